@@ -1,0 +1,21 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace orvant::platform {
+
+// A variable of this process's environment (UTF-8), or nothing when it is not set.
+std::optional<std::string> getEnvironmentVariable(std::string_view name);
+
+// Expands %NAME% references as ExpandEnvironmentStringsA does: names are matched without regard to
+// case (on POSIX too), a reference to an undefined variable is left as it is, "%%" stays "%%", and an
+// unpaired "%" is kept.
+std::string expandEnvironmentStrings(std::string_view text);
+
+// Tells the running programs that the machine environment changed (WM_SETTINGCHANGE "Environment"
+// through SendMessageTimeoutA, SMTO_ABORTIFHUNG, 5000 ms). POSIX has no such listeners: nothing happens.
+void broadcastEnvironmentChange();
+
+} // namespace orvant::platform

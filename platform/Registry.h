@@ -1,0 +1,65 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace orvant::platform {
+
+// The registry as the Win32 advapi32 calls see it. Key paths and value names are UTF-8 in memory
+// and Windows-1252 in the store; value data are raw bytes exactly as RegSetValueExA takes them
+// (a REG_SZ holds ANSI bytes, with or without a terminating NUL, as the caller passed them).
+//
+// On POSIX each hive is one REGEDIT4 text file (Windows-1252, CR LF) that an administrator can read
+// and import on Windows. Folder: ORVANT_REGISTRY_DIR when set, otherwise <user data folder>/registry
+// for HKEY_CURRENT_USER and /var/lib/orvant/registry for HKEY_LOCAL_MACHINE.
+
+enum class Hive : std::uint32_t
+{
+    CurrentUser = 0x80000001u,  // HKEY_CURRENT_USER
+    LocalMachine = 0x80000002u, // HKEY_LOCAL_MACHINE
+};
+
+// Result codes (Win32 values).
+constexpr long kErrorSuccess = 0;        // ERROR_SUCCESS
+constexpr long kErrorFileNotFound = 2;   // ERROR_FILE_NOT_FOUND
+constexpr long kErrorAccessDenied = 5;   // ERROR_ACCESS_DENIED
+constexpr long kErrorInvalidData = 13;   // ERROR_INVALID_DATA: the store could not be parsed
+constexpr long kErrorMoreData = 234;     // ERROR_MORE_DATA
+
+// Value types.
+constexpr std::uint32_t kRegSz = 1;
+constexpr std::uint32_t kRegExpandSz = 2;
+constexpr std::uint32_t kRegBinary = 3;
+constexpr std::uint32_t kRegDword = 4;
+constexpr std::uint32_t kRegDwordBigEndian = 5;
+constexpr std::uint32_t kRegMultiSz = 7;
+
+// Access rights.
+constexpr std::uint32_t kKeyQueryValue = 0x0001;  // KEY_QUERY_VALUE
+constexpr std::uint32_t kKeyAllAccess = 0xF003F;  // KEY_ALL_ACCESS
+
+// An open key. Obtained from regCreateKeyEx or regOpenKeyEx, given back with regCloseKey.
+struct RegistryKey;
+using HKey = RegistryKey*;
+
+// RegCreateKeyExA(hive, subKey, 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr, &key, nullptr).
+// Creates missing keys. ERROR_ACCESS_DENIED when the hive cannot be written.
+long regCreateKeyEx(Hive hive, const std::string& subKey, std::uint32_t access, HKey* key);
+
+// RegOpenKeyExA(hive, subKey, 0, access, &key). ERROR_FILE_NOT_FOUND when the key does not exist.
+long regOpenKeyEx(Hive hive, const std::string& subKey, std::uint32_t access, HKey* key);
+
+// RegSetValueExA(key, name, 0, type, data, size).
+long regSetValueEx(HKey key, const std::string& valueName, std::uint32_t type, const std::vector<std::uint8_t>& data);
+
+// RegQueryValueExA(key, name, nullptr, &type, data, &size). With data == nullptr only type and size
+// are returned (ERROR_SUCCESS). With a buffer too small for the value, *size becomes the needed size
+// and the result is ERROR_MORE_DATA. ERROR_FILE_NOT_FOUND when the value does not exist.
+long regQueryValueEx(HKey key, const std::string& valueName, std::uint32_t* type, std::uint8_t* data,
+                     std::uint32_t* size);
+
+// RegCloseKey(key).
+long regCloseKey(HKey key);
+
+} // namespace orvant::platform

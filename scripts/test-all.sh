@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Runs every test CI runs: the default and sanitizer builds with their tests, the Windows compile
+# check with mingw-w64, and short bounded runs of the fuzz targets.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+
+jobs=$(nproc)
+
+for preset in default sanitize; do
+    echo "== ${preset}: configure, build, test"
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset" -j "$jobs"
+    ctest --preset "$preset" -j "$jobs"
+done
+
+echo "== mingw: Windows compile check"
+cmake --preset mingw >/dev/null
+cmake --build --preset mingw -j "$jobs"
+
+echo "== fuzz: bounded fuzzing runs"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j "$jobs"
+ctest --preset fuzz -j "$jobs"

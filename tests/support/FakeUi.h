@@ -1,0 +1,41 @@
+#pragma once
+
+#include "config_tool/foundation/UiServices.h"
+
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace orvant::test {
+
+// Records what the core shows and answers questions from a script (Cancel when the script runs out).
+class FakeUi : public tarn::UiServices
+{
+public:
+    void showMessage(const std::string& text, tarn::MessageIcon icon = tarn::MessageIcon::None) override
+    {
+        messages.push_back(text);
+        icons.push_back(icon);
+    }
+
+    tarn::QuestionAnswer askYesNoCancel(const std::string& text) override
+    {
+        questions.push_back(text);
+        if (answers.empty()) {
+            return tarn::QuestionAnswer::Cancel;
+        }
+        const auto answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+
+    void beep() override { ++beeps; }
+
+    std::vector<std::string> messages;
+    std::vector<tarn::MessageIcon> icons;
+    std::vector<std::string> questions;
+    std::deque<tarn::QuestionAnswer> answers;
+    int beeps = 0;
+};
+
+} // namespace orvant::test
