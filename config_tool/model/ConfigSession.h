@@ -1,0 +1,83 @@
+#pragma once
+
+#include "config_tool/foundation/FailedWrites.h"
+#include "config_tool/model/CInstanceData.h"
+#include "config_tool/model/WindowContext.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tarn {
+
+// What the main window holds besides its widgets: the instance records, their sections, the common
+// settings (WindowContext) and the outcome of the last save. The window binds its controls to these
+// members; a command-line front end drives the same object without a window.
+//
+// Typical start-up (after Globals and the XML document are set up, see ConfigurationMode/XmlConfig):
+//     session.loadCommonSettings();           // ClassPath, PropertiesDir, ... into session.window
+//     session.window.hasPrinters = ...;        // printers and screen metrics from the window system
+//     session.loadAllInstances();              // instances 0..N and their property files
+// Saving: see SaveSequences.h (OK and Apply), or saveAllInstances() alone (upgrade launcher).
+class ConfigSession
+{
+public:
+    WindowContext window;
+
+    // Index i is instance number i; index 0 is the base instance ("Default" in the window) and alone
+    // carries the installation-wide environment.
+    std::vector<CInstanceData> instances;
+
+    // Section of each record, parallel to instances: "Harbell", "Harbell_01", ... The window lists
+    // "Default" for index 0 and these names for the others.
+    std::vector<std::string> instanceSections;
+
+    // True after saveAllInstances when no check refused anything.
+    bool saveSucceeded = true;
+
+    // Files the last saveAllInstances could not write (device profiles, instance.properties); the
+    // save sequences add theirs and report them once.
+    FailedWrites failedWrites;
+
+    // The last saveAllInstances could not bring its values into the XML file: the file could not be
+    // written (already reported by XmlConfig) or, in XML mode, could not be reloaded (already reported
+    // by the load). The values were then not stored, so the save must not be taken for a success.
+    bool xmlStoreFailed = false;
+
+    // Reads the installation-wide values of section "Harbell" into window, with their defaults and
+    // the start-up rules: a class path not naming "kelbrin-cps.jar" shows "C:\ORVANT\kelbrin-cps.jar",
+    // an empty PropertiesDir shows "C:/ORVANT", Booleans become Checked/Unchecked.
+    void loadCommonSettings();
+
+    // The stored installation-wide environment (section "Harbell", default "1"; a text that is not a
+    // 16-bit number gives 1).
+    static std::int16_t readStoredEnvironment();
+
+    // Finds instances 1, 2, ... until the first without a PINByPass value (at most 99), loads records
+    // 0..N and sets the environment of record 0. Property files that exist but cannot be read are
+    // reported in one message; their records start with empty stores and their device profile is not
+    // written back by a save (that would overwrite the unread file).
+    void loadAllInstances();
+
+    // Fills record for instance n from the XML document and the instance's property files, in the
+    // stored order, with the twips rule, the button-face colour, the printer rule, the
+    // smartCardReader.port split and the derived PIN-pad model. Values that cannot be converted fall
+    // back to their defaults. Returns false when a property file of the instance could not be read.
+    bool loadInstanceData(CInstanceData& record, std::int16_t n);
+
+    // Writes record as instance n after its timeout check (a refusal clears saveSucceeded and writes
+    // nothing for this record), then seeds its instance.properties and rewrites its device profile.
+    void saveInstanceData(CInstanceData& record, std::int16_t n);
+
+    // The whole save: mode file, XML reload in XML mode, the five uniqueness checks (the first refusal
+    // stops everything), the common settings from window, then every record in index order.
+    void saveAllInstances();
+
+    std::int16_t lastIndex() const { return static_cast<std::int16_t>(instances.size()) - 1; }
+
+private:
+    // Instance folders whose terminal.properties or language.properties could not be read at load.
+    std::vector<std::int16_t> m_unreadInstances;
+};
+
+} // namespace tarn

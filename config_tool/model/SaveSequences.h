@@ -1,0 +1,21 @@
+#pragma once
+
+#include "config_tool/model/ConfigSession.h"
+
+namespace tarn {
+
+// The write sequences behind the window's OK and Apply buttons, shared with the command-line front
+// end. Collecting the shown instance's controls into its record is the caller's job and happens
+// before.
+
+// OK: saveAllInstances, then the base terminal.properties and language.properties of every instance
+// (whatever the checks gave), then the configuration hash. Files that could not be written are listed
+// in one message. Returns true when the program may end: every check passed and everything was
+// written.
+bool runOkSequence(ConfigSession& session);
+
+// Apply: saveAllInstances and the configuration hash; the window stays open. Files that could not be
+// written are listed in one message, as for OK. Returns whether everything passed and was written.
+bool runApplySequence(ConfigSession& session);
+
+} // namespace tarn
