@@ -39,10 +39,10 @@ public:
     // save sequences add theirs and report them once.
     FailedWrites failedWrites;
 
-    // The last saveAllInstances could not bring its values into the XML file: the file could not be
-    // written (already reported by XmlConfig) or, in XML mode, could not be reloaded (already reported
-    // by the load). The values were then not stored, so the save must not be taken for a success.
-    bool xmlStoreFailed = false;
+    // The last saveAllInstances could not store something that it has already reported: the mode file,
+    // the XML file (reported by XmlConfig once per save) or, in XML mode, the reload of the XML file.
+    // The save must then not be taken for a success.
+    bool storeFailed = false;
 
     // Reads the installation-wide values of section "Harbell" into window, with their defaults and
     // the start-up rules: a class path not naming "kelbrin-cps.jar" shows "C:\ORVANT\kelbrin-cps.jar",
@@ -76,8 +76,10 @@ public:
     std::int16_t lastIndex() const { return static_cast<std::int16_t>(instances.size()) - 1; }
 
 private:
-    // Instance folders whose terminal.properties or language.properties could not be read at load.
-    std::vector<std::int16_t> m_unreadInstances;
+    // Property files that exist but could not be read by the last load of their instance.
+    std::vector<std::string> m_unreadFiles;
+
+    bool wasUnread(const std::string& path) const;
 };
 
 } // namespace tarn
