@@ -1,0 +1,8 @@
+target_sources(tarn_core PRIVATE
+    ${CMAKE_CURRENT_SOURCE_DIR}/model/Checks.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/model/ConfigSession.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/model/ConfigValues.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/model/InstanceNaming.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/model/SaveSequences.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/model/StoredValues.cpp
+)
