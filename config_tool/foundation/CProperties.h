@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tarn {
@@ -42,6 +43,15 @@ public:
 
     // Writes key=value CR LF lines, tombstones skipped, replacing the file atomically.
     orvant::platform::FileResult save(const std::string& fileName) const;
+
+    // What load and save do between the file and the store: the file's Windows-1252 bytes in, the
+    // bytes save writes out. loadFromBytes fails only when the file holds more keys than the store can.
+    orvant::platform::FileResult loadFromBytes(std::string_view ansiBytes);
+    std::string saveToBytes() const;
+
+    // The lines of a text file as the system reads them: CR LF or a lone CR ends a line, a lone LF
+    // does not, and one LF at the end of a line read is dropped.
+    static std::vector<std::string_view> splitLines(std::string_view bytes);
 
     std::int16_t count() const { return static_cast<std::int16_t>(m_entries.size()); }
     const std::vector<std::shared_ptr<CProperty>>& entries() const { return m_entries; }

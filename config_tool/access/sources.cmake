@@ -1,0 +1,3 @@
+target_sources(tarn_core PRIVATE
+    ${CMAKE_CURRENT_SOURCE_DIR}/access/UserManagement.cpp
+)

@@ -1,0 +1,159 @@
+#include "config_tool/foundation/CProperties.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+
+namespace {
+
+using tarn::CProperties;
+using tarn::CProperty;
+
+std::string keysInOrder(const CProperties& store)
+{
+    std::string keys;
+    for (const auto& entry : store.entries()) {
+        keys += "[" + entry->key + "]";
+    }
+    return keys;
+}
+
+TEST(CPropertiesStore, StartsEmptyWithTheNoValueMarker)
+{
+    CProperties store;
+    EXPECT_EQ(store.count(), 0);
+    EXPECT_EQ(store.NO_VALUE, "ZZZ_NO_VALUE_ZZZ");
+    EXPECT_EQ(store.getValue("missing"), "ZZZ_NO_VALUE_ZZZ");
+    EXPECT_EQ(store.getProperty("missing"), nullptr);
+    EXPECT_FALSE(store.getUserExistCheck("missing"));
+    EXPECT_FALSE(store.setDeleteUserPassword("missing"));
+    EXPECT_EQ(store.saveToBytes(), "");
+
+    store.NO_VALUE = "<none>";
+    EXPECT_EQ(store.getValue("missing"), "<none>");
+}
+
+TEST(CPropertiesStore, AddingAPresentKeyReplacesItsValueInPlace)
+{
+    CProperties store;
+    EXPECT_TRUE(store.addKeyValue("a", "1"));
+    EXPECT_TRUE(store.addKeyValue("b", "2"));
+    EXPECT_TRUE(store.addKeyValue("a", "3"));
+    EXPECT_EQ(store.count(), 2);
+    EXPECT_EQ(keysInOrder(store), "[a][b]");
+    EXPECT_EQ(store.getValue("a"), "3");
+    EXPECT_EQ(store.saveToBytes(), "a=3\r\nb=2\r\n");
+}
+
+TEST(CPropertiesStore, KeysMatchExactly)
+{
+    CProperties store;
+    store.addKeyValue("Key", "upper");
+    store.addKeyValue("key", "lower");
+    store.addKeyValue(" key", "spaced");
+    EXPECT_EQ(store.count(), 3);
+    EXPECT_EQ(store.getValue("Key"), "upper");
+    EXPECT_EQ(store.getValue("key"), "lower");
+    EXPECT_EQ(store.getValue(" key"), "spaced");
+    EXPECT_FALSE(store.getUserExistCheck("KEY"));
+}
+
+TEST(CPropertiesStore, AddKeepsTheCallersObjectOnlyForANewKey)
+{
+    CProperties store;
+    auto first = std::make_shared<CProperty>(CProperty { "k", "1" });
+    EXPECT_TRUE(store.add(first));
+    first->value = "changed through the caller's object";
+    EXPECT_EQ(store.getValue("k"), "changed through the caller's object");
+
+    auto second = std::make_shared<CProperty>(CProperty { "k", "2" });
+    EXPECT_TRUE(store.add(second));
+    EXPECT_EQ(store.count(), 1);
+    EXPECT_EQ(store.getProperty("k"), first);
+    EXPECT_EQ(first->value, "2");
+    second->value = "not stored";
+    EXPECT_EQ(store.getValue("k"), "2");
+
+    EXPECT_FALSE(store.add(nullptr));
+    EXPECT_EQ(store.count(), 1);
+}
+
+TEST(CPropertiesStore, GetPropertyHandsOutTheStoredEntry)
+{
+    CProperties store;
+    store.addKeyValue("k", "v");
+    store.getProperty("k")->value = "w";
+    EXPECT_EQ(store.getValue("k"), "w");
+}
+
+TEST(CPropertiesStore, RemovingLeavesATombstoneAndARevivedKeyGoesLast)
+{
+    CProperties store;
+    store.addKeyValue("a", "1");
+    store.addKeyValue("k", "2");
+    store.addKeyValue("z", "3");
+    store.removePropertyByKey("k");
+    EXPECT_EQ(store.count(), 3);
+    EXPECT_EQ(keysInOrder(store), "[a][][z]");
+    EXPECT_FALSE(store.getUserExistCheck("k"));
+    EXPECT_EQ(store.getValue("k"), "ZZZ_NO_VALUE_ZZZ");
+    // The tombstone answers to the empty key.
+    EXPECT_EQ(store.getValue(""), "");
+    EXPECT_TRUE(store.getUserExistCheck(""));
+
+    store.addKeyValue("k", "again");
+    EXPECT_EQ(store.saveToBytes(), "a=1\r\nz=3\r\nk=again\r\n");
+}
+
+TEST(CPropertiesStore, RemoveThroughTheStoredObjectOrACopy)
+{
+    CProperties store;
+    store.addKeyValue("a", "1");
+    store.addKeyValue("b", "2");
+    const auto stored = store.getProperty("a");
+    store.removeProperty(*stored);
+    EXPECT_EQ(stored->key, "");
+    EXPECT_EQ(stored->value, "");
+
+    store.removeProperty(CProperty { "b", "whatever" });
+    EXPECT_FALSE(store.getUserExistCheck("b"));
+    store.removeProperty(CProperty { "absent", "" });
+    store.removePropertyByKey("absent");
+    EXPECT_EQ(store.count(), 2);
+    EXPECT_EQ(store.saveToBytes(), "");
+}
+
+TEST(CPropertiesStore, SetDeleteUserPasswordTombstonesTheFirstMatch)
+{
+    CProperties store;
+    store.addKeyValue("user", "hash");
+    EXPECT_TRUE(store.getUserExistCheck("user"));
+    EXPECT_TRUE(store.setDeleteUserPassword("user"));
+    EXPECT_FALSE(store.getUserExistCheck("user"));
+    EXPECT_FALSE(store.setDeleteUserPassword("user"));
+    EXPECT_EQ(store.count(), 1);
+}
+
+TEST(CPropertiesStore, RefusesTheEntryBeyondTheSixteenBitCount)
+{
+    // Filled through the loader: 32767 linear lookups one after the other would take seconds.
+    std::string lines;
+    for (int i = 0; i < CProperties::kMaxEntries; ++i) {
+        lines += "k" + std::to_string(i) + "=v\r\n";
+    }
+    CProperties store;
+    ASSERT_TRUE(store.loadFromBytes(lines).ok);
+    EXPECT_EQ(store.count(), 32767);
+    EXPECT_FALSE(store.addKeyValue("one more", "v"));
+    EXPECT_FALSE(store.add(std::make_shared<CProperty>(CProperty { "one more", "v" })));
+    EXPECT_EQ(store.count(), 32767);
+    EXPECT_FALSE(store.getUserExistCheck("one more"));
+    // Present keys still take new values, tombstones included.
+    EXPECT_TRUE(store.addKeyValue("k0", "changed"));
+    EXPECT_EQ(store.getValue("k0"), "changed");
+    store.removePropertyByKey("k1");
+    EXPECT_TRUE(store.addKeyValue("", "revived"));
+    EXPECT_EQ(store.count(), 32767);
+}
+
+} // namespace
