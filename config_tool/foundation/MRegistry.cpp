@@ -1,0 +1,79 @@
+#include "config_tool/foundation/MRegistry.h"
+
+#include "platform/Registry.h"
+#include "platform/TextCodec.h"
+
+#include <vector>
+
+namespace tarn::MRegistry {
+
+namespace {
+
+namespace reg = orvant::platform;
+
+RecordedError g_lastError;
+
+std::string trimSpaces(const std::string& text)
+{
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string::npos) {
+        return {};
+    }
+    const auto last = text.find_last_not_of(' ');
+    return text.substr(first, last - first + 1);
+}
+
+bool fail(std::int32_t number, const char* description)
+{
+    g_lastError = { number, description };
+    return false;
+}
+
+bool writeToHive(reg::Hive hive, const std::string& keyPath, const std::string& key,
+                 const std::vector<std::uint8_t>& data)
+{
+    reg::HKey handle = nullptr;
+    long result = reg::regCreateKeyEx(hive, keyPath, reg::kKeyAllAccess, &handle);
+    if (result != reg::kErrorSuccess) {
+        return fail(kErrorRegistryCall + static_cast<std::int32_t>(result), "Could not open/create registry section");
+    }
+    result = reg::regSetValueEx(handle, key, reg::kRegSz, data);
+    reg::regCloseKey(handle);
+    if (result != reg::kErrorSuccess) {
+        return fail(kErrorRegistryCall + static_cast<std::int32_t>(result), "Could not set key value");
+    }
+    return true;
+}
+
+} // namespace
+
+bool writeRegistryString(const std::string& app, const std::string& section, const std::string& key,
+                         const std::string& value)
+{
+    g_lastError = {};
+    const std::string trimmedApp = trimSpaces(app);
+    const std::string trimmedSection = trimSpaces(section);
+    if (trimmedApp.empty()) {
+        return fail(kErrorEmptyAppName, "AppName may not be empty");
+    }
+    if (trimmedSection.empty()) {
+        return fail(kErrorEmptySection, "Section may not be empty");
+    }
+    if (trimSpaces(key).empty()) {
+        return fail(kErrorEmptyKey, "Key may not be empty");
+    }
+
+    const std::string keyPath = "SOFTWARE\\" + trimmedApp + "\\" + trimmedSection;
+    const std::string ansi = orvant::platform::utf8ToAnsi(value);
+    const std::vector<std::uint8_t> data(ansi.begin(), ansi.end());
+
+    return writeToHive(reg::Hive::CurrentUser, keyPath, key, data)
+        && writeToHive(reg::Hive::LocalMachine, keyPath, key, data);
+}
+
+const RecordedError& lastError()
+{
+    return g_lastError;
+}
+
+} // namespace tarn::MRegistry
