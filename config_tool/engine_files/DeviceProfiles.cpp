@@ -1,0 +1,69 @@
+#include "config_tool/engine_files/DeviceProfiles.h"
+
+#include "config_tool/engine_files/DeviceProfileTable.h"
+#include "config_tool/engine_files/EngineFileSupport.h"
+
+namespace tarn {
+
+namespace {
+
+std::string stepValue(const ProfileStep& step, const CInstanceData& record)
+{
+    switch (step.source) {
+    case ProfileValue::Literal:
+        return std::string(step.text);
+    case ProfileValue::Comport:
+        return record.comport;
+    case ProfileValue::ComportAndReader:
+        return record.comport + "," + record.comportReader;
+    case ProfileValue::PinPadPort:
+        return record.PinPadPort;
+    case ProfileValue::ModelName:
+        return record.pinpad;
+    case ProfileValue::Removed:
+        break;
+    }
+    return {};
+}
+
+void applyProfile(const DeviceProfile& profile, CInstanceData& record)
+{
+    for (const auto& step : profile.steps) {
+        const std::string key(step.key);
+        if (step.source == ProfileValue::Removed) {
+            record.pinpadProperties.removePropertyByKey(key);
+        } else {
+            record.pinpadProperties.addKeyValue(key, stepValue(step, record));
+        }
+    }
+    record.languageProperties.addKeyValue("en.01", std::string(profile.amountPrompt));
+}
+
+} // namespace
+
+const std::vector<std::string>& pinPadModelNames()
+{
+    static const std::vector<std::string> names = [] {
+        std::vector<std::string> all;
+        for (const auto& profile : deviceProfiles()) {
+            for (const auto model : profile.models) {
+                all.emplace_back(model);
+            }
+        }
+        return all;
+    }();
+    return names;
+}
+
+void writeDeviceProfile(CInstanceData& record, std::int16_t n, const std::string& propertiesFolder,
+                        FailedWrites& failures)
+{
+    // A name outside the list is no error: the stores are written back as they are.
+    if (const DeviceProfile* profile = findDeviceProfile(record.pinpad)) {
+        applyProfile(*profile, record);
+    }
+    saveOrRecord(record.pinpadProperties, terminalPropertiesFile(propertiesFolder, n), failures);
+    saveOrRecord(record.languageProperties, languagePropertiesFile(propertiesFolder, n), failures);
+}
+
+} // namespace tarn
