@@ -6,12 +6,14 @@
 
 namespace orvant::platform {
 
-// A variable of this process's environment (UTF-8), or nothing when it is not set.
+// A variable of this process's environment (UTF-8), or nothing when it is not set. The name is matched
+// without regard to case, as on Windows; on POSIX an exact match wins over another spelling.
 std::optional<std::string> getEnvironmentVariable(std::string_view name);
 
 // Expands %NAME% references as ExpandEnvironmentStringsA does: names are matched without regard to
 // case (on POSIX too), a reference to an undefined variable is left as it is, "%%" stays "%%", and an
-// unpaired "%" is kept.
+// unpaired "%" is kept. The closing "%" of an undefined name may open the next reference:
+// "%UNDEFINED%PATH%" keeps "%UNDEFINED" and expands "%PATH%". Values are not expanded again.
 std::string expandEnvironmentStrings(std::string_view text);
 
 // Tells the running programs that the machine environment changed (WM_SETTINGCHANGE "Environment"

@@ -9,14 +9,19 @@ namespace orvant::platform {
 // Paths handed to these functions are in the form the system stores them: Windows form
 // ("C:\ORVANT\conf\x.xml") or a native path. They are converted with toNativePath (Paths.h).
 
+// A file or folder without any write permission bit is read-only and one without any read bit is
+// unreadable, for root too, as Windows' read-only attribute stops administrators.
+
 struct FileResult
 {
     bool ok = false;
-    std::string error; // the system's description of the failure, empty when ok
+    // What failed, the stored path and the system's reason, e.g.
+    // "Cannot write C:\ORVANT\conf\x.xml: Permission denied"; empty when ok.
+    std::string error;
 };
 
-bool pathExists(std::string_view path);   // a file or a folder
-bool fileExists(std::string_view path);   // a regular file
+bool pathExists(std::string_view path); // a file or a folder
+bool fileExists(std::string_view path); // a regular file
 bool folderExists(std::string_view path); // a folder
 
 // Creates one folder (its parent must exist). Succeeds when the folder already exists.
@@ -25,7 +30,8 @@ FileResult createFolder(std::string_view path);
 // Names (not paths) of the entries of a folder, sorted; files and folders alike.
 std::vector<std::string> listFolder(std::string_view path);
 
-// Copies a file, replacing the target atomically.
+// Copies a file, replacing the target atomically. The copy takes the source's permission bits (on
+// POSIX), so a copied program stays executable. A read-only target is not replaced.
 FileResult copyFile(std::string_view from, std::string_view to);
 
 // Reads a whole file as bytes.
@@ -34,7 +40,9 @@ FileResult readWholeFile(std::string_view path, std::string& bytes);
 // Replaces a file atomically: writes a temporary file beside it, flushes it and renames it over the
 // target. On failure the old file is untouched and no temporary file is left behind. A new file gets
 // the permissions of the file it replaces, or the process default (umask) when there was none,
-// unless ownerOnly asks for read/write by the owner only.
+// unless ownerOnly asks for read/write by the owner only (POSIX; on Windows the folder's access rules
+// apply). A read-only target or folder is a failure. A symbolic link is followed: the file it points
+// to is replaced and the link stays.
 FileResult writeFileAtomically(std::string_view path, std::string_view bytes, bool ownerOnly = false);
 
 } // namespace orvant::platform

@@ -12,7 +12,11 @@ namespace orvant::platform {
 //    otherwise <user data folder>/orvant/drives/x (user data folder = $XDG_DATA_HOME or ~/.local/share);
 //  - a component that does not exist with its exact case is matched case-insensitively against the
 //    entries of its folder, as Windows would; components that match nothing are kept as written;
-//  - native POSIX paths ("/opt/orvant") pass through with only the case matching applied.
+//  - "\x" (the root of the current drive) counts as "C:\x"; "C:x" as "C:\x";
+//  - native POSIX paths ("/opt/orvant") pass through with only the case matching applied; a native
+//    folder with a stored tail ("/opt/orvant\conf\x.xml") gets its "\" converted too;
+//  - relative paths stay relative and are matched against the current folder.
+// Where several entries differ only in case and none matches exactly, the first in byte order wins.
 std::string toNativePath(std::string_view storedPath);
 
 // The folder where per-user data of this system lives (POSIX: $XDG_DATA_HOME/orvant or

@@ -1,0 +1,61 @@
+#include "platform/Environment.h"
+
+#include <cstdlib>
+#include <cstring>
+
+extern char** environ; // NOLINT: POSIX declares it nowhere in a header
+
+namespace orvant::platform {
+
+namespace {
+
+bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i];
+        char y = b[i];
+        if (x >= 'a' && x <= 'z') {
+            x = static_cast<char>(x - 'a' + 'A');
+        }
+        if (y >= 'a' && y <= 'z') {
+            y = static_cast<char>(y - 'a' + 'A');
+        }
+        if (x != y) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+std::optional<std::string> getEnvironmentVariable(std::string_view name)
+{
+    if (name.empty() || name.find('=') != std::string_view::npos || name.find('\0') != std::string_view::npos) {
+        return std::nullopt;
+    }
+    const std::string key(name);
+    if (const char* value = std::getenv(key.c_str())) {
+        return std::string(value);
+    }
+    // Windows names are case-insensitive ("Path" and "PATH" are one variable); an exact match wins
+    // above, otherwise the first variable that differs only in case.
+    for (char** entry = environ; entry && *entry; ++entry) {
+        const char* separator = std::strchr(*entry, '=');
+        if (separator
+            && equalsIgnoringAsciiCase(std::string_view(*entry, static_cast<std::size_t>(separator - *entry)), name)) {
+            return std::string(separator + 1);
+        }
+    }
+    return std::nullopt;
+}
+
+void broadcastEnvironmentChange()
+{
+    // No program on POSIX listens for environment changes; a new process reads them when it starts.
+}
+
+} // namespace orvant::platform

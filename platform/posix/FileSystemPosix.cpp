@@ -1,0 +1,351 @@
+#include "platform/FileSystem.h"
+#include "platform/Paths.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <optional>
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace orvant::platform {
+
+namespace {
+
+// Windows' read-only attribute stops administrators too, and the stored files are meant to be
+// protected that way; root ignores permission bits, so the bits are checked here as well.
+bool hasNoWriteBit(mode_t mode)
+{
+    return (mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
+
+bool hasNoReadBit(mode_t mode)
+{
+    return (mode & (S_IRUSR | S_IRGRP | S_IROTH)) == 0;
+}
+
+FileResult failure(std::string_view action, std::string_view path, int error)
+{
+    return { false, std::string(action) + " " + std::string(path) + ": " + std::strerror(error) };
+}
+
+std::string parentFolder(const std::string& path)
+{
+    std::string trimmed = path;
+    while (trimmed.size() > 1 && trimmed.back() == '/') {
+        trimmed.pop_back();
+    }
+    const auto slash = trimmed.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? std::string("/") : trimmed.substr(0, slash);
+}
+
+std::string baseName(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string randomSuffix()
+{
+    static constexpr char alphabet[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    thread_local std::mt19937_64 generator([] {
+        std::random_device device;
+        return (static_cast<std::uint64_t>(device()) << 32) ^ device()
+            ^ static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count())
+            ^ static_cast<std::uint64_t>(::getpid());
+    }());
+    std::uniform_int_distribution<std::size_t> pick(0, sizeof(alphabet) - 2);
+    std::string suffix(8, ' ');
+    for (char& c : suffix) {
+        c = alphabet[pick(generator)];
+    }
+    return suffix;
+}
+
+bool writeAll(int fd, std::string_view bytes)
+{
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        const std::size_t chunk = std::min<std::size_t>(bytes.size() - written, 1 << 30);
+        const ssize_t count = ::write(fd, bytes.data() + written, chunk);
+        if (count < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        written += static_cast<std::size_t>(count);
+    }
+    return true;
+}
+
+void syncFolder(const std::string& folder)
+{
+    // Makes the rename itself durable. The new file is in place already, so a file system that
+    // cannot sync folders does not turn the write into a failure.
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+// The one writer behind writeFileAtomically and copyFile. `mode` forces the new file's permission
+// bits; without it the new file keeps those of the file it replaces, or gets the umask default.
+FileResult replaceFile(std::string_view storedPath, std::string_view bytes, std::optional<mode_t> mode)
+{
+    static constexpr std::string_view action = "Cannot write";
+    std::string target = toNativePath(storedPath);
+    if (target.empty()) {
+        return failure(action, storedPath, ENOENT);
+    }
+    struct stat info
+    {
+    };
+    if (::lstat(target.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+        // Replace the file a link points to, not the link.
+        if (char* real = ::realpath(target.c_str(), nullptr)) {
+            target = real;
+            std::free(real);
+        }
+    }
+    struct stat old
+    {
+    };
+    bool hadOld = false;
+    if (::stat(target.c_str(), &old) == 0) {
+        if (S_ISDIR(old.st_mode)) {
+            return failure(action, storedPath, EISDIR);
+        }
+        if (hasNoWriteBit(old.st_mode)) {
+            return failure(action, storedPath, EACCES);
+        }
+        hadOld = true;
+    } else if (errno != ENOENT) {
+        return failure(action, storedPath, errno);
+    }
+    const std::string folder = parentFolder(target);
+    struct stat folderInfo
+    {
+    };
+    if (::stat(folder.c_str(), &folderInfo) != 0) {
+        return failure(action, storedPath, errno);
+    }
+    if (!S_ISDIR(folderInfo.st_mode)) {
+        return failure(action, storedPath, ENOTDIR);
+    }
+    if (hasNoWriteBit(folderInfo.st_mode)) {
+        return failure(action, storedPath, EACCES);
+    }
+
+    // Beside the target, so that the rename stays on one file system; hidden, so that nobody
+    // listing the folder takes it for a file of the system.
+    const std::string stem = folder + "/." + baseName(target).substr(0, 200) + ".tmp-";
+    std::string temporary;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temporary = stem + randomSuffix();
+        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) {
+            return failure(action, storedPath, errno);
+        }
+    }
+    if (fd < 0) {
+        return failure(action, storedPath, EEXIST);
+    }
+    const auto abandon = [&](int error) {
+        if (fd >= 0) {
+            ::close(fd);
+        }
+        ::unlink(temporary.c_str());
+        return failure(action, storedPath, error);
+    };
+
+    if (!mode && hadOld) {
+        // Best effort: only root may give the file back to another owner. Before fchmod, because
+        // fchown clears set-id bits.
+        if (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) {
+            [[maybe_unused]] const int ignored = ::fchown(fd, old.st_uid, old.st_gid);
+        }
+        mode = old.st_mode & 07777;
+    }
+    if (mode && ::fchmod(fd, *mode) != 0) {
+        return abandon(errno);
+    }
+    if (!writeAll(fd, bytes)) {
+        return abandon(errno);
+    }
+    if (::fsync(fd) != 0) {
+        return abandon(errno);
+    }
+    const int closed = ::close(fd);
+    fd = -1;
+    if (closed != 0) {
+        return abandon(errno);
+    }
+    if (::rename(temporary.c_str(), target.c_str()) != 0) {
+        return abandon(errno);
+    }
+    syncFolder(folder);
+    return { true, {} };
+}
+
+FileResult readNative(std::string_view storedPath, const std::string& native, std::string& bytes, mode_t* mode)
+{
+    static constexpr std::string_view action = "Cannot read";
+    const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return failure(action, storedPath, errno);
+    }
+    struct stat info
+    {
+    };
+    if (::fstat(fd, &info) != 0) {
+        const int error = errno;
+        ::close(fd);
+        return failure(action, storedPath, error);
+    }
+    if (S_ISDIR(info.st_mode) || hasNoReadBit(info.st_mode)) {
+        ::close(fd);
+        return failure(action, storedPath, S_ISDIR(info.st_mode) ? EISDIR : EACCES);
+    }
+    std::string data;
+    if (S_ISREG(info.st_mode) && info.st_size > 0) {
+        data.reserve(static_cast<std::size_t>(info.st_size));
+    }
+    char buffer[65536];
+    for (;;) {
+        const ssize_t count = ::read(fd, buffer, sizeof buffer);
+        if (count == 0) {
+            break;
+        }
+        if (count < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            const int error = errno;
+            ::close(fd);
+            return failure(action, storedPath, error);
+        }
+        data.append(buffer, static_cast<std::size_t>(count));
+    }
+    ::close(fd);
+    if (mode) {
+        *mode = info.st_mode;
+    }
+    bytes = std::move(data);
+    return { true, {} };
+}
+
+bool statNative(std::string_view path, struct stat& info)
+{
+    const std::string native = toNativePath(path);
+    return !native.empty() && ::stat(native.c_str(), &info) == 0;
+}
+
+} // namespace
+
+bool pathExists(std::string_view path)
+{
+    struct stat info
+    {
+    };
+    return statNative(path, info);
+}
+
+bool fileExists(std::string_view path)
+{
+    struct stat info
+    {
+    };
+    return statNative(path, info) && S_ISREG(info.st_mode);
+}
+
+bool folderExists(std::string_view path)
+{
+    struct stat info
+    {
+    };
+    return statNative(path, info) && S_ISDIR(info.st_mode);
+}
+
+FileResult createFolder(std::string_view path)
+{
+    static constexpr std::string_view action = "Cannot create folder";
+    const std::string native = toNativePath(path);
+    if (native.empty()) {
+        return failure(action, path, ENOENT);
+    }
+    struct stat info
+    {
+    };
+    if (::stat(native.c_str(), &info) == 0) {
+        return S_ISDIR(info.st_mode) ? FileResult { true, {} } : failure(action, path, EEXIST);
+    }
+    struct stat parentInfo
+    {
+    };
+    if (::stat(parentFolder(native).c_str(), &parentInfo) == 0 && S_ISDIR(parentInfo.st_mode)
+        && hasNoWriteBit(parentInfo.st_mode)) {
+        return failure(action, path, EACCES);
+    }
+    if (::mkdir(native.c_str(), 0777) != 0) {
+        const int error = errno;
+        if (error == EEXIST && ::stat(native.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+            return { true, {} };
+        }
+        return failure(action, path, error);
+    }
+    return { true, {} };
+}
+
+std::vector<std::string> listFolder(std::string_view path)
+{
+    std::vector<std::string> names;
+    const std::string native = toNativePath(path);
+    DIR* dir = native.empty() ? nullptr : ::opendir(native.c_str());
+    if (!dir) {
+        return names;
+    }
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name(entry->d_name);
+        if (name != "." && name != "..") {
+            names.emplace_back(name);
+        }
+    }
+    ::closedir(dir);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+FileResult copyFile(std::string_view from, std::string_view to)
+{
+    // The copy takes the source's permission bits, as CopyFile takes its attributes: a copied
+    // program stays executable.
+    std::string bytes;
+    mode_t mode = 0;
+    if (auto read = readNative(from, toNativePath(from), bytes, &mode); !read.ok) {
+        return read;
+    }
+    return replaceFile(to, bytes, mode & 0777);
+}
+
+FileResult readWholeFile(std::string_view path, std::string& bytes)
+{
+    return readNative(path, toNativePath(path), bytes, nullptr);
+}
+
+FileResult writeFileAtomically(std::string_view path, std::string_view bytes, bool ownerOnly)
+{
+    return replaceFile(path, bytes, ownerOnly ? std::optional<mode_t>(0600) : std::nullopt);
+}
+
+} // namespace orvant::platform
