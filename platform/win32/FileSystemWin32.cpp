@@ -1,0 +1,195 @@
+#include "platform/FileSystem.h"
+#include "platform/TextCodec.h"
+
+#include <algorithm>
+#include <windows.h>
+
+namespace orvant::platform {
+
+namespace {
+
+std::string systemMessage(DWORD error)
+{
+    char* buffer = nullptr;
+    const DWORD length
+        = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                         nullptr, error, 0, reinterpret_cast<LPSTR>(&buffer), 0, nullptr);
+    std::string text = length && buffer ? std::string(buffer, length) : "error " + std::to_string(error);
+    if (buffer) {
+        LocalFree(buffer);
+    }
+    while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ')) {
+        text.pop_back();
+    }
+    return ansiToUtf8(text);
+}
+
+FileResult failure(std::string_view action, std::string_view path, DWORD error)
+{
+    return { false, std::string(action) + " " + std::string(path) + ": " + systemMessage(error) };
+}
+
+DWORD attributesOf(std::string_view path)
+{
+    return GetFileAttributesA(utf8ToAnsi(path).c_str());
+}
+
+std::string parentFolder(const std::string& ansiPath)
+{
+    const auto separator = ansiPath.find_last_of("\\/");
+    if (separator == std::string::npos) {
+        return ansiPath.size() >= 2 && ansiPath[1] == ':' ? ansiPath.substr(0, 2) + "." : std::string(".");
+    }
+    if (separator == 0 || (separator == 2 && ansiPath[1] == ':')) {
+        return ansiPath.substr(0, separator + 1);
+    }
+    return ansiPath.substr(0, separator);
+}
+
+bool writeAll(HANDLE file, std::string_view bytes)
+{
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - written, 1u << 30));
+        DWORD count = 0;
+        if (!WriteFile(file, bytes.data() + written, chunk, &count, nullptr)) {
+            return false;
+        }
+        written += count;
+    }
+    return true;
+}
+
+} // namespace
+
+bool pathExists(std::string_view path)
+{
+    return attributesOf(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool fileExists(std::string_view path)
+{
+    const DWORD attributes = attributesOf(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool folderExists(std::string_view path)
+{
+    const DWORD attributes = attributesOf(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+FileResult createFolder(std::string_view path)
+{
+    if (CreateDirectoryA(utf8ToAnsi(path).c_str(), nullptr)) {
+        return { true, {} };
+    }
+    const DWORD error = GetLastError();
+    if (error == ERROR_ALREADY_EXISTS && folderExists(path)) {
+        return { true, {} };
+    }
+    return failure("Cannot create folder", path, error);
+}
+
+std::vector<std::string> listFolder(std::string_view path)
+{
+    std::vector<std::string> names;
+    std::string pattern = utf8ToAnsi(path);
+    if (!pattern.empty() && pattern.back() != '\\' && pattern.back() != '/') {
+        pattern += '\\';
+    }
+    pattern += '*';
+    WIN32_FIND_DATAA entry {};
+    const HANDLE search = FindFirstFileA(pattern.c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) {
+        return names;
+    }
+    do {
+        const std::string_view name(entry.cFileName);
+        if (name != "." && name != "..") {
+            names.push_back(ansiToUtf8(name));
+        }
+    } while (FindNextFileA(search, &entry));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+FileResult readWholeFile(std::string_view path, std::string& bytes)
+{
+    const HANDLE file = CreateFileA(utf8ToAnsi(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return failure("Cannot read", path, GetLastError());
+    }
+    std::string data;
+    char buffer[65536];
+    for (;;) {
+        DWORD count = 0;
+        if (!ReadFile(file, buffer, sizeof buffer, &count, nullptr)) {
+            const DWORD error = GetLastError();
+            CloseHandle(file);
+            return failure("Cannot read", path, error);
+        }
+        if (count == 0) {
+            break;
+        }
+        data.append(buffer, count);
+    }
+    CloseHandle(file);
+    bytes = std::move(data);
+    return { true, {} };
+}
+
+FileResult copyFile(std::string_view from, std::string_view to)
+{
+    std::string bytes;
+    if (auto read = readWholeFile(from, bytes); !read.ok) {
+        return read;
+    }
+    return writeFileAtomically(to, bytes);
+}
+
+// ownerOnly has no counterpart here: the file takes the access rules of its folder, as every file
+// the system writes on Windows does.
+FileResult writeFileAtomically(std::string_view path, std::string_view bytes, bool /*ownerOnly*/)
+{
+    static constexpr std::string_view action = "Cannot write";
+    const std::string target = utf8ToAnsi(path);
+    const DWORD attributes = GetFileAttributesA(target.c_str());
+    const bool replacing = attributes != INVALID_FILE_ATTRIBUTES;
+    if (replacing && (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))) {
+        return failure(action, path, ERROR_ACCESS_DENIED);
+    }
+
+    char temporary[MAX_PATH] = {};
+    if (!GetTempFileNameA(parentFolder(target).c_str(), "orv", 0, temporary)) {
+        return failure(action, path, GetLastError());
+    }
+    HANDLE file = CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const auto abandon = [&](DWORD error) {
+        if (file != INVALID_HANDLE_VALUE) {
+            CloseHandle(file);
+        }
+        DeleteFileA(temporary);
+        return failure(action, path, error);
+    };
+    if (file == INVALID_HANDLE_VALUE || !writeAll(file, bytes) || !FlushFileBuffers(file)) {
+        return abandon(GetLastError());
+    }
+    const BOOL closed = CloseHandle(file);
+    file = INVALID_HANDLE_VALUE;
+    if (!closed) {
+        return abandon(GetLastError());
+    }
+    // ReplaceFile keeps the old file's attributes and access rules; a new file needs a plain move.
+    const BOOL moved = replacing
+        ? ReplaceFileA(target.c_str(), temporary, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)
+        : MoveFileExA(temporary, target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!moved) {
+        return abandon(GetLastError());
+    }
+    return { true, {} };
+}
+
+} // namespace orvant::platform
