@@ -1,5 +1,6 @@
-#include "config_tool/foundation/Globals.h"
 #include "config_tool/model/Checks.h"
+
+#include "config_tool/foundation/Globals.h"
 #include "tests/support/FakeUi.h"
 
 #include <gtest/gtest.h>
@@ -7,8 +8,8 @@
 namespace tarn {
 namespace {
 
-const char* const kTimeoutMessage =
-    "Enter Correct Card Inactivity Timeout between 10 to 90,Then Press Ok (Do not press Apply Button)";
+const char* const kTimeoutMessage
+    = "Enter Correct Card Inactivity Timeout between 10 to 90,Then Press Ok (Do not press Apply Button)";
 
 class ChecksTest : public ::testing::Test
 {
@@ -163,12 +164,12 @@ TEST_F(ChecksTest, FileFoldersClashOnlyBetweenFileInstances)
 
 TEST_F(ChecksTest, TimeoutAcceptsTenToNinety)
 {
-    for (const char* good : {"10", "90", "45", "10.5", "90.0", " 30 "}) {
+    for (const char* good : { "10", "90", "45", "10.5", "90.0", " 30 " }) {
         EXPECT_TRUE(checkCardTimetiout(good)) << good;
     }
     EXPECT_TRUE(ui.messages.empty());
 
-    const std::vector<std::string> bad {"9", "91", "", "abc", "90.01", "9.99", "-30"};
+    const std::vector<std::string> bad { "9", "91", "", "abc", "90.01", "9.99", "-30" };
     for (const auto& text : bad) {
         EXPECT_FALSE(checkCardTimetiout(text)) << text;
     }

@@ -15,13 +15,13 @@ protected:
     // A configuration holding the given values for instance 0 and PINByPass for instances 1..count.
     void writeInstances(int count, const KeyValues& baseValues = {}, const KeyValues& firstValues = {})
     {
-        std::vector<StoredInstance> list {{"00", baseValues}};
+        std::vector<StoredInstance> list { { "00", baseValues } };
         for (int n = 1; n <= count; ++n) {
-            KeyValues values {{"PINByPass", "False"}};
+            KeyValues values { { "PINByPass", "False" } };
             if (n == 1) {
                 values.insert(values.end(), firstValues.begin(), firstValues.end());
             }
-            list.push_back({tarn::getInstanceString(static_cast<std::int16_t>(n)), values});
+            list.push_back({ tarn::getInstanceString(static_cast<std::int16_t>(n)), values });
         }
         writeConfiguration(list);
         writeMode(true);
@@ -37,7 +37,7 @@ TEST_F(ConfigSessionLoadTest, WithoutConfigurationFileOnlyTheBaseInstanceWithDef
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0], "Unable to load configuration from file C:\\ORVANT\\conf\\ORVANTConfiguration.xml");
     ASSERT_EQ(session.instances.size(), 1u);
-    EXPECT_EQ(session.instanceSections, std::vector<std::string> {"Harbell"});
+    EXPECT_EQ(session.instanceSections, std::vector<std::string> { "Harbell" });
 
     const auto& base = session.instances[0];
     EXPECT_EQ(base.environment, 1);
@@ -78,15 +78,15 @@ TEST_F(ConfigSessionLoadTest, WithoutConfigurationFileOnlyTheBaseInstanceWithDef
 
 TEST_F(ConfigSessionLoadTest, AGapEndsTheInstanceList)
 {
-    writeConfiguration({{"00", {}},
-                        {"01", {{"PINByPass", "True"}}},
-                        {"02", {{"PINByPass", "False"}}},
-                        {"04", {{"PINByPass", "False"}}}});
+    writeConfiguration({ { "00", {} },
+                         { "01", { { "PINByPass", "True" } } },
+                         { "02", { { "PINByPass", "False" } } },
+                         { "04", { { "PINByPass", "False" } } } });
     ConfigSession session;
     startUp(session);
 
     ASSERT_EQ(session.instances.size(), 3u);
-    EXPECT_EQ(session.instanceSections, (std::vector<std::string> {"Harbell", "Harbell_01", "Harbell_02"}));
+    EXPECT_EQ(session.instanceSections, (std::vector<std::string> { "Harbell", "Harbell_01", "Harbell_02" }));
     EXPECT_TRUE(session.instances[1].pinByPass);
     EXPECT_EQ(session.instances[2].port, "10002");
     EXPECT_EQ(session.instances[2].receiptDir, "C:\\ORVANT\\INSTANCE_02");
@@ -105,9 +105,9 @@ TEST_F(ConfigSessionLoadTest, TwelveInstancesAreListedWithTheirSections)
 
 TEST_F(ConfigSessionLoadTest, TheListStopsAtTheLastNumberTheNamingCarries)
 {
-    std::vector<StoredInstance> list {{"00", {{"PINByPass", "True"}}}};
+    std::vector<StoredInstance> list { { "00", { { "PINByPass", "True" } } } };
     for (int n = 1; n <= 99; ++n) {
-        list.push_back({tarn::getInstanceString(static_cast<std::int16_t>(n)), {{"PINByPass", "False"}}});
+        list.push_back({ tarn::getInstanceString(static_cast<std::int16_t>(n)), { { "PINByPass", "False" } } });
     }
     writeConfiguration(list);
     ConfigSession session;
@@ -118,7 +118,7 @@ TEST_F(ConfigSessionLoadTest, TheListStopsAtTheLastNumberTheNamingCarries)
 
 TEST_F(ConfigSessionLoadTest, StoredPositionsInTwipsBecomePixels)
 {
-    writeInstances(3, {{"Top", "2000"}, {"Left", "20000"}}, {{"Top", "200"}, {"Left", "1000"}});
+    writeInstances(3, { { "Top", "2000" }, { "Left", "20000" } }, { { "Top", "200" }, { "Left", "1000" } });
     ConfigSession session;
     session.window.screenWidthPixels = 1024;
     session.window.screenHeightPixels = 768;
@@ -126,7 +126,7 @@ TEST_F(ConfigSessionLoadTest, StoredPositionsInTwipsBecomePixels)
     session.window.twipsPerPixelY = 15;
     startUp(session);
 
-    EXPECT_EQ(session.instances[0].top, "133");   // 2000 / 15 = 133.3
+    EXPECT_EQ(session.instances[0].top, "133"); // 2000 / 15 = 133.3
     EXPECT_EQ(session.instances[0].left, "1333"); // 20000 / 15 = 1333.3
     EXPECT_EQ(session.instances[1].top, "200");
     EXPECT_EQ(session.instances[1].left, "1000");
@@ -135,7 +135,7 @@ TEST_F(ConfigSessionLoadTest, StoredPositionsInTwipsBecomePixels)
 
 TEST_F(ConfigSessionLoadTest, TwipsRuleRoundsHalvesToEven)
 {
-    writeInstances(1, {{"Top", "1830"}, {"Left", "1842"}}, {{"Top", "769"}, {"Left", "768"}});
+    writeInstances(1, { { "Top", "1830" }, { "Left", "1842" } }, { { "Top", "769" }, { "Left", "768" } });
     ConfigSession session;
     session.window.screenWidthPixels = 768;
     session.window.screenHeightPixels = 768;
@@ -143,15 +143,15 @@ TEST_F(ConfigSessionLoadTest, TwipsRuleRoundsHalvesToEven)
     session.window.twipsPerPixelY = 12;
     startUp(session);
 
-    EXPECT_EQ(session.instances[0].top, "152");  // 152.5
+    EXPECT_EQ(session.instances[0].top, "152"); // 152.5
     EXPECT_EQ(session.instances[0].left, "154"); // 153.5
-    EXPECT_EQ(session.instances[1].top, "64");   // just beyond the screen: twips
+    EXPECT_EQ(session.instances[1].top, "64"); // just beyond the screen: twips
     EXPECT_EQ(session.instances[1].left, "768"); // exactly the screen: pixels
 }
 
 TEST_F(ConfigSessionLoadTest, WithoutScreenMetricsPositionsStayAsStored)
 {
-    writeInstances(0, {{"Top", "2000"}, {"Left", " 30"}});
+    writeInstances(0, { { "Top", "2000" }, { "Left", " 30" } });
     ConfigSession session;
     startUp(session);
     EXPECT_EQ(session.instances[0].top, "2000");
@@ -160,7 +160,7 @@ TEST_F(ConfigSessionLoadTest, WithoutScreenMetricsPositionsStayAsStored)
 
 TEST_F(ConfigSessionLoadTest, BackgroundColourZeroIsTheButtonFace)
 {
-    writeInstances(2, {{"BackGroundColor", "0"}}, {{"BackGroundColor", "255"}});
+    writeInstances(2, { { "BackGroundColor", "0" } }, { { "BackGroundColor", "255" } });
     ConfigSession session;
     startUp(session);
     EXPECT_EQ(session.instances[0].backgroundColor, -2147483633);
@@ -170,7 +170,7 @@ TEST_F(ConfigSessionLoadTest, BackgroundColourZeroIsTheButtonFace)
 
 TEST_F(ConfigSessionLoadTest, PrinterIsReadOnlyWhenPrintersAreInstalled)
 {
-    writeInstances(1, {}, {{"Printer", "Receipts"}});
+    writeInstances(1, {}, { { "Printer", "Receipts" } });
     {
         ConfigSession session;
         startUp(session);
@@ -188,21 +188,21 @@ TEST_F(ConfigSessionLoadTest, PrinterIsReadOnlyWhenPrintersAreInstalled)
 TEST_F(ConfigSessionLoadTest, ValuesThatCannotBeConvertedFallBackToTheirDefaults)
 {
     writeInstances(1,
-                   {{"ReferralMode", "abc"},
-                    {"InterfaceMethod", "99999"},
-                    {"Top", "40000"},
-                    {"Left", "left"},
-                    {"WindowsSize", "x"},
-                    {"AvsRuleIndex", "2.5"},
-                    {"PinPadPort", "port"},
-                    {"BackGroundColor", "blue"},
-                    {"Debug", "yes"},
-                    {"AvsDetailsMandatory", "maybe"},
-                    {"CardNoHashValue", "0"},
-                    {"SendReceipt", "1"},
-                    {"FullScreen", "true"},
-                    {"Environment", "POS"}},
-                   {{"PinPadPort", "05001"}, {"ReferralMode", "2"}, {"WindowsSize", "85"}});
+                   { { "ReferralMode", "abc" },
+                     { "InterfaceMethod", "99999" },
+                     { "Top", "40000" },
+                     { "Left", "left" },
+                     { "WindowsSize", "x" },
+                     { "AvsRuleIndex", "2.5" },
+                     { "PinPadPort", "port" },
+                     { "BackGroundColor", "blue" },
+                     { "Debug", "yes" },
+                     { "AvsDetailsMandatory", "maybe" },
+                     { "CardNoHashValue", "0" },
+                     { "SendReceipt", "1" },
+                     { "FullScreen", "true" },
+                     { "Environment", "POS" } },
+                   { { "PinPadPort", "05001" }, { "ReferralMode", "2" }, { "WindowsSize", "85" } });
     ConfigSession session;
     startUp(session);
 
@@ -230,7 +230,7 @@ TEST_F(ConfigSessionLoadTest, ValuesThatCannotBeConvertedFallBackToTheirDefaults
 
 TEST_F(ConfigSessionLoadTest, EnvironmentIsReadIntoTheBaseRecordOnly)
 {
-    writeInstances(1, {{"Environment", "4"}}, {{"Environment", "2"}});
+    writeInstances(1, { { "Environment", "4" } }, { { "Environment", "2" } });
     ConfigSession session;
     startUp(session);
     EXPECT_EQ(session.instances[0].environment, 4);
@@ -241,14 +241,14 @@ TEST_F(ConfigSessionLoadTest, EnvironmentIsReadIntoTheBaseRecordOnly)
 TEST_F(ConfigSessionLoadTest, CommonSettingsFollowTheStartUpRules)
 {
     writeInstances(0,
-                   {{"ClassPath", "C:\\ORVANT\\KELBRIN-CPS.JAR"},
-                    {"PropertiesDir", ""},
-                    {"HBLHost", "10.1.1.1"},
-                    {"AllowSplit", "False"},
-                    {"ShowConfirmTxnScreen", "nonsense"},
-                    {"TransactionResultMandatory", "True"},
-                    {"CheckUpgrade", "0"},
-                    {"AutoUpgrade", "2"}});
+                   { { "ClassPath", "C:\\ORVANT\\KELBRIN-CPS.JAR" },
+                     { "PropertiesDir", "" },
+                     { "HBLHost", "10.1.1.1" },
+                     { "AllowSplit", "False" },
+                     { "ShowConfirmTxnScreen", "nonsense" },
+                     { "TransactionResultMandatory", "True" },
+                     { "CheckUpgrade", "0" },
+                     { "AutoUpgrade", "2" } });
     ConfigSession session;
     startUp(session);
     EXPECT_EQ(session.window.classPath, "C:\\ORVANT\\kelbrin-cps.jar");
@@ -263,7 +263,7 @@ TEST_F(ConfigSessionLoadTest, CommonSettingsFollowTheStartUpRules)
     EXPECT_EQ(session.instances[0].receiptDir, "C:/ORVANT");
 
     tarn::XmlConfig::reset();
-    writeInstances(0, {{"ClassPath", "D:\\engine\\kelbrin-cps.jar"}});
+    writeInstances(0, { { "ClassPath", "D:\\engine\\kelbrin-cps.jar" } });
     ConfigSession other;
     startUp(other);
     EXPECT_EQ(other.window.classPath, "D:\\engine\\kelbrin-cps.jar");
@@ -302,12 +302,12 @@ TEST_F(ConfigSessionLoadTest, ReaderPortIsSplitAtTheComma)
 
 TEST_F(ConfigSessionLoadTest, PropertyStoresAndModelComeFromTheInstanceFolder)
 {
-    writeInstances(1, {}, {{"CombiReader", "False"}});
+    writeInstances(1, {}, { { "CombiReader", "False" } });
     write("INSTANCE_01/properties/terminal.properties",
-          crlfLines({"smartCardReader.class=sts.drivers.cardholder.DioneDriver", "pinpad.name=Dione xtreme",
-                     "smartCardReader.port=COM4"}));
-    write("INSTANCE_01/properties/terminal.emv.properties", crlfLines({"emv.kernel=4"}));
-    write("INSTANCE_01/properties/language.properties", crlfLines({"en.02=OK?"}));
+          crlfLines({ "smartCardReader.class=sts.drivers.cardholder.DioneDriver", "pinpad.name=Dione xtreme",
+                      "smartCardReader.port=COM4" }));
+    write("INSTANCE_01/properties/terminal.emv.properties", crlfLines({ "emv.kernel=4" }));
+    write("INSTANCE_01/properties/language.properties", crlfLines({ "en.02=OK?" }));
     ConfigSession session;
     startUp(session);
 
@@ -325,19 +325,20 @@ TEST_F(ConfigSessionLoadTest, UnreadablePropertyFilesAreReportedOnce)
     writeInstances(2);
     write("INSTANCE_01/properties/terminal.properties", "smartCardReader.port=COM3\r\n");
     write("INSTANCE_02/properties/language.properties", "en.02=OK?\r\n");
-    std::filesystem::permissions(native("INSTANCE_01/properties/terminal.properties"),
-                                 std::filesystem::perms::all, std::filesystem::perm_options::remove);
-    std::filesystem::permissions(native("INSTANCE_02/properties/language.properties"),
-                                 std::filesystem::perms::all, std::filesystem::perm_options::remove);
+    std::filesystem::permissions(native("INSTANCE_01/properties/terminal.properties"), std::filesystem::perms::all,
+                                 std::filesystem::perm_options::remove);
+    std::filesystem::permissions(native("INSTANCE_02/properties/language.properties"), std::filesystem::perms::all,
+                                 std::filesystem::perm_options::remove);
     ConfigSession session;
     startUp(session);
 
     ASSERT_EQ(session.instances.size(), 3u);
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0], "These property files could not be read:\n"
-                              "C:\\ORVANT\\INSTANCE_01\\properties\\terminal.properties\n"
-                              "C:\\ORVANT\\INSTANCE_02\\properties\\language.properties\n"
-                              "Their instances start with empty settings, and a save does not overwrite them.");
+    EXPECT_EQ(ui.messages[0],
+              "These property files could not be read:\n"
+              "C:\\ORVANT\\INSTANCE_01\\properties\\terminal.properties\n"
+              "C:\\ORVANT\\INSTANCE_02\\properties\\language.properties\n"
+              "Their instances start with empty settings, and a save does not overwrite them.");
     EXPECT_EQ(session.instances[1].pinpadProperties.count(), 0);
     EXPECT_EQ(session.instances[1].comport, "");
 }

@@ -9,8 +9,8 @@ namespace {
 using tarn::CheckState;
 using tarn::ConfigSession;
 
-const char* const kTimeoutMessage =
-    "Enter Correct Card Inactivity Timeout between 10 to 90,Then Press Ok (Do not press Apply Button)";
+const char* const kTimeoutMessage
+    = "Enter Correct Card Inactivity Timeout between 10 to 90,Then Press Ok (Do not press Apply Button)";
 
 class ConfigSessionSaveTest : public InstallationTest
 {
@@ -24,17 +24,17 @@ protected:
 
     void writeTwoInstances(const KeyValues& base = {}, const KeyValues& first = {}, const KeyValues& second = {})
     {
-        KeyValues one {{"PINByPass", "False"}};
+        KeyValues one { { "PINByPass", "False" } };
         one.insert(one.end(), first.begin(), first.end());
-        KeyValues two {{"PINByPass", "False"}};
+        KeyValues two { { "PINByPass", "False" } };
         two.insert(two.end(), second.begin(), second.end());
-        writeConfiguration({{"00", base}, {"01", one}, {"02", two}});
+        writeConfiguration({ { "00", base }, { "01", one }, { "02", two } });
     }
 };
 
 TEST_F(ConfigSessionSaveTest, NextReceiptNumberIsOnlyEverSeeded)
 {
-    writeTwoInstances({{"NextReceiptNumber", "57"}});
+    writeTwoInstances({ { "NextReceiptNumber", "57" } });
     ConfigSession session;
     startUp(session);
     ASSERT_EQ(session.instances.size(), 3u);
@@ -59,7 +59,7 @@ TEST_F(ConfigSessionSaveTest, NextReceiptNumberIsOnlyEverSeeded)
 
 TEST_F(ConfigSessionSaveTest, EveryInstanceCarriesTheBaseEnvironment)
 {
-    writeTwoInstances({{"Environment", "3"}}, {{"Environment", "2"}, {"UPTTerminal", "False"}});
+    writeTwoInstances({ { "Environment", "3" } }, { { "Environment", "2" }, { "UPTTerminal", "False" } });
     ConfigSession session;
     startUp(session);
     session.saveAllInstances();
@@ -80,7 +80,7 @@ TEST_F(ConfigSessionSaveTest, EveryInstanceCarriesTheBaseEnvironment)
 
 TEST_F(ConfigSessionSaveTest, RefusedTimeoutSkipsOnlyItsInstance)
 {
-    writeTwoInstances({}, {{"Port", "11111"}}, {{"Port", "22222"}});
+    writeTwoInstances({}, { { "Port", "11111" } }, { { "Port", "22222" } });
     write("INSTANCE_01/properties/terminal.properties", "untouched=yes\r\n");
     ConfigSession session;
     startUp(session);
@@ -104,7 +104,7 @@ TEST_F(ConfigSessionSaveTest, RefusedTimeoutSkipsOnlyItsInstance)
 
 TEST_F(ConfigSessionSaveTest, WithoutPrintersTheStoredPrinterIsCleared)
 {
-    writeTwoInstances({}, {{"Printer", "Receipts"}});
+    writeTwoInstances({}, { { "Printer", "Receipts" } });
     ConfigSession session;
     startUp(session);
     session.saveAllInstances();
@@ -113,7 +113,7 @@ TEST_F(ConfigSessionSaveTest, WithoutPrintersTheStoredPrinterIsCleared)
 
 TEST_F(ConfigSessionSaveTest, ButtonFaceColourIsSavedBackForAStoredZero)
 {
-    writeTwoInstances({{"BackGroundColor", "0"}});
+    writeTwoInstances({ { "BackGroundColor", "0" } });
     ConfigSession session;
     startUp(session);
     session.saveAllInstances();
@@ -148,7 +148,7 @@ TEST_F(ConfigSessionSaveTest, CommonSettingsAreWrittenFromTheWindow)
 
 TEST_F(ConfigSessionSaveTest, AClashStopsTheSaveBeforeAnyValue)
 {
-    writeTwoInstances({}, {{"ReceiptDir", "C:\\Receipts"}}, {{"ReceiptDir", "c:\\receipts\\"}});
+    writeTwoInstances({}, { { "ReceiptDir", "C:\\Receipts" } }, { { "ReceiptDir", "c:\\receipts\\" } });
     write("properties/hbl.properties", "Configuration=xml\r\n# written by hand\r\n");
     const std::string before = configurationFile();
     ConfigSession session;
@@ -191,7 +191,7 @@ TEST_F(ConfigSessionSaveTest, XmlModeReloadsTheFileBeforeSaving)
     ConfigSession session;
     startUp(session);
     // Another program edits the file while the window is open; the save works on the file's content.
-    writeTwoInstances({{"Custom", "kept"}});
+    writeTwoInstances({ { "Custom", "kept" } });
     session.saveAllInstances();
     EXPECT_EQ(storedValue("Custom", 0), "kept");
     EXPECT_EQ(storedValue("Timeout", 0), "30");

@@ -7,9 +7,8 @@
 #include "tests/support/FakeUi.h"
 #include "tests/support/TestFolder.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <initializer_list>
 #include <string>
 #include <utility>
@@ -61,7 +60,7 @@ class InstallationTest : public ::testing::Test
 {
 protected:
     TestFolder folder;
-    ScopedEnv home {"KELBRIN_HOME", std::string("C:\\ORVANT")};
+    ScopedEnv home { "KELBRIN_HOME", std::string("C:\\ORVANT") };
     FakeUi ui;
 
     void SetUp() override
@@ -69,7 +68,7 @@ protected:
         tarn::Globals::reset();
         tarn::XmlConfig::reset();
         tarn::Globals::setUi(&ui);
-        for (const char* sub : {"conf", "properties", "bin", "logs"}) {
+        for (const char* sub : { "conf", "properties", "bin", "logs" }) {
             std::filesystem::create_directories(folder.driveC() / "ORVANT" / sub);
         }
     }

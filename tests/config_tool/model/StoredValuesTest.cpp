@@ -1,8 +1,7 @@
 #include "config_tool/model/StoredValues.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <gtest/gtest.h>
 
 namespace tarn {
 namespace {
@@ -39,7 +38,8 @@ TEST(StoredValuesTest, NumbersNeedTheWholeTextToBeDecimal)
     EXPECT_EQ(parseNumber("1e2"), 100.0);
     EXPECT_EQ(parseNumber("1E-1"), 0.1);
 
-    for (const char* bad : {"", " ", "abc", "12abc", "1 2", "--1", "+", ".", "e5", "1e", "inf", "nan", "0x10", "1,5"}) {
+    for (const char* bad :
+         { "", " ", "abc", "12abc", "1 2", "--1", "+", ".", "e5", "1e", "inf", "nan", "0x10", "1,5" }) {
         EXPECT_FALSE(parseNumber(bad).has_value()) << bad;
     }
 }
