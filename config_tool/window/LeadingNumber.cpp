@@ -1,0 +1,80 @@
+#include "config_tool/window/LeadingNumber.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace tarn {
+
+namespace {
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+} // namespace
+
+double leadingNumber(std::string_view text)
+{
+    // Blanks count for nothing, also between the digits ("1 2" reads 12).
+    std::string number;
+    bool seenDigit = false;
+    bool seenPoint = false;
+    for (const char c : text) {
+        if (isBlank(c)) {
+            continue;
+        }
+        if ((c == '-' || c == '+') && number.empty()) {
+            number.push_back(c);
+        } else if (isDigit(c)) {
+            number.push_back(c);
+            seenDigit = true;
+        } else if (c == '.' && !seenPoint) {
+            number.push_back(c);
+            seenPoint = true;
+        } else {
+            break;
+        }
+    }
+    if (!seenDigit) {
+        return 0.0;
+    }
+    // from_chars ignores the process locale (Qt sets it from the environment) and takes no "+".
+    const bool negative = number.front() == '-';
+    const std::size_t start = (number.front() == '-' || number.front() == '+') ? 1 : 0;
+    double value = 0.0;
+    const auto result = std::from_chars(number.data() + start, number.data() + number.size(), value);
+    if (result.ec == std::errc::result_out_of_range) {
+        // Too many digits before the point is huge; only zeros before it is a vanishing fraction.
+        const std::string whole = number.substr(start, number.find('.') - start);
+        value = whole.find_first_not_of('0') == std::string::npos ? 0.0 : std::numeric_limits<double>::max();
+    }
+    return negative ? -value : value;
+}
+
+std::int16_t roundToInt16(double value)
+{
+    constexpr double low = std::numeric_limits<std::int16_t>::min();
+    constexpr double high = std::numeric_limits<std::int16_t>::max();
+    if (std::isnan(value)) {
+        return 0;
+    }
+    // nearbyint rounds halves to even in the default rounding mode.
+    const double rounded = std::nearbyint(value);
+    if (rounded <= low) {
+        return std::numeric_limits<std::int16_t>::min();
+    }
+    if (rounded >= high) {
+        return std::numeric_limits<std::int16_t>::max();
+    }
+    return static_cast<std::int16_t>(rounded);
+}
+
+} // namespace tarn

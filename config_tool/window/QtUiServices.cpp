@@ -1,0 +1,59 @@
+#include "config_tool/window/QtUiServices.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace tarn {
+
+namespace {
+
+QMessageBox::Icon qtIcon(MessageIcon icon)
+{
+    switch (icon) {
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::Exclamation:
+        return QMessageBox::Warning;
+    case MessageIcon::Critical:
+        return QMessageBox::Critical;
+    case MessageIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+void QtUiServices::showMessage(const std::string& text, MessageIcon icon)
+{
+    QMessageBox box(qtIcon(icon), QString::fromLatin1(kProgramName), QString::fromStdString(text), QMessageBox::Ok,
+                    QApplication::activeWindow());
+    // Messages carry paths and user text; nothing in them is markup.
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+QuestionAnswer QtUiServices::askYesNoCancel(const std::string& text)
+{
+    QMessageBox box(QMessageBox::Question, QString::fromLatin1(kProgramName), QString::fromStdString(text),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return QuestionAnswer::Yes;
+    case QMessageBox::No:
+        return QuestionAnswer::No;
+    default:
+        break;
+    }
+    return QuestionAnswer::Cancel;
+}
+
+void QtUiServices::beep()
+{
+    QApplication::beep();
+}
+
+} // namespace tarn

@@ -1,0 +1,127 @@
+#pragma once
+
+#include "config_tool/model/CInstanceData.h"
+#include "config_tool/model/ConfigSession.h"
+#include "config_tool/window/TarnConfControls.h"
+
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace tarn {
+
+class DigitsOnlyKeyFilter;
+class WindowServices;
+
+// The main window: one instance's settings at a time on seven tabs, the installation-wide settings beside
+// them, and OK, Apply and Cancel. The window only moves values between its controls and the session
+// (records and common settings); loading, checking and saving are the session's.
+class TarnConf : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static constexpr const char* kTitle = "Configure ORVANT (version 2.2.4.1)";
+
+    // services: the dialogs, printers, fonts and screen; null uses the window system's own.
+    explicit TarnConf(WindowServices* services = nullptr, QWidget* parent = nullptr);
+    ~TarnConf() override;
+
+    // Reads the installed software version for the version label at load; none set leaves the label empty.
+    void setVersionCheck(std::function<std::string()> versionCheck);
+
+    // Start-up: the installation, the lists, the instances, and the Default instance on screen. Runs once,
+    // at the latest when the window is first shown.
+    void Form_Load();
+
+    ConfigSession& session() { return m_session; }
+    const TarnConfControls& controls() const { return m_ui; }
+    std::int16_t currentIndex() const { return m_currentIndex; }
+    const std::string& currentVersion() const { return m_currentVersion; }
+
+    // Control binding: a record to the controls and back. The environment always shows and goes into
+    // record 0, whichever record is shown.
+    void showInstanceData(const CInstanceData& record);
+    void collectInstanceData(CInstanceData& record);
+    void setEnvironmentFromList();
+
+    // Lists filled at load; also used when the environment changes the PIN-pad list.
+    void fillPinPadList();
+    void fillComPorts();
+
+    // Event handlers.
+    void cboInstance_Click();
+    void cboEnvironment_Click();
+    void cmbPinPad_Click();
+    void cbEnablePrintReceipt_Click();
+    void cbVerifoneVxPri_Click();
+    void cbSendReceipt_Click();
+    void cbUseAvsRules_Click();
+    void cbCheckUpgrade_Click();
+    void optInterfaceMethod_Click(int index);
+    void optConfType_Click(int index);
+    void cboWindowsSize_LostFocus();
+    void btSetColor_Click();
+    void btBrowseLogoFile_Click();
+    void btWaterMarkBrowse_Click();
+    void btOk_Click();
+    void btApply_Click();
+    void btCancel_Click();
+
+    // Enable/disable pairs of the dependent controls.
+    void enableSocketPort();
+    void disableSocketPort();
+    void enableFileDirs();
+    void disableFileDirs();
+    void enableReceiptPort();
+    void disableReceiptPort();
+    void enableAvsRules();
+    void disableAvsRules();
+    void enableReferralMode();
+    void disableReferralMode();
+
+    // The stored colour that txtBackColor shows (a Windows colour value).
+    std::int32_t backColor() const { return m_backColor; }
+    void setBackColor(std::int32_t value);
+
+signals:
+    // The windows of other parts of the tool, opened by whoever created this window (the program entry):
+    // the change-password window (beside this one, not modal), new-instance creation and the upgrade.
+    void changePasswordRequested();
+    void addNewInstanceRequested();
+    void runUpgradeRequested();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void connectHandlers();
+    void watchNumericKeys();
+    void centreOnScreen();
+    void showCommonSettings();
+    void showUpgradeSettings();
+    void copyCommonSettingsToSession();
+    void applyPinPadPortRule(const std::string& model);
+    void applyVx670PrinterRule();
+    void chooseImageInto(QLineEdit* target);
+    std::int16_t environmentOfRecord0() const;
+    // Ends the tool: every window closes at once.
+    void endProgram();
+
+    TarnConfControls m_ui;
+    ConfigSession m_session;
+    WindowServices* m_services = nullptr;
+    DigitsOnlyKeyFilter* m_numericKeys = nullptr;
+    std::function<std::string()> m_versionCheck;
+    std::string m_currentVersion;
+    std::int16_t m_currentIndex = 0;
+    std::int32_t m_backColor = kButtonFaceColor;
+    bool m_loaded = false;
+};
+
+} // namespace tarn

@@ -1,0 +1,179 @@
+#include "config_tool/window/ControlValues.h"
+#include "config_tool/window/LeadingNumber.h"
+#include "config_tool/window/TarnConf.h"
+#include "config_tool/window/WindowLists.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+
+namespace tarn {
+
+using Controls::isChecked;
+using Controls::listText;
+using Controls::setChecked;
+using Controls::setListText;
+using Controls::setText;
+using Controls::text;
+
+void TarnConf::showInstanceData(const CInstanceData& record)
+{
+    // Setting a check box or an option raises its handler, which keeps the dependent controls in step;
+    // setting a list's text raises nothing.
+    setText(m_ui.txtTimeout, record.timeout);
+    setText(m_ui.txtCheckcardTimeout, record.checkCardTimeout);
+
+    if (const auto environment = WindowLists::environmentText(environmentOfRecord0())) {
+        setListText(m_ui.cboEnvironment, *environment);
+    }
+
+    setChecked(m_ui.cbEnablePinBypass, record.pinByPass);
+    setChecked(m_ui.cbCombiReader, record.combiReader);
+    Controls::selectOption(m_ui.optReferralModeGroup, record.referralMode);
+    if (environmentOfRecord0() == WindowLists::kKiosk) {
+        disableReferralMode();
+    } else {
+        enableReferralMode();
+    }
+
+    setChecked(m_ui.cbAskGratuity, record.askGratuity);
+    setChecked(m_ui.cbUsaCreditDebit, record.usaCreditDebit);
+    setChecked(m_ui.cbDebug, record.debugOn);
+    setChecked(m_ui.cbExtendedDebug, record.extendedDebugOn);
+    setChecked(m_ui.cbDisableCancel, record.disableCancel);
+    setChecked(m_ui.cbCardNoHashValue, record.cardNoHashValue);
+
+    setChecked(m_ui.cbUseAvsRules, record.useAvsRules);
+    if (record.useAvsRules) {
+        enableAvsRules();
+    } else {
+        disableAvsRules();
+    }
+    setChecked(m_ui.cbAvsDetailsMandatory, record.avsDetailsMandatory);
+
+    applyVx670PrinterRule();
+
+    Controls::selectOption(m_ui.optInterfaceMethodGroup, record.interfaceMethod);
+    setText(m_ui.txtPort, record.port);
+    setText(m_ui.txtInputDir, record.inputDir);
+    setText(m_ui.txtOutputDir, record.outputDir);
+    if (record.interfaceMethod != 0) {
+        disableSocketPort();
+        enableFileDirs();
+    } else {
+        enableSocketPort();
+        disableFileDirs();
+    }
+
+    setText(m_ui.txtReceiptDir, record.receiptDir);
+    setText(m_ui.txtReceiptWidth, record.receiptWidth);
+    setText(m_ui.txtReceiptPort, record.receiptPort);
+
+    setChecked(m_ui.cbSendReceipt, record.sendReceipt);
+    if (record.sendReceipt) {
+        enableReceiptPort();
+    } else {
+        disableReceiptPort();
+    }
+
+    setChecked(m_ui.cbFullScreen, record.fullScreen);
+    setChecked(m_ui.cbAlwaysOnTop, record.alwaysOnTop);
+    setText(m_ui.txtTop, record.top);
+    setText(m_ui.txtLeft, record.left);
+    setListText(m_ui.cboWindowsSize, std::to_string(record.WindowsSize));
+    setBackColor(record.backgroundColor);
+    setListText(m_ui.cboFont, record.fontName);
+    setText(m_ui.txtLogoFile, record.logoFile);
+    setText(m_ui.txtWatermark, record.watermarkImage);
+
+    Controls::selectOption(m_ui.optAvsRuleGroup, record.avsRuleIndex);
+
+    setChecked(m_ui.cbEnablePrintReceipt, record.printReceiptFlag);
+    m_ui.cmbPrinters->setEnabled(record.printReceiptFlag);
+    setChecked(m_ui.cbVerifoneVxPri, record.printVeriFoneFlag);
+    if (m_ui.cmbPrinters->count() > 0) {
+        setListText(m_ui.cmbPrinters, record.printer);
+    }
+
+    setChecked(m_ui.cbExtendedEnterPinMessage, record.extendedEnterPin);
+    setListText(m_ui.cmbComPort, record.comport);
+    setListText(m_ui.cmbPinPad, record.pinpad);
+
+    applyPinPadPortRule(record.pinpad);
+    if (record.pinpad == WindowLists::kSagem) {
+        setListText(m_ui.cmbReader, record.comportReader);
+    }
+    setText(m_ui.txtPinPadPort, record.PinPadPort);
+
+    // The printer rule ran above while the PIN pad and the print box still showed the previous instance;
+    // once more on this record's own values, so that the Vx670 printer box never shows for another pad.
+    applyVx670PrinterRule();
+}
+
+void TarnConf::setEnvironmentFromList()
+{
+    if (m_session.instances.empty()) {
+        return;
+    }
+    if (const auto code = WindowLists::environmentCode(listText(m_ui.cboEnvironment))) {
+        m_session.instances.front().environment = *code;
+    }
+}
+
+void TarnConf::collectInstanceData(CInstanceData& record)
+{
+    setEnvironmentFromList();
+
+    record.timeout = text(m_ui.txtTimeout);
+    record.checkCardTimeout = text(m_ui.txtCheckcardTimeout);
+    record.sendReceipt = isChecked(m_ui.cbSendReceipt);
+    record.receiptPort = text(m_ui.txtReceiptPort);
+    record.debugOn = isChecked(m_ui.cbDebug);
+    record.extendedDebugOn = isChecked(m_ui.cbExtendedDebug);
+    record.cardNoHashValue = isChecked(m_ui.cbCardNoHashValue);
+    record.disableCancel = isChecked(m_ui.cbDisableCancel);
+    record.fullScreen = isChecked(m_ui.cbFullScreen);
+    record.alwaysOnTop = isChecked(m_ui.cbAlwaysOnTop);
+    record.pinByPass = isChecked(m_ui.cbEnablePinBypass);
+    record.logoFile = text(m_ui.txtLogoFile);
+    record.combiReader = isChecked(m_ui.cbCombiReader);
+
+    record.referralMode = getSelectedOptionIndex(m_ui.optReferralModeGroup);
+
+    record.askGratuity = isChecked(m_ui.cbAskGratuity);
+    record.usaCreditDebit = isChecked(m_ui.cbUsaCreditDebit);
+    record.interfaceMethod = m_ui.optInterfaceMethod[0]->isChecked() ? 0 : 1;
+
+    record.port = text(m_ui.txtPort);
+    record.inputDir = text(m_ui.txtInputDir);
+    record.outputDir = text(m_ui.txtOutputDir);
+    record.receiptDir = text(m_ui.txtReceiptDir);
+    record.receiptWidth = text(m_ui.txtReceiptWidth);
+    record.top = text(m_ui.txtTop);
+    record.left = text(m_ui.txtLeft);
+    record.WindowsSize = roundToInt16(leadingNumber(listText(m_ui.cboWindowsSize)));
+    record.fontName = listText(m_ui.cboFont);
+    record.backgroundColor = m_backColor;
+    record.watermarkImage = text(m_ui.txtWatermark);
+    record.useAvsRules = isChecked(m_ui.cbUseAvsRules);
+    record.avsDetailsMandatory = isChecked(m_ui.cbAvsDetailsMandatory);
+
+    // With the rules off their options are greyed out, and the record keeps the rule it had.
+    if (record.useAvsRules) {
+        record.avsRuleIndex = getSelectedOptionIndex(m_ui.optAvsRuleGroup);
+    }
+
+    record.printReceiptFlag = isChecked(m_ui.cbEnablePrintReceipt);
+    record.printVeriFoneFlag = isChecked(m_ui.cbVerifoneVxPri);
+    record.printer = listText(m_ui.cmbPrinters);
+    record.extendedEnterPin = isChecked(m_ui.cbExtendedEnterPinMessage);
+    record.comport = listText(m_ui.cmbComPort);
+    record.pinpad = listText(m_ui.cmbPinPad);
+    record.comportReader = listText(m_ui.cmbReader);
+    record.PinPadPort = text(m_ui.txtPinPadPort);
+}
+
+} // namespace tarn

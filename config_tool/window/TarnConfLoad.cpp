@@ -1,0 +1,162 @@
+#include "config_tool/foundation/ConfigurationMode.h"
+#include "config_tool/foundation/Globals.h"
+#include "config_tool/model/XmlConfig.h"
+#include "config_tool/window/ComPortIterator.h"
+#include "config_tool/window/ControlValues.h"
+#include "config_tool/window/TarnConf.h"
+#include "config_tool/window/WindowLists.h"
+#include "config_tool/window/WindowServices.h"
+#include "platform/Environment.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace tarn {
+
+namespace {
+
+bool ticked(CheckState state)
+{
+    return state != CheckState::Unchecked;
+}
+
+void fillList(QComboBox* list, const std::vector<std::string>& entries)
+{
+    Controls::clearList(list);
+    for (const auto& entry : entries) {
+        if (!entry.empty()) {
+            Controls::addListEntry(list, entry);
+        }
+    }
+}
+
+} // namespace
+
+void TarnConf::Form_Load()
+{
+    if (m_loaded) {
+        return;
+    }
+    m_loaded = true;
+    GlobalState& globals = Globals::state();
+
+    // KELBRIN_HOME as it is: no default here, an unset variable leaves the installation unknown.
+    globals.installationFolder = orvant::platform::getEnvironmentVariable("KELBRIN_HOME").value_or("");
+
+    m_currentVersion = m_versionCheck ? m_versionCheck() : std::string();
+    if (!m_currentVersion.empty()) {
+        m_ui.lblVersion->setText(QStringLiteral("Current Version: ") + QString::fromStdString(m_currentVersion));
+    }
+
+    centreOnScreen();
+
+    globals.configurationMode = determineConfigurationMode();
+    XmlConfig::loadXmlConfig(globals.xmlConfigurationPath);
+    Controls::selectOption(m_ui.optConfTypeGroup, globals.configurationMode == kXmlMode ? 1 : 0);
+
+    m_session.loadCommonSettings();
+    showCommonSettings();
+
+    fillList(m_ui.cboFont, m_services->fontNames());
+    fillList(m_ui.cboEnvironment, WindowLists::environmentEntries());
+    fillList(m_ui.cboWindowsSize, WindowLists::windowSizeEntries());
+    fillList(m_ui.cmbPrinters, m_services->printerNames());
+    fillPinPadList();
+    fillComPorts();
+
+    Controls::clearList(m_ui.cboInstance);
+    Controls::addListEntry(m_ui.cboInstance, "Default");
+
+    // Instance folders are formed from the Base Directory as shown, and the stored printer is read only
+    // when there is a printer to choose from.
+    WindowContext& context = m_session.window;
+    context.propertyDir = Controls::text(m_ui.txtPropertyDir);
+    context.hasPrinters = m_ui.cmbPrinters->count() > 0;
+    context.defaultPrinter = context.hasPrinters ? m_services->defaultPrinterName() : std::string();
+    const ScreenMetrics screen = m_services->screenMetrics();
+    context.screenWidthPixels = screen.widthPixels;
+    context.screenHeightPixels = screen.heightPixels;
+    context.twipsPerPixelX = screen.twipsPerPixelX;
+    context.twipsPerPixelY = screen.twipsPerPixelY;
+    m_session.loadAllInstances();
+    for (std::size_t i = 1; i < m_session.instanceSections.size(); ++i) {
+        Controls::addListEntry(m_ui.cboInstance, m_session.instanceSections[i]);
+    }
+
+    showUpgradeSettings();
+
+    m_currentIndex = 0;
+    showInstanceData(m_session.instances.at(0));
+    // Selecting the Default entry runs the instance switch once, onto the record already shown.
+    m_ui.cboInstance->setCurrentIndex(0);
+
+    // Setting the PIN pad's text raised no click, so its port controls are set here.
+    applyPinPadPortRule(Controls::listText(m_ui.cmbPinPad));
+}
+
+void TarnConf::showCommonSettings()
+{
+    const WindowContext& context = m_session.window;
+    Controls::setText(m_ui.txtClasspath, context.classPath);
+    Controls::setText(m_ui.txtPropertyDir, context.propertyDir);
+    Controls::setText(m_ui.txtHBLHost, context.hblHost);
+    Controls::setText(m_ui.txtHBLPort, context.hblPort);
+    Controls::setText(m_ui.txtDeleteTransAfterMin, context.deleteTransAfterMin);
+    Controls::setChecked(m_ui.cbAllowSplit, ticked(context.allowSplit));
+    Controls::setChecked(m_ui.cbShowConfirmationScreen, ticked(context.showConfirmTxnScreen));
+    Controls::setChecked(m_ui.cbTransactionResultMandatory, ticked(context.transactionResultMandatory));
+}
+
+void TarnConf::showUpgradeSettings()
+{
+    const WindowContext& context = m_session.window;
+    if (ticked(context.checkUpgrade)) {
+        Controls::setChecked(m_ui.cbCheckUpgrade, true);
+    } else {
+        Controls::setChecked(m_ui.cbCheckUpgrade, false);
+        m_ui.cbAutoUpgrade->setEnabled(false);
+    }
+    Controls::setChecked(m_ui.cbAutoUpgrade, ticked(context.autoUpgrade));
+    if (environmentOfRecord0() == WindowLists::kKiosk) {
+        m_ui.cbAutoUpgrade->setEnabled(false);
+    }
+}
+
+void TarnConf::fillPinPadList()
+{
+    const bool hospitality = ConfigSession::readStoredEnvironment() == WindowLists::kHospitality;
+    fillList(m_ui.cmbPinPad, WindowLists::pinPadModels(hospitality));
+    m_ui.cmbPinPad->setCurrentIndex(0);
+}
+
+void TarnConf::fillComPorts()
+{
+    // The reader list is not emptied: this runs once per window, and both lists start empty.
+    Controls::clearList(m_ui.cmbComPort);
+    for (const auto& port : ComPortIterator::existingComPorts()) {
+        Controls::addListEntry(m_ui.cmbComPort, port);
+        Controls::addListEntry(m_ui.cmbReader, port);
+    }
+    if (m_ui.cmbComPort->count() > 0) {
+        m_ui.cmbComPort->setCurrentIndex(0);
+    }
+}
+
+void TarnConf::centreOnScreen()
+{
+    const ScreenMetrics screen = m_services->screenMetrics();
+    if (screen.widthPixels <= 0 || screen.heightPixels <= 0) {
+        return;
+    }
+    move((screen.widthPixels - width()) / 2, (screen.heightPixels - height()) / 2);
+}
+
+std::int16_t TarnConf::environmentOfRecord0() const
+{
+    return m_session.instances.empty() ? std::int16_t { 0 } : m_session.instances.front().environment;
+}
+
+} // namespace tarn

@@ -1,0 +1,72 @@
+#include "config_tool/model/SaveSequences.h"
+#include "config_tool/window/ControlValues.h"
+#include "config_tool/window/TarnConf.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+
+namespace tarn {
+
+namespace {
+
+CheckState checkStateOf(const QCheckBox* box)
+{
+    return static_cast<CheckState>(Controls::checkValue(box));
+}
+
+} // namespace
+
+void TarnConf::cboInstance_Click()
+{
+    const int selected = m_ui.cboInstance->currentIndex();
+    if (selected < 0 || static_cast<std::size_t>(selected) >= m_session.instances.size()) {
+        return;
+    }
+    // Switching never validates or writes: the edits stay in the record left behind until OK or Apply.
+    collectInstanceData(m_session.instances.at(static_cast<std::size_t>(m_currentIndex)));
+    m_currentIndex = static_cast<std::int16_t>(selected);
+    showInstanceData(m_session.instances.at(static_cast<std::size_t>(m_currentIndex)));
+}
+
+void TarnConf::copyCommonSettingsToSession()
+{
+    // The common settings are saved straight from their controls, by OK and by Apply alike.
+    WindowContext& context = m_session.window;
+    context.propertyDir = Controls::text(m_ui.txtPropertyDir);
+    context.classPath = Controls::text(m_ui.txtClasspath);
+    context.hblHost = Controls::text(m_ui.txtHBLHost);
+    context.hblPort = Controls::text(m_ui.txtHBLPort);
+    context.deleteTransAfterMin = Controls::text(m_ui.txtDeleteTransAfterMin);
+    context.transactionResultMandatory = checkStateOf(m_ui.cbTransactionResultMandatory);
+    context.checkUpgrade = checkStateOf(m_ui.cbCheckUpgrade);
+    context.autoUpgrade = checkStateOf(m_ui.cbAutoUpgrade);
+    context.allowSplit = checkStateOf(m_ui.cbAllowSplit);
+    context.showConfirmTxnScreen = checkStateOf(m_ui.cbShowConfirmationScreen);
+}
+
+void TarnConf::btOk_Click()
+{
+    const int selected = m_ui.cboInstance->currentIndex();
+    if (selected >= 0 && static_cast<std::size_t>(selected) < m_session.instances.size()) {
+        collectInstanceData(m_session.instances.at(static_cast<std::size_t>(selected)));
+    }
+    copyCommonSettingsToSession();
+    if (runOkSequence(m_session)) {
+        endProgram();
+    }
+}
+
+void TarnConf::btApply_Click()
+{
+    // Apply saves the records as they were last collected; the shown instance's edits wait for OK or a switch.
+    copyCommonSettingsToSession();
+    runApplySequence(m_session);
+}
+
+void TarnConf::btCancel_Click()
+{
+    endProgram();
+}
+
+} // namespace tarn
