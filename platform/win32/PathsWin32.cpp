@@ -2,8 +2,9 @@
 #include "platform/Paths.h"
 #include "platform/TextCodec.h"
 
-#include <shlobj.h>
 #include <windows.h>
+// Shell headers rely on the declarations of windows.h.
+#include <shlobj.h>
 
 namespace orvant::platform {
 

@@ -2,8 +2,9 @@
 #include "platform/TextCodec.h"
 
 #include <algorithm>
-#include <shellapi.h>
 #include <windows.h>
+// Shell headers rely on the declarations of windows.h.
+#include <shellapi.h>
 
 namespace orvant::platform {
 
