@@ -32,6 +32,9 @@ TestFolder::TestFolder()
     ::setenv("ORVANT_REGISTRY_DIR", registryFolder().c_str(), 1);
     ::setenv("ORVANT_DRIVE_C", driveC().c_str(), 1);
     ::setenv("KELBRIN_HOME", (m_path / "home").c_str(), 1);
+    // An empty port folder: no test probes the machine's real serial devices.
+    std::filesystem::create_directories(m_path / "com");
+    ::setenv("ORVANT_COM_PORT_DIR", (m_path / "com").c_str(), 1);
 }
 
 TestFolder::~TestFolder()
@@ -49,6 +52,7 @@ TestFolder::~TestFolder()
     ::unsetenv("ORVANT_REGISTRY_DIR");
     ::unsetenv("ORVANT_DRIVE_C");
     ::unsetenv("KELBRIN_HOME");
+    ::unsetenv("ORVANT_COM_PORT_DIR");
 }
 
 void TestFolder::write(const std::string& relativePath, const std::string& bytes) const

@@ -6,8 +6,8 @@
 namespace orvant::test {
 
 // A fresh temporary folder for one test, removed afterwards. While it lives, the registry folder,
-// KELBRIN_HOME and the C: drive root point inside it, so no test touches the real home folder,
-// /var/lib or /dev.
+// KELBRIN_HOME, the C: drive root and the serial-port folder point inside it, so no test touches the
+// real home folder, /var/lib or /dev.
 class TestFolder
 {
 public:
