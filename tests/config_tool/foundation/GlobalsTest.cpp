@@ -43,20 +43,6 @@ TEST_F(GlobalsTest, InstallationFolderDefaultsWhenKelbrinHomeIsUnsetOrEmpty)
     EXPECT_EQ(Globals::ensureInstallationFolder(), "C:\\ORVANT");
 }
 
-TEST_F(GlobalsTest, ResetGivesTheStartUpValues)
-{
-    auto& s = Globals::state();
-    s.installationFolder = "X";
-    s.configurationMode = kXmlMode;
-    s.xmlConfigurationPath = "X\\conf\\ORVANTConfiguration.xml";
-    s.adminVerified = true;
-    Globals::reset();
-    EXPECT_EQ(s.installationFolder, "");
-    EXPECT_EQ(s.configurationMode, kRegistryMode);
-    EXPECT_EQ(s.xmlConfigurationPath, "");
-    EXPECT_FALSE(s.adminVerified);
-}
-
 TEST_F(GlobalsTest, UiServicesSilentUntilInstalled)
 {
     EXPECT_EQ(Globals::ui().askYesNoCancel("Save?"), QuestionAnswer::Cancel);
