@@ -1,0 +1,296 @@
+#include "platform/Paths.h"
+#include "platform/Registry.h"
+#include "platform/TextCodec.h"
+#include "platform/posix/HiveLock.h"
+#include "platform/posix/RegeditFile.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <mutex>
+#include <unordered_set>
+
+namespace orvant::platform {
+
+// An open key remembers where it lives, not what it holds: every call reads the hive afresh, so a
+// value set by another process is seen at once.
+struct RegistryKey
+{
+    Hive hive;
+    std::string path; // full path from the root name, Windows-1252
+    std::uint32_t rights;
+};
+
+namespace {
+
+constexpr long kErrorInvalidHandle = 6; // ERROR_INVALID_HANDLE
+constexpr long kErrorInvalidParameter = 87; // ERROR_INVALID_PARAMETER
+constexpr long kErrorBadPathname = 161; // ERROR_BAD_PATHNAME
+
+constexpr std::uint32_t kKeySetValue = 0x0002;
+constexpr std::uint32_t kKeyCreateSubKey = 0x0004;
+constexpr std::uint32_t kKeyCreateLink = 0x0020;
+constexpr std::uint32_t kDelete = 0x00010000;
+constexpr std::uint32_t kWriteDac = 0x00040000;
+constexpr std::uint32_t kWriteOwner = 0x00080000;
+constexpr std::uint32_t kKeyRead = 0x00020019;
+constexpr std::uint32_t kKeyWrite = 0x00020006;
+constexpr std::uint32_t kMaximumAllowed = 0x02000000;
+constexpr std::uint32_t kGenericAll = 0x10000000;
+constexpr std::uint32_t kGenericWrite = 0x40000000;
+constexpr std::uint32_t kGenericRead = 0x80000000;
+constexpr std::uint32_t kWriteRights
+    = kKeySetValue | kKeyCreateSubKey | kKeyCreateLink | kDelete | kWriteDac | kWriteOwner;
+
+// Handles given out and not yet closed, so that a stale or foreign handle is refused instead of used.
+std::mutex g_handlesMutex;
+std::unordered_set<const RegistryKey*> g_handles;
+
+const char* rootName(Hive hive)
+{
+    switch (hive) {
+    case Hive::CurrentUser:
+        return "HKEY_CURRENT_USER";
+    case Hive::LocalMachine:
+        return "HKEY_LOCAL_MACHINE";
+    }
+    return nullptr;
+}
+
+std::string hiveFile(Hive hive)
+{
+    std::string folder;
+    if (const char* configured = std::getenv("ORVANT_REGISTRY_DIR"); configured && *configured) {
+        folder = configured;
+    } else if (hive == Hive::CurrentUser) {
+        folder = userDataFolder() + "/registry";
+    } else {
+        folder = "/var/lib/orvant/registry";
+    }
+    return folder + "/" + rootName(hive) + ".reg";
+}
+
+// Generic rights stand for their key-specific sets, as the object manager maps them.
+std::uint32_t specificRights(std::uint32_t access, const std::string& file)
+{
+    if (access & kGenericRead) {
+        access |= kKeyRead;
+    }
+    if (access & kGenericWrite) {
+        access |= kKeyWrite;
+    }
+    if (access & kGenericAll) {
+        access |= kKeyAllAccess;
+    }
+    if (access & kMaximumAllowed) {
+        access |= HiveLock::isWritable(file) ? kKeyAllAccess : kKeyRead;
+    }
+    return access;
+}
+
+// Names reach the Win32 calls as C strings: whatever follows a NUL is not part of them.
+std::string toAnsiName(const std::string& utf8)
+{
+    return utf8ToAnsi(std::string_view(utf8.c_str()));
+}
+
+long fullKeyPath(Hive hive, const std::string& subKey, std::string& path)
+{
+    const char* root = rootName(hive);
+    if (!root) {
+        return kErrorInvalidHandle;
+    }
+    std::string ansi = toAnsiName(subKey);
+    if (!ansi.empty() && ansi.front() == '\\') {
+        return kErrorBadPathname;
+    }
+    while (!ansi.empty() && ansi.back() == '\\') {
+        ansi.pop_back();
+    }
+    path = ansi.empty() ? std::string(root) : std::string(root) + "\\" + ansi;
+    // Empty names and line breaks have no place in a key path of the REGEDIT4 text.
+    return RegeditFile::isValidKeyPath(path) ? kErrorSuccess : kErrorBadPathname;
+}
+
+bool keyExists(const RegeditFile& hive, const std::string& path)
+{
+    // The root always exists, whether or not it has a section of its own.
+    return path.find('\\') == std::string::npos || hive.findKey(path) != nullptr;
+}
+
+void openHandle(Hive hive, std::string path, std::uint32_t rights, HKey* key)
+{
+    *key = new RegistryKey { hive, std::move(path), rights };
+    std::lock_guard lock(g_handlesMutex);
+    g_handles.insert(*key);
+}
+
+bool isOpen(HKey key)
+{
+    std::lock_guard lock(g_handlesMutex);
+    return key && g_handles.count(key) != 0;
+}
+
+} // namespace
+
+long regCreateKeyEx(Hive hive, const std::string& subKey, std::uint32_t access, HKey* key)
+{
+    if (!key) {
+        return kErrorInvalidParameter;
+    }
+    *key = nullptr;
+    std::string path;
+    if (const long result = fullKeyPath(hive, subKey, path); result != kErrorSuccess) {
+        return result;
+    }
+    const std::string file = hiveFile(hive);
+    const std::uint32_t rights = specificRights(access, file);
+
+    if (!(rights & kWriteRights)) {
+        // Opening an existing key for reading needs no writer.
+        RegeditFile existing;
+        if (const long result = HiveLock::read(file, existing); result != kErrorSuccess) {
+            return result;
+        }
+        if (keyExists(existing, path)) {
+            openHandle(hive, std::move(path), rights, key);
+            return kErrorSuccess;
+        }
+    }
+
+    HiveLock lock(file);
+    if (lock.result() != kErrorSuccess) {
+        return lock.result();
+    }
+    RegeditFile current;
+    const long loaded = lock.load(current);
+    if (loaded == kErrorAccessDenied) {
+        return loaded;
+    }
+    if (!keyExists(current, path)) {
+        // Storing a hive that was only partly read would drop what could not be read.
+        if (loaded != kErrorSuccess) {
+            return loaded;
+        }
+        current.createKey(path);
+        if (const long stored = lock.store(current); stored != kErrorSuccess) {
+            return stored;
+        }
+    }
+    openHandle(hive, std::move(path), rights, key);
+    return kErrorSuccess;
+}
+
+long regOpenKeyEx(Hive hive, const std::string& subKey, std::uint32_t access, HKey* key)
+{
+    if (!key) {
+        return kErrorInvalidParameter;
+    }
+    *key = nullptr;
+    std::string path;
+    if (const long result = fullKeyPath(hive, subKey, path); result != kErrorSuccess) {
+        return result;
+    }
+    const std::string file = hiveFile(hive);
+    RegeditFile current;
+    if (const long result = HiveLock::read(file, current); result != kErrorSuccess) {
+        return result;
+    }
+    if (!keyExists(current, path)) {
+        return kErrorFileNotFound;
+    }
+    const std::uint32_t rights = specificRights(access, file);
+    if ((rights & kWriteRights) && !HiveLock::isWritable(file)) {
+        return kErrorAccessDenied;
+    }
+    openHandle(hive, std::move(path), rights, key);
+    return kErrorSuccess;
+}
+
+long regSetValueEx(HKey key, const std::string& valueName, std::uint32_t type, const std::vector<std::uint8_t>& data)
+{
+    if (!isOpen(key)) {
+        return kErrorInvalidHandle;
+    }
+    if (!(key->rights & kKeySetValue)) {
+        return kErrorAccessDenied;
+    }
+    const std::string name = toAnsiName(valueName);
+    if (name.find_first_of("\r\n") != std::string::npos || data.size() > std::numeric_limits<std::uint32_t>::max()) {
+        return kErrorInvalidParameter;
+    }
+    HiveLock lock(hiveFile(key->hive));
+    if (lock.result() != kErrorSuccess) {
+        return lock.result();
+    }
+    RegeditFile current;
+    if (const long loaded = lock.load(current); loaded != kErrorSuccess) {
+        return loaded;
+    }
+    // A key removed from the file by hand since it was opened comes back, as the value needs it.
+    RegeditKey* target = current.findKey(key->path);
+    if (!target) {
+        target = current.createKey(key->path);
+    } else if (const RegeditValue* old = target->findValue(name); old && old->type == type && old->data == data) {
+        // A save rewrites every value, most of them unchanged: spare the file (and the disk flush).
+        return kErrorSuccess;
+    }
+    target->setValue(name, type, data);
+    return lock.store(current);
+}
+
+long regQueryValueEx(HKey key, const std::string& valueName, std::uint32_t* type, std::uint8_t* data,
+                     std::uint32_t* size)
+{
+    if (!isOpen(key)) {
+        return kErrorInvalidHandle;
+    }
+    if (!(key->rights & kKeyQueryValue)) {
+        return kErrorAccessDenied;
+    }
+    if (data && !size) {
+        return kErrorInvalidParameter;
+    }
+    RegeditFile current;
+    if (const long result = HiveLock::read(hiveFile(key->hive), current); result != kErrorSuccess) {
+        return result;
+    }
+    const RegeditKey* found = current.findKey(key->path);
+    const RegeditValue* value = found ? found->findValue(toAnsiName(valueName)) : nullptr;
+    if (!value) {
+        return kErrorFileNotFound;
+    }
+    if (type) {
+        *type = value->type;
+    }
+    const auto needed = static_cast<std::uint32_t>(value->data.size());
+    if (!data) {
+        if (size) {
+            *size = needed;
+        }
+        return kErrorSuccess;
+    }
+    if (*size < needed) {
+        *size = needed;
+        return kErrorMoreData;
+    }
+    if (needed != 0) {
+        std::memcpy(data, value->data.data(), needed);
+    }
+    *size = needed;
+    return kErrorSuccess;
+}
+
+long regCloseKey(HKey key)
+{
+    {
+        std::lock_guard lock(g_handlesMutex);
+        if (!key || g_handles.erase(key) == 0) {
+            return kErrorInvalidHandle;
+        }
+    }
+    delete key;
+    return kErrorSuccess;
+}
+
+} // namespace orvant::platform

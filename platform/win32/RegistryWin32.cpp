@@ -1,0 +1,114 @@
+#include "platform/Registry.h"
+#include "platform/TextCodec.h"
+
+#include <windows.h>
+
+namespace orvant::platform {
+
+struct RegistryKey
+{
+    HKEY handle;
+};
+
+namespace {
+
+HKEY rootHandle(Hive hive)
+{
+    switch (hive) {
+    case Hive::CurrentUser:
+        return HKEY_CURRENT_USER;
+    case Hive::LocalMachine:
+        return HKEY_LOCAL_MACHINE;
+    }
+    return nullptr;
+}
+
+// The ANSI calls take C strings: whatever follows a NUL is not part of the name.
+std::string toAnsiName(const std::string& utf8)
+{
+    return utf8ToAnsi(std::string_view(utf8.c_str()));
+}
+
+} // namespace
+
+long regCreateKeyEx(Hive hive, const std::string& subKey, std::uint32_t access, HKey* key)
+{
+    if (!key) {
+        return ERROR_INVALID_PARAMETER;
+    }
+    *key = nullptr;
+    const HKEY root = rootHandle(hive);
+    if (!root) {
+        return ERROR_INVALID_HANDLE;
+    }
+    HKEY handle = nullptr;
+    const LONG result = RegCreateKeyExA(root, toAnsiName(subKey).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                        static_cast<REGSAM>(access), nullptr, &handle, nullptr);
+    if (result == ERROR_SUCCESS) {
+        *key = new RegistryKey { handle };
+    }
+    return result;
+}
+
+long regOpenKeyEx(Hive hive, const std::string& subKey, std::uint32_t access, HKey* key)
+{
+    if (!key) {
+        return ERROR_INVALID_PARAMETER;
+    }
+    *key = nullptr;
+    const HKEY root = rootHandle(hive);
+    if (!root) {
+        return ERROR_INVALID_HANDLE;
+    }
+    HKEY handle = nullptr;
+    const LONG result = RegOpenKeyExA(root, toAnsiName(subKey).c_str(), 0, static_cast<REGSAM>(access), &handle);
+    if (result == ERROR_SUCCESS) {
+        *key = new RegistryKey { handle };
+    }
+    return result;
+}
+
+long regSetValueEx(HKey key, const std::string& valueName, std::uint32_t type, const std::vector<std::uint8_t>& data)
+{
+    if (!key) {
+        return ERROR_INVALID_HANDLE;
+    }
+    if (data.size() > MAXDWORD) {
+        return ERROR_INVALID_PARAMETER;
+    }
+    // An empty vector may have no storage; the call still wants a pointer.
+    static const BYTE kNoData = 0;
+    return RegSetValueExA(key->handle, toAnsiName(valueName).c_str(), 0, type, data.empty() ? &kNoData : data.data(),
+                          static_cast<DWORD>(data.size()));
+}
+
+long regQueryValueEx(HKey key, const std::string& valueName, std::uint32_t* type, std::uint8_t* data,
+                     std::uint32_t* size)
+{
+    if (!key) {
+        return ERROR_INVALID_HANDLE;
+    }
+    DWORD foundType = 0;
+    DWORD foundSize = size ? *size : 0;
+    const LONG result = RegQueryValueExA(key->handle, toAnsiName(valueName).c_str(), nullptr, &foundType, data,
+                                         size ? &foundSize : nullptr);
+    if (type && (result == ERROR_SUCCESS || result == ERROR_MORE_DATA)) {
+        *type = foundType;
+    }
+    if (size && (result == ERROR_SUCCESS || result == ERROR_MORE_DATA)) {
+        *size = foundSize;
+    }
+    return result;
+}
+
+long regCloseKey(HKey key)
+{
+    if (!key) {
+        return ERROR_INVALID_HANDLE;
+    }
+    const LONG result = RegCloseKey(key->handle);
+    delete key;
+    return result;
+}
+
+} // namespace orvant::platform
