@@ -341,6 +341,16 @@ TEST(Registry, MissingFolderIsCreatedOnlyUnderAWritableParent)
     }
 }
 
+TEST(Registry, UserHiveDefaultsToTheUserDataFolder)
+{
+    TestFolder folder;
+    ScopedEnv registry("ORVANT_REGISTRY_DIR", nullptr);
+    ScopedEnv dataHome("XDG_DATA_HOME", (folder.path() / "data").string());
+    ASSERT_EQ(setValue(Hive::CurrentUser, kHarbell, "Mode", kRegSz, sz("0")), kErrorSuccess);
+    EXPECT_TRUE(folder.exists("data/orvant/registry/HKEY_CURRENT_USER.reg"));
+    EXPECT_EQ(readValue(Hive::CurrentUser, kHarbell, "Mode").data, sz("0"));
+}
+
 constexpr char kCorruptHive[] = "REGEDIT4\r\n"
                                 "\r\n"
                                 "[HKEY_CURRENT_USER\\SOFTWARE\\Kelbrin\\Harbell]\r\n"
