@@ -16,14 +16,20 @@
 
 namespace {
 
+std::string g_scratchFolder;
+
 const std::string& scratchFile()
 {
     static const std::string path = [] {
-        std::string folder = (std::filesystem::temp_directory_path() / "orvant-fuzz-xml-XXXXXX").string();
-        if (!::mkdtemp(folder.data())) {
+        g_scratchFolder = (std::filesystem::temp_directory_path() / "orvant-fuzz-xml-XXXXXX").string();
+        if (!::mkdtemp(g_scratchFolder.data())) {
             std::abort();
         }
-        return folder + "/ORVANTConfiguration.xml";
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(g_scratchFolder, ignored);
+        });
+        return g_scratchFolder + "/ORVANTConfiguration.xml";
     }();
     return path;
 }
