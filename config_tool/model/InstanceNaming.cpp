@@ -1,13 +1,28 @@
 #include "config_tool/model/InstanceNaming.h"
 
 #include <charconv>
+#include <string_view>
 
 namespace tarn {
+
+namespace {
+
+// Appending to a reserved string keeps g++ 12's -Wrestrict false positive on "literal" + string away.
+std::string joined(std::string_view head, const std::string& tail)
+{
+    std::string text;
+    text.reserve(head.size() + tail.size());
+    text.append(head);
+    text.append(tail);
+    return text;
+}
+
+} // namespace
 
 std::string getInstanceString(std::int16_t n)
 {
     if (n < 10) {
-        return "0" + std::to_string(n);
+        return joined("0", std::to_string(n));
     }
     return std::to_string(n);
 }
@@ -17,7 +32,7 @@ std::string instanceSection(std::int16_t n)
     if (n == 0) {
         return "Harbell";
     }
-    return "Harbell_" + getInstanceString(n);
+    return joined("Harbell_", getInstanceString(n));
 }
 
 std::string instanceFolder(const std::string& propertiesFolder, std::int16_t n)
@@ -47,17 +62,17 @@ std::int16_t instanceNumberOfSection(const std::string& section)
 
 std::string defaultInterfacePort(std::int16_t n)
 {
-    return "100" + getInstanceString(n);
+    return joined("100", getInstanceString(n));
 }
 
 std::string defaultReceiptPort(std::int16_t n)
 {
-    return "200" + getInstanceString(n);
+    return joined("200", getInstanceString(n));
 }
 
 std::string defaultPinPadPort(std::int16_t n)
 {
-    return "50" + getInstanceString(n);
+    return joined("50", getInstanceString(n));
 }
 
 } // namespace tarn

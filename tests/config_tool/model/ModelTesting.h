@@ -3,6 +3,7 @@
 #include "config_tool/foundation/ConfigurationMode.h"
 #include "config_tool/foundation/Globals.h"
 #include "config_tool/model/ConfigSession.h"
+#include "config_tool/model/InstanceNaming.h"
 #include "config_tool/model/XmlConfig.h"
 #include "tests/support/FakeUi.h"
 #include "tests/support/TestFolder.h"
@@ -90,7 +91,7 @@ protected:
     void makeInstanceFolders(int count) const
     {
         for (int n = 1; n <= count; ++n) {
-            const std::string nn = (n < 10 ? "0" : "") + std::to_string(n);
+            const std::string nn = tarn::getInstanceString(static_cast<std::int16_t>(n));
             std::filesystem::create_directories(native("INSTANCE_" + nn + "/properties"));
         }
     }

@@ -85,33 +85,33 @@ const std::string kVx670Terminal = crlfLines({
 
 std::string languageFile(const std::string& amountPrompt, bool withTesting)
 {
-    std::string text = "en.01=" + amountPrompt + "\r\n"
-        + crlfLines({ "en.02=OK?",
-                      "en.03=APPROVED",
-                      "en.04=CALL YOUR BANK",
-                      "en.05=CANCEL OR ENTER",
-                      "en.06=CARD ERROR",
-                      "en.07=DECLINED",
-                      "en.08=ENTER AMOUNT",
-                      "en.09=ENTER PIN",
-                      "en.0A=INCORRECT PIN",
-                      "en.0B=",
-                      "en.0C=NOT ACCEPTED",
-                      "en.0D=PIN OK",
-                      "en.0E=PLEASE WAIT",
-                      "en.0F=PROCESSING ERROR",
-                      "en.10=REMOVE CARD",
-                      "en.11=USE CHIP READER",
-                      "en.12=USE MAG STRIPE",
-                      "en.13=TRY AGAIN",
-                      "en.14=LAST PIN TRY",
-                      "en.15=CANCELLED",
-                      "en.16=PIN LOCKED",
-                      "en.17=CALL CARD ISSUER",
-                      "en.18=REFUND \xA3",
-                      "en.51=SIGN RECEIPT",
-                      "en.IBM.test=IBM MESSAGE",
-                      "en.emvelink=Kelbrin - Harb" });
+    std::string text = "en.01=" + amountPrompt + "\r\n";
+    text += crlfLines({ "en.02=OK?",
+                        "en.03=APPROVED",
+                        "en.04=CALL YOUR BANK",
+                        "en.05=CANCEL OR ENTER",
+                        "en.06=CARD ERROR",
+                        "en.07=DECLINED",
+                        "en.08=ENTER AMOUNT",
+                        "en.09=ENTER PIN",
+                        "en.0A=INCORRECT PIN",
+                        "en.0B=",
+                        "en.0C=NOT ACCEPTED",
+                        "en.0D=PIN OK",
+                        "en.0E=PLEASE WAIT",
+                        "en.0F=PROCESSING ERROR",
+                        "en.10=REMOVE CARD",
+                        "en.11=USE CHIP READER",
+                        "en.12=USE MAG STRIPE",
+                        "en.13=TRY AGAIN",
+                        "en.14=LAST PIN TRY",
+                        "en.15=CANCELLED",
+                        "en.16=PIN LOCKED",
+                        "en.17=CALL CARD ISSUER",
+                        "en.18=REFUND \xA3",
+                        "en.51=SIGN RECEIPT",
+                        "en.IBM.test=IBM MESSAGE",
+                        "en.emvelink=Kelbrin - Harb" });
     if (withTesting) {
         text += "en.testing=Testing...\r\n";
     }
@@ -213,6 +213,17 @@ std::string configHashOf(const std::string& bytes)
     return digest;
 }
 
+// The installation's instance.properties for the configuration file as it stands; in XML mode it is
+// also the base instance's and holds its seeded receipt number first.
+std::string hashLine(const std::string& configuration, bool seeded = false)
+{
+    std::string text = seeded ? "NextReceiptNumber=1\r\n" : "";
+    text += "ConfigHash=";
+    text += configHashOf(configuration);
+    text += "\r\n";
+    return text;
+}
+
 std::optional<std::string> registryValue(platform::Hive hive, const std::string& section, const std::string& name)
 {
     platform::HKey key = nullptr;
@@ -290,8 +301,7 @@ TEST_F(SaveSequencesTest, Vx670ForInstanceOneThenOkInXmlMode)
     // In XML mode each instance's receipt number is seeded; the base instance's file is the
     // installation's, which then also receives the hash.
     EXPECT_EQ(read("INSTANCE_01/properties/instance.properties"), "NextReceiptNumber=1\r\n");
-    EXPECT_EQ(read("properties/instance.properties"),
-              "NextReceiptNumber=1\r\nConfigHash=" + configHashOf(configurationFile()) + "\r\n");
+    EXPECT_EQ(read("properties/instance.properties"), hashLine(configurationFile(), true));
     EXPECT_FALSE(registryValue(platform::Hive::CurrentUser, "Harbell_01", "Timeout").has_value());
 }
 
@@ -307,7 +317,7 @@ TEST_F(SaveSequencesTest, Vx670ForInstanceOneThenOkInRegistryMode)
     expectRoadFiles();
     EXPECT_EQ(read("properties/hbl.properties"), "Configuration=registry\r\n");
     EXPECT_FALSE(exists("INSTANCE_01/properties/instance.properties"));
-    EXPECT_EQ(read("properties/instance.properties"), "ConfigHash=" + configHashOf(configurationFile()) + "\r\n");
+    EXPECT_EQ(read("properties/instance.properties"), hashLine(configurationFile()));
 
     // Every value goes to both hives, empty ones and unchanged ones included.
     KeyValues expected = firstInstanceAfterSave();
@@ -358,8 +368,7 @@ TEST_F(SaveSequencesTest, ApplyWritesNoBasePropertyFiles)
     EXPECT_EQ(read("properties/language.properties"), "en.01=" + kPlainPrompt + "\r\n");
     EXPECT_EQ(read("INSTANCE_01/properties/language.properties"), languageFile(kScreenPrompt, false));
     EXPECT_EQ(read("INSTANCE_01/properties/terminal.properties"), kVx670Terminal);
-    EXPECT_EQ(read("properties/instance.properties"),
-              "NextReceiptNumber=1\r\nConfigHash=" + configHashOf(configurationFile()) + "\r\n");
+    EXPECT_EQ(read("properties/instance.properties"), hashLine(configurationFile(), true));
 }
 
 TEST_F(SaveSequencesTest, OkWithAClashSavesNothingButRegeneratesTheBaseFiles)
@@ -380,7 +389,7 @@ TEST_F(SaveSequencesTest, OkWithAClashSavesNothingButRegeneratesTheBaseFiles)
     EXPECT_EQ(read("INSTANCE_01/properties/terminal.properties"), kDioneTerminal);
     EXPECT_EQ(read("properties/language.properties"), languageFile(kPlainPrompt, true));
     EXPECT_EQ(read("INSTANCE_01/properties/language.properties"), languageFile(kPlainPrompt, true));
-    EXPECT_EQ(read("properties/instance.properties"), "ConfigHash=" + configHashOf(configuration) + "\r\n");
+    EXPECT_EQ(read("properties/instance.properties"), hashLine(configuration));
 }
 
 TEST_F(SaveSequencesTest, OkWithARefusedTimeoutSavesTheOthersAndStaysOpen)
@@ -421,8 +430,7 @@ TEST_F(SaveSequencesTest, UnwritableTerminalPropertiesIsReportedOnceAndOkDoesNot
     // Everything else is written as usual.
     EXPECT_EQ(read("INSTANCE_01/properties/language.properties"), languageFile(kScreenPrompt, true));
     EXPECT_EQ(storedValue("PinPadPort", 1), "5001");
-    EXPECT_EQ(read("properties/instance.properties"),
-              "NextReceiptNumber=1\r\nConfigHash=" + configHashOf(configurationFile()) + "\r\n");
+    EXPECT_EQ(read("properties/instance.properties"), hashLine(configurationFile(), true));
 }
 
 TEST_F(SaveSequencesTest, UnreadablePropertyFileIsNotOverwritten)
