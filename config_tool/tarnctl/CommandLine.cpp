@@ -1,0 +1,146 @@
+#include "config_tool/tarnctl/CommandLine.h"
+
+#include <array>
+#include <string_view>
+
+namespace tarn::ctl {
+
+namespace {
+
+struct CommandArity
+{
+    std::string_view name;
+    std::size_t least;
+    std::size_t most;
+};
+
+constexpr std::size_t kUnlimited = static_cast<std::size_t>(-1);
+
+constexpr std::array<CommandArity, 7> kCommands { {
+    { "passwd", 0, 1 },
+    { "list", 0, 0 },
+    { "show", 0, 1 },
+    { "set", 1, kUnlimited },
+    { "add-instance", 0, 0 },
+    { "apply", 0, 0 },
+    { "verify", 0, 0 },
+} };
+
+const CommandArity* findCommand(std::string_view name)
+{
+    for (const auto& command : kCommands) {
+        if (command.name == name) {
+            return &command;
+        }
+    }
+    return nullptr;
+}
+
+// "--name VALUE" or "--name=VALUE"; i moves past what was taken.
+bool takeOptionValue(const std::vector<std::string>& arguments, std::size_t& i, std::string_view option,
+                     std::string& value, std::string& error)
+{
+    const std::string& argument = arguments[i];
+    if (argument.size() > option.size() && argument.compare(0, option.size(), option) == 0
+        && argument[option.size()] == '=') {
+        value = argument.substr(option.size() + 1);
+        return true;
+    }
+    if (i + 1 >= arguments.size()) {
+        error = std::string(option) + " needs a value";
+        return false;
+    }
+    value = arguments[++i];
+    return true;
+}
+
+bool isOption(const std::string& argument, std::string_view option)
+{
+    return argument == option
+        || (argument.size() > option.size() && argument.compare(0, option.size(), option) == 0
+            && argument[option.size()] == '=');
+}
+
+} // namespace
+
+ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments)
+{
+    ParsedCommandLine parsed;
+    CommandLine& line = parsed.commandLine;
+    bool passwordOptionSeen = false;
+    std::size_t i = 0;
+    for (; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument == "--help" || argument == "-h") {
+            line.help = true;
+            return parsed;
+        }
+        if (isOption(argument, "--home")) {
+            std::string home;
+            if (!takeOptionValue(arguments, i, "--home", home, parsed.error)) {
+                return parsed;
+            }
+            if (home.empty()) {
+                parsed.error = "--home needs a folder";
+                return parsed;
+            }
+            line.home = home;
+            continue;
+        }
+        const bool fileOption = isOption(argument, "--password-file");
+        if (fileOption || argument == "--password-stdin") {
+            if (passwordOptionSeen) {
+                parsed.error = "give the password one way only: --password-file or --password-stdin";
+                return parsed;
+            }
+            passwordOptionSeen = true;
+            if (fileOption) {
+                if (!takeOptionValue(arguments, i, "--password-file", line.passwordFile, parsed.error)) {
+                    return parsed;
+                }
+                line.passwordSource = PasswordSource::File;
+            } else {
+                line.passwordSource = PasswordSource::StandardInput;
+            }
+            continue;
+        }
+        if (!argument.empty() && argument.front() == '-') {
+            parsed.error = "unknown option " + argument;
+            return parsed;
+        }
+        break;
+    }
+
+    if (i == arguments.size()) {
+        parsed.error = "no command given";
+        return parsed;
+    }
+    line.command = arguments[i];
+    line.arguments.assign(arguments.begin() + static_cast<std::ptrdiff_t>(i) + 1, arguments.end());
+    if (line.arguments.size() == 1 && (line.arguments[0] == "--help" || line.arguments[0] == "-h")) {
+        line.help = true;
+        return parsed;
+    }
+
+    const CommandArity* command = findCommand(line.command);
+    if (!command) {
+        parsed.error = "unknown command " + line.command;
+        return parsed;
+    }
+    if (line.arguments.size() < command->least) {
+        parsed.error = line.command + " needs at least one NAME=VALUE";
+        return parsed;
+    }
+    if (line.arguments.size() > command->most) {
+        parsed.error = "too many arguments for " + line.command;
+        return parsed;
+    }
+    return parsed;
+}
+
+std::string usageHint()
+{
+    return "Try 'tarnctl --help' for the commands and options.";
+}
+
+} // namespace tarn::ctl

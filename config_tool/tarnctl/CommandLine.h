@@ -1,0 +1,41 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tarn::ctl {
+
+enum class PasswordSource
+{
+    Terminal, // asked without echo when standard input is a terminal
+    File, // --password-file FILE
+    StandardInput, // --password-stdin
+};
+
+struct CommandLine
+{
+    bool help = false;
+    std::optional<std::string> home; // --home, overrides KELBRIN_HOME
+    PasswordSource passwordSource = PasswordSource::Terminal;
+    std::string passwordFile;
+    std::string command;
+    std::vector<std::string> arguments; // what follows the command
+};
+
+struct ParsedCommandLine
+{
+    CommandLine commandLine;
+    std::string error; // empty when the line could be understood
+};
+
+// Options come before the command; "--help" anywhere asks for the help text.
+ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments);
+
+// The full help text, with the output formats and exit statuses scripts rely on.
+std::string helpText();
+
+// One line pointing to --help, for usage errors.
+std::string usageHint();
+
+} // namespace tarn::ctl

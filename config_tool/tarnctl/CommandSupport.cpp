@@ -1,0 +1,89 @@
+#include "config_tool/tarnctl/CommandSupport.h"
+
+#include "config_tool/model/Checks.h"
+#include "config_tool/model/InstanceNaming.h"
+#include "config_tool/model/SaveSequences.h"
+#include "config_tool/tarnctl/Login.h"
+
+#include <algorithm>
+
+namespace tarn::ctl {
+
+ExitStatus logIn(CommandContext& context)
+{
+    const auto password = context.passwords.next("Password for Administrator: ");
+    if (!password) {
+        context.err << "tarnctl: " << context.passwords.error() << '\n';
+        return ExitStatus::Usage;
+    }
+    return logInAsAdministrator(*password) ? ExitStatus::Done : ExitStatus::WrongPassword;
+}
+
+std::optional<std::size_t> resolveInstance(const ConfigSession& session, const std::string& name, std::ostream& err)
+{
+    const std::size_t count = session.instances.size();
+    std::optional<std::size_t> index;
+    std::string lower = name;
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; });
+    if (lower == "default") {
+        index = 0;
+    } else if (!name.empty() && name.size() <= 3
+               && std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        index = static_cast<std::size_t>(std::stoi(name));
+    } else {
+        const auto& sections = session.instanceSections;
+        const auto it = std::find(sections.begin(), sections.end(), name);
+        if (it != sections.end()) {
+            index = static_cast<std::size_t>(it - sections.begin());
+        }
+    }
+    if (!index || *index >= count) {
+        err << "tarnctl: there is no instance " << name << "; this installation has Default (0)";
+        if (count > 1) {
+            err << " and instances 1 to " << count - 1;
+        }
+        err << '\n';
+        return std::nullopt;
+    }
+    return index;
+}
+
+std::string instanceLine(const ConfigSession& session, std::size_t index)
+{
+    const CInstanceData& record = session.instances.at(index);
+    const std::string section = index < session.instanceSections.size()
+        ? session.instanceSections[index]
+        : instanceSection(static_cast<std::int16_t>(index));
+    return std::to_string(index) + '\t' + section + '\t' + record.pinpad + '\t'
+        + (record.interfaceMethod == 0 ? "Socket" : "File") + '\t' + record.port;
+}
+
+bool passesSaveChecks(const ConfigSession& session)
+{
+    const auto& instances = session.instances;
+    if (!checkReceiptDirUnique(instances) || !checkReceiptPortUnique(instances) || !checkInterfacePortUnique(instances)
+        || !checkInputDirUnique(instances) || !checkOutputDirUnique(instances)) {
+        return false;
+    }
+    bool allPassed = true;
+    for (const auto& record : instances) {
+        allPassed = checkCardTimetiout(record.timeout) && allPassed;
+    }
+    return allPassed;
+}
+
+ExitStatus saveAsOk(ConfigSession& session)
+{
+    // The window would write the base property files and the hash even after a refused check; a
+    // script gets a clean refusal instead, with the same message, and nothing changed on disk.
+    if (!passesSaveChecks(session)) {
+        return ExitStatus::Refused;
+    }
+    if (runOkSequence(session)) {
+        return ExitStatus::Done;
+    }
+    return session.saveSucceeded ? ExitStatus::WriteFailed : ExitStatus::Refused;
+}
+
+} // namespace tarn::ctl

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "config_tool/model/ConfigSession.h"
+#include "config_tool/tarnctl/Commands.h"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+
+namespace tarn::ctl {
+
+// Asks for the administrator's password and checks it as the login window does. Done when the login
+// passed; Usage when no password could be had; WrongPassword when the login refused it.
+ExitStatus logIn(CommandContext& context);
+
+// The record index that INSTANCE names: "Default", an instance number, or a section name
+// ("Harbell_01"). Nothing when the installation has no such instance (the reason goes to err).
+std::optional<std::size_t> resolveInstance(const ConfigSession& session, const std::string& name, std::ostream& err);
+
+// One line of list: number, section, PIN pad, interface method and interface port, tab separated.
+std::string instanceLine(const ConfigSession& session, std::size_t index);
+
+// The window's OK after the edits, shown instance collected: the save's checks run first and a refusal
+// shows the window's message and writes nothing; then the OK sequence itself. Done, Refused when a
+// check refused, WriteFailed when a file could not be written.
+ExitStatus saveAsOk(ConfigSession& session);
+
+// The save's checks as the OK sequence runs them: the five uniqueness checks (the first refusal shows
+// its message) and every record's card inactivity timeout. Messages go to the UI services.
+bool passesSaveChecks(const ConfigSession& session);
+
+} // namespace tarn::ctl

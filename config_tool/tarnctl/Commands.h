@@ -1,0 +1,29 @@
+#pragma once
+
+#include "config_tool/tarnctl/CommandLine.h"
+#include "config_tool/tarnctl/ExitStatus.h"
+#include "config_tool/tarnctl/PasswordInput.h"
+
+#include <ostream>
+
+namespace tarn::ctl {
+
+// What a command works with. The installation folder is already known (Globals); the core's own
+// messages go to the UI services, tarnctl's to err.
+struct CommandContext
+{
+    const CommandLine& line;
+    PasswordInput& passwords;
+    std::ostream& out; // the stable output scripts read
+    std::ostream& err;
+};
+
+ExitStatus runPasswd(CommandContext& context);
+ExitStatus runList(CommandContext& context);
+ExitStatus runShow(CommandContext& context);
+ExitStatus runSet(CommandContext& context);
+ExitStatus runAddInstance(CommandContext& context);
+ExitStatus runApply(CommandContext& context);
+ExitStatus runVerify(CommandContext& context);
+
+} // namespace tarn::ctl

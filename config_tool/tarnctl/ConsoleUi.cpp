@@ -1,0 +1,25 @@
+#include "config_tool/tarnctl/ConsoleUi.h"
+
+namespace tarn::ctl {
+
+ConsoleUi::ConsoleUi(std::ostream& out)
+    : m_out(out)
+{
+}
+
+void ConsoleUi::showMessage(const std::string& text, MessageIcon)
+{
+    ++m_messageCount;
+    m_out << text << '\n' << std::flush;
+}
+
+QuestionAnswer ConsoleUi::askYesNoCancel(const std::string& text)
+{
+    ++m_messageCount;
+    m_out << text << "\n(answered Cancel)\n" << std::flush;
+    return QuestionAnswer::Cancel;
+}
+
+void ConsoleUi::beep() { }
+
+} // namespace tarn::ctl

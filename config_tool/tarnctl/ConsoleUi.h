@@ -1,0 +1,29 @@
+#pragma once
+
+#include "config_tool/foundation/UiServices.h"
+
+#include <ostream>
+
+namespace tarn::ctl {
+
+// The core's messages on a console: each message box becomes its text on standard error, exactly as
+// the window shows it, so that scripts can match it. Nobody is there to answer a question: it is
+// shown and answered Cancel, the answer that changes nothing.
+class ConsoleUi : public UiServices
+{
+public:
+    explicit ConsoleUi(std::ostream& out);
+
+    void showMessage(const std::string& text, MessageIcon icon = MessageIcon::None) override;
+    QuestionAnswer askYesNoCancel(const std::string& text) override;
+    void beep() override;
+
+    // How many messages were shown (a command that failed without one adds its own).
+    int messageCount() const { return m_messageCount; }
+
+private:
+    std::ostream& m_out;
+    int m_messageCount = 0;
+};
+
+} // namespace tarn::ctl

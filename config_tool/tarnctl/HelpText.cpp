@@ -1,0 +1,107 @@
+#include "config_tool/tarnctl/CommandLine.h"
+
+namespace tarn::ctl {
+
+std::string helpText()
+{
+    return R"(Usage: tarnctl [--home DIR] [--password-file FILE | --password-stdin] COMMAND
+
+Configures an ORVANT installation from scripts, through the same checks and save
+sequence as the TarnConfig window: whatever tarnctl writes, the window would have
+written for the same edits.
+
+Options:
+  --home DIR            the installation folder (overrides KELBRIN_HOME; default
+                        KELBRIN_HOME, else C:\ORVANT)
+  --password-file FILE  read passwords from FILE, one per line
+  --password-stdin      read passwords from standard input, one per line
+  --help                this text
+
+Passwords never come from arguments or the environment. Without a password option
+they are asked on the terminal without echo. Every command except verify needs the
+Administrator password, checked as the login window checks it. From a file or
+standard input the lines are taken in order: the Administrator password first,
+then, for passwd, the new password (asked twice on a terminal).
+
+Commands:
+  passwd [USER]      set a configuration user's password (default Administrator).
+                     While the user file has no Administrator entry (a fresh
+                     installation) no login is needed and only the Administrator
+                     can be set. The new password, trimmed, needs 7 characters.
+  list               one line per instance
+  show [INSTANCE]    the settings as NAME=VALUE lines
+  set [INSTANCE] NAME=VALUE...
+                     change settings, then save as the window's OK does
+  add-instance       create the next instance as "Add New" does, then save as OK
+  apply              save as OK without changes (rewrites the engine's files)
+  verify             recompute the ConfigHash of the configuration file and
+                     compare it with properties\instance.properties
+
+INSTANCE is Default, a number (0 is Default) or a section name (Harbell_01); the
+default is Default.
+
+Output on standard output, stable for scripts:
+  list, add-instance  NUMBER<TAB>SECTION<TAB>PINPAD<TAB>Socket|File<TAB>PORT
+                      (add-instance prints the new instance's line)
+  show                NAME=VALUE, one per line, values as stored; the order:
+                      Configuration, the common settings, the instance values of
+                      the configuration layout, then PinPad, ComPort, ReaderComPort
+  verify              match or mismatch
+  passwd, set, apply  nothing
+Messages, the window's own included, go to standard error.
+
+Exit status:
+  0  done (verify: the hash matches)
+  1  refused by a check: a value the window would not take, a save check
+     (uniqueness, card timeout), a new instance that cannot be made, a password
+     rule; verify: the hash does not match or cannot be computed
+  2  usage: unknown command, option, instance or setting; no password available;
+     the installation folder does not exist
+  3  wrong password (or no Administrator entry in the user file)
+  4  a file could not be written
+
+Settings (NAME for set; show prints them all):
+  Configuration      registry or xml
+  ClassPath, PropertiesDir, HBLHost, HBLPort, DeleteTransAfterMin, CheckCardTimeout,
+  LogoFile, ReceiptDir, ReceiptWidth, FontName, Watermark
+                     one line of text
+  Timeout, Port, ReceiptPort, PinPadPort, Top, Left
+                     digits only (the window's digits-only fields); a save needs
+                     Timeout from 10 to 90
+  InputDir, OutputDir, Printer
+                     one line of text
+  TransactionResultMandatory, AllowSplit, ShowConfirmTxnScreen, SendReceipt, Debug,
+  ExtendedDebug, FullScreen, AlwaysOnTop, PINByPass, CombiReader, AskGratuity,
+  USACreditDebit, UseAvsRules, AvsDetailsMandatory, DisableCancel, CardNoHashValue,
+  PrintReceiptFlag, IsVx670Printer, ExtendedPinMessage
+                     True or False
+  CheckUpgrade, AutoUpgrade
+                     True or False (stored 1 or 0)
+  Environment        POS, Hospitality, Petrol Station, Kiosk, Internet, Standalone
+                     (or 1 to 6); installation-wide
+  InterfaceMethod    Socket or File (0 or 1)
+  ReferralMode       0 to 2
+  AvsRuleIndex       0 to 5
+  WindowsSize        80 to 100; anything else becomes 100, as in the window
+  BackGroundColor    a decimal RGB value from 0 to 16777215
+  PinPad             a PIN pad of the window's list (five in Hospitality)
+  ComPort, ReaderComPort
+                     COM1 to COM255
+  NextReceiptNumber  shown only: the engine keeps it
+
+The window's field rules apply. The environment, then CheckUpgrade and PinPad are
+applied before the other settings, as if chosen first: a changed Environment resets
+the instance's PinPad to "No Card Reader" (and Kiosk clears AskGratuity); a PinPad
+ticks CombiReader for the combined readers and clears it for the others; clearing
+CheckUpgrade clears AutoUpgrade. A setting whose field the window disables or hides
+in the result is refused, e.g. Port while InterfaceMethod is File, PinPadPort for
+any PIN pad but Verifone Vx670, ReaderComPort for any but Sagem, AvsRuleIndex
+while UseAvsRules is False.
+
+Where the window asks the window system, tarnctl assumes: a 1024 x 768 screen at
+15 twips per pixel (stored window positions in twips are converted as on that
+screen) and the stored Printer as the installed printer (a save keeps it).
+)";
+}
+
+} // namespace tarn::ctl

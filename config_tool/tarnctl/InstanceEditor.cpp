@@ -1,0 +1,113 @@
+#include "config_tool/tarnctl/InstanceEditor.h"
+
+#include "config_tool/engine_files/DeviceProfiles.h"
+
+#include <algorithm>
+#include <array>
+
+namespace tarn::ctl {
+
+namespace {
+
+constexpr std::array<const char*, 6> kEnvironmentNames { "POS",   "Hospitality", "Petrol Station",
+                                                         "Kiosk", "Internet",    "Standalone" };
+
+constexpr std::int16_t kReferralModeOptions = 3;
+constexpr std::int16_t kAvsRuleOptions = 6;
+
+bool ticked(CheckState state)
+{
+    return state != CheckState::Unchecked;
+}
+
+bool isCombinedReaderModel(const std::string& model)
+{
+    return model == "Dione secura UPT No MagStripe" || model == "Trintech smart 5000" || model == "Dione secura UPT";
+}
+
+} // namespace
+
+std::string environmentName(std::int16_t code)
+{
+    if (code < 1 || code > static_cast<std::int16_t>(kEnvironmentNames.size())) {
+        return {};
+    }
+    return kEnvironmentNames[static_cast<std::size_t>(code - 1)];
+}
+
+std::vector<std::string> offeredPinPadModels(std::int16_t environment)
+{
+    if (environment == kHospitalityEnvironment) {
+        // The PIN pads a hospitality installation can use, in the window's order.
+        return { kNoCardReader, "Dione secura", "Dione xplorer", "Dione xtreme", kVx670 };
+    }
+    return pinPadModelNames();
+}
+
+InstanceEditor::InstanceEditor(ConfigSession& session, std::size_t shownIndex)
+    : m_session(session)
+    , m_shownIndex(shownIndex)
+{
+    // After the load: Auto Upgrade follows Check Upgrades and is off in a kiosk, the referral modes
+    // are off in a kiosk, Ask Gratuity is enabled.
+    const bool kiosk = environment() == kKioskEnvironment;
+    m_autoUpgradeEnabled = ticked(m_session.window.checkUpgrade) && !kiosk;
+    m_referralModeEnabled = !kiosk;
+}
+
+void InstanceEditor::chooseEnvironment(std::int16_t code)
+{
+    m_session.instances.at(0).environment = code;
+    choosePinPad(kNoCardReader);
+    if (code == kKioskEnvironment) {
+        m_autoUpgradeEnabled = false;
+        m_askGratuityEnabled = false;
+        shown().askGratuity = false;
+        m_referralModeEnabled = false;
+    } else if (m_session.window.checkUpgrade == CheckState::Checked) {
+        m_askGratuityEnabled = true;
+        m_autoUpgradeEnabled = true;
+        m_referralModeEnabled = true;
+    }
+}
+
+void InstanceEditor::chooseCheckUpgrade(CheckState state)
+{
+    WindowContext& context = m_session.window;
+    context.checkUpgrade = state;
+    const bool kiosk = environment() == kKioskEnvironment;
+    if (state == CheckState::Checked) {
+        m_autoUpgradeEnabled = true;
+        if (kiosk) {
+            context.autoUpgrade = CheckState::Checked;
+        }
+    } else {
+        context.autoUpgrade = CheckState::Unchecked;
+        m_autoUpgradeEnabled = false;
+    }
+    if (kiosk) {
+        m_autoUpgradeEnabled = false;
+    }
+}
+
+void InstanceEditor::choosePinPad(const std::string& model)
+{
+    CInstanceData& record = shown();
+    record.pinpad = model;
+    record.combiReader = isCombinedReaderModel(model);
+}
+
+void InstanceEditor::collectThroughControls(CInstanceData& record)
+{
+    if (record.referralMode < 0 || record.referralMode >= kReferralModeOptions) {
+        record.referralMode = 0;
+    }
+    if (record.interfaceMethod != 0) {
+        record.interfaceMethod = 1;
+    }
+    if (record.useAvsRules && (record.avsRuleIndex < 0 || record.avsRuleIndex >= kAvsRuleOptions)) {
+        record.avsRuleIndex = 0;
+    }
+}
+
+} // namespace tarn::ctl

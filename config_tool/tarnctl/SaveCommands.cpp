@@ -1,0 +1,167 @@
+#include "config_tool/foundation/Globals.h"
+#include "config_tool/provisioning/NewInstance.h"
+#include "config_tool/tarnctl/CommandSupport.h"
+#include "config_tool/tarnctl/Commands.h"
+#include "config_tool/tarnctl/Installation.h"
+#include "config_tool/tarnctl/SettingTable.h"
+
+#include <map>
+
+namespace tarn::ctl {
+
+namespace {
+
+struct Assignment
+{
+    const Setting* setting;
+    std::string value; // as it will be stored
+};
+
+// NAME=VALUE pairs checked against the settings table. Unknown names are a usage error (Usage);
+// values the window would not take are refused (Refused). Every problem is reported, not just the first.
+ExitStatus parseAssignments(const std::vector<std::string>& texts, const InstanceEditor& editor,
+                            std::vector<Assignment>& assignments, std::ostream& err)
+{
+    ExitStatus status = ExitStatus::Done;
+    for (const auto& text : texts) {
+        const auto equals = text.find('=');
+        if (equals == std::string::npos || equals == 0) {
+            err << "tarnctl: " << text << " is not NAME=VALUE\n";
+            status = ExitStatus::Usage;
+            continue;
+        }
+        const std::string name = text.substr(0, equals);
+        const Setting* setting = findSetting(name);
+        if (!setting) {
+            err << "tarnctl: there is no setting " << name << " ('tarnctl show' lists them)\n";
+            status = ExitStatus::Usage;
+            continue;
+        }
+        const CheckedValue checked = checkValue(setting->kind, text.substr(equals + 1), setting->text(editor));
+        if (!checked.ok) {
+            err << "tarnctl: " << name << ": " << checked.error << '\n';
+            if (status == ExitStatus::Done) {
+                status = ExitStatus::Refused;
+            }
+            continue;
+        }
+        assignments.push_back({ setting, checked.value });
+    }
+    return status;
+}
+
+// Applies the assignments phase by phase, as an operator who chose the environment, then Check
+// Upgrades and the PIN pad, then typed the other fields. A change to a control the window disables
+// or hides at the end is refused.
+bool applyAssignments(InstanceEditor& editor, const std::vector<Assignment>& assignments, std::ostream& err)
+{
+    std::map<const Setting*, std::string> before;
+    for (const auto phase : { SettingPhase::Installation, SettingPhase::Drivers, SettingPhase::Fields }) {
+        for (const auto& assignment : assignments) {
+            if (assignment.setting->phase == phase && !before.count(assignment.setting)) {
+                before[assignment.setting] = assignment.setting->text(editor);
+            }
+        }
+        for (const auto& assignment : assignments) {
+            if (assignment.setting->phase == phase) {
+                assignment.setting->assign(editor, assignment.value);
+            }
+        }
+    }
+    bool allOffered = true;
+    for (const auto& [setting, previous] : before) {
+        if (!setting->whyNotOffered || setting->text(editor) == previous) {
+            continue;
+        }
+        const std::string reason = setting->whyNotOffered(editor);
+        if (!reason.empty()) {
+            err << "tarnctl: " << setting->name << " cannot be changed: " << reason << '\n';
+            allOffered = false;
+        }
+    }
+    return allOffered;
+}
+
+} // namespace
+
+ExitStatus runSet(CommandContext& context)
+{
+    if (const ExitStatus login = logIn(context); login != ExitStatus::Done) {
+        return login;
+    }
+    std::vector<std::string> texts = context.line.arguments;
+    std::string instanceName = "Default";
+    if (texts.front().find('=') == std::string::npos) {
+        instanceName = texts.front();
+        texts.erase(texts.begin());
+    }
+    if (texts.empty()) {
+        context.err << "tarnctl: set needs at least one NAME=VALUE\n";
+        return ExitStatus::Usage;
+    }
+
+    ConfigSession session;
+    loadSession(session);
+    const auto index = resolveInstance(session, instanceName, context.err);
+    if (!index) {
+        return ExitStatus::Usage;
+    }
+
+    InstanceEditor editor(session, *index);
+    // Switching to another instance collects the Default record from its controls first.
+    InstanceEditor::collectThroughControls(session.instances.at(0));
+    std::vector<Assignment> assignments;
+    if (const ExitStatus parsed = parseAssignments(texts, editor, assignments, context.err);
+        parsed != ExitStatus::Done) {
+        return parsed;
+    }
+    if (!applyAssignments(editor, assignments, context.err)) {
+        return ExitStatus::Refused;
+    }
+    InstanceEditor::collectThroughControls(editor.shown());
+    return saveAsOk(session);
+}
+
+ExitStatus runApply(CommandContext& context)
+{
+    if (const ExitStatus login = logIn(context); login != ExitStatus::Done) {
+        return login;
+    }
+    ConfigSession session;
+    loadSession(session);
+    InstanceEditor::collectThroughControls(session.instances.at(0));
+    return saveAsOk(session);
+}
+
+ExitStatus runAddInstance(CommandContext& context)
+{
+    if (const ExitStatus login = logIn(context); login != ExitStatus::Done) {
+        return login;
+    }
+    ConfigSession session;
+    loadSession(session);
+    InstanceEditor::collectThroughControls(session.instances.at(0));
+    // An installation that cannot be saved as it is would be left with the new folders and no instance.
+    if (!passesSaveChecks(session)) {
+        return ExitStatus::Refused;
+    }
+
+    const NewInstanceResult result = createNewInstance(
+        session.instances, static_cast<int>(session.instances.size()), session.window.propertyDir,
+        [&session](CInstanceData& record, std::int16_t n) { return session.loadInstanceData(record, n); });
+    if (!result.created) {
+        Globals::ui().showMessage(result.message, MessageIcon::Exclamation);
+        return ExitStatus::Refused;
+    }
+    session.instanceSections.push_back(result.section);
+    const auto index = static_cast<std::size_t>(result.number);
+    InstanceEditor::collectThroughControls(session.instances.at(index));
+
+    const ExitStatus saved = saveAsOk(session);
+    if (saved == ExitStatus::Done) {
+        context.out << instanceLine(session, index) << '\n';
+    }
+    return saved;
+}
+
+} // namespace tarn::ctl

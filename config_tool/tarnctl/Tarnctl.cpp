@@ -1,0 +1,71 @@
+#include "config_tool/tarnctl/Tarnctl.h"
+
+#include "config_tool/foundation/Globals.h"
+#include "config_tool/tarnctl/CommandLine.h"
+#include "config_tool/tarnctl/Commands.h"
+#include "config_tool/tarnctl/ConsoleUi.h"
+#include "config_tool/tarnctl/Installation.h"
+
+#include <map>
+
+namespace tarn::ctl {
+
+namespace {
+
+using Command = ExitStatus (*)(CommandContext&);
+
+const std::map<std::string, Command>& commands()
+{
+    static const std::map<std::string, Command> table {
+        { "passwd", runPasswd },
+        { "list", runList },
+        { "show", runShow },
+        { "set", runSet },
+        { "apply", runApply },
+        { "verify", runVerify },
+        { "add-instance", runAddInstance },
+    };
+    return table;
+}
+
+// Keeps the console's UI services installed for the life of one run.
+class UiScope
+{
+public:
+    explicit UiScope(UiServices& ui) { Globals::setUi(&ui); }
+    ~UiScope() { Globals::setUi(nullptr); }
+    UiScope(const UiScope&) = delete;
+    UiScope& operator=(const UiScope&) = delete;
+};
+
+} // namespace
+
+int run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
+{
+    const ParsedCommandLine parsed = parseCommandLine(arguments);
+    if (parsed.commandLine.help) {
+        out << helpText();
+        return toInt(ExitStatus::Done);
+    }
+    if (!parsed.error.empty()) {
+        err << "tarnctl: " << parsed.error << '\n' << usageHint() << '\n';
+        return toInt(ExitStatus::Usage);
+    }
+    const CommandLine& line = parsed.commandLine;
+
+    ConsoleUi ui(err);
+    const UiScope scope(ui);
+    std::string error;
+    if (!openInstallationFolder(line.home, error)) {
+        err << "tarnctl: " << error << '\n';
+        return toInt(ExitStatus::Usage);
+    }
+
+    PasswordInput passwords(line.passwordSource, line.passwordFile);
+    CommandContext context { line, passwords, out, err };
+    const ExitStatus status = commands().at(line.command)(context);
+    out.flush();
+    return toInt(status);
+}
+
+} // namespace tarn::ctl
