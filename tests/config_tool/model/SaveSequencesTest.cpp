@@ -471,5 +471,22 @@ TEST_F(SaveSequencesTest, UnwritableConfigurationFileKeepsTheWindowOpen)
               0u);
 }
 
+TEST_F(SaveSequencesTest, RegistryModeWithoutConfigurationFileStillSavesAndEnds)
+{
+    writeInstallation(false);
+    std::filesystem::remove(native("conf/ORVANTConfiguration.xml"));
+    ConfigSession session;
+    startUp(session);
+    ASSERT_EQ(ui.messages.size(), 1u);
+
+    EXPECT_TRUE(tarn::runOkSequence(session));
+    EXPECT_EQ(ui.messages.size(), 1u);
+    EXPECT_FALSE(session.storeFailed);
+    EXPECT_EQ(registryValue(platform::Hive::LocalMachine, "Harbell", "Timeout"), "30");
+    EXPECT_FALSE(exists("conf/ORVANTConfiguration.xml"));
+    // Without a configuration file there is nothing to hash.
+    EXPECT_FALSE(exists("properties/instance.properties"));
+}
+
 } // namespace
 } // namespace orvant::test
