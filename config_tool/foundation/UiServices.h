@@ -29,6 +29,14 @@ public:
     // A modal message box with an OK button, titled with the program's name.
     virtual void showMessage(const std::string& text, MessageIcon icon = MessageIcon::None) = 0;
 
+    // A modal message box under a title of its own (the access-control windows title theirs
+    // "Config ORVANT"). Services that keep one title for every box show the message under theirs.
+    virtual void showTitledMessage(const std::string& title, const std::string& text, MessageIcon icon)
+    {
+        static_cast<void>(title);
+        showMessage(text, icon);
+    }
+
     // A modal question with Yes, No and Cancel buttons.
     virtual QuestionAnswer askYesNoCancel(const std::string& text) = 0;
 
