@@ -1,0 +1,71 @@
+#include "config_tool/access/AccessWindowSupport.h"
+
+#include "config_tool/foundation/Globals.h"
+#include "platform/TextCodec.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QScreen>
+#include <QWidget>
+
+namespace tarn::AccessWindow {
+
+void showMessage(const std::string& text, MessageIcon icon)
+{
+    Globals::ui().showTitledMessage(kMessageTitle, text, icon);
+}
+
+void styleTitleLabel(QLabel* label)
+{
+    QPalette colours = label->palette();
+    for (const auto group : { QPalette::Active, QPalette::Inactive, QPalette::Disabled }) {
+        colours.setColor(group, QPalette::Window, colours.color(QPalette::Active, QPalette::Highlight));
+        colours.setColor(group, QPalette::WindowText, Qt::white);
+    }
+    label->setPalette(colours);
+    label->setAutoFillBackground(true);
+}
+
+void showCentred(QWidget* window)
+{
+    window->adjustSize();
+    if (const QScreen* screen = window->screen()) {
+        const QRect area = screen->geometry();
+        window->move(area.x() + (area.width() - window->width()) / 2,
+                     area.y() + (area.height() - window->height()) / 2);
+    }
+    window->show();
+}
+
+QString trimBlanks(const QString& text)
+{
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text.at(first) == u' ') {
+        ++first;
+    }
+    while (last > first && text.at(last - 1) == u' ') {
+        --last;
+    }
+    return text.mid(first, last - first);
+}
+
+int typedCharacterCode(const QKeyEvent& key)
+{
+    const QString text = key.text();
+    if (text.isEmpty()) {
+        return 0;
+    }
+    const char16_t first = text.at(0).unicode();
+    if (first == u'\b') {
+        return '\b';
+    }
+    // Control characters are Enter, Esc, Tab and the Ctrl shortcuts; Delete is 0x7F.
+    if (first < 0x20 || first == 0x7F) {
+        return 0;
+    }
+    const std::string ansi = orvant::platform::utf8ToAnsi(text.left(1).toStdString());
+    return ansi.empty() ? 0 : static_cast<unsigned char>(ansi.front());
+}
+
+} // namespace tarn::AccessWindow

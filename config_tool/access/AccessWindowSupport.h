@@ -1,0 +1,36 @@
+#pragma once
+
+#include "config_tool/foundation/UiServices.h"
+
+#include <QString>
+#include <string>
+
+class QKeyEvent;
+class QLabel;
+class QWidget;
+
+namespace tarn::AccessWindow {
+
+// What the login and change-password windows share.
+
+// The title of their message boxes.
+constexpr const char* kMessageTitle = "Config ORVANT";
+
+// A message box titled "Config ORVANT", through the UI services so that tests can answer it.
+void showMessage(const std::string& text, MessageIcon icon);
+
+// White text on the system highlight colour, filling the label.
+void styleTitleLabel(QLabel* label);
+
+// Shows the window centred on its screen.
+void showCentred(QWidget* window);
+
+// The text without leading and trailing blanks (tabs and other white space stay, as typed).
+QString trimBlanks(const QString& text);
+
+// The character a typed key gives a key filter such as AllowAlpha, as a Windows-1252 code; 0 for keys
+// that type nothing or act on the window (Enter, Esc, Tab, Delete) and for editing shortcuts (Ctrl+V
+// and the like), which the field handles itself.
+int typedCharacterCode(const QKeyEvent& key);
+
+} // namespace tarn::AccessWindow

@@ -1,0 +1,223 @@
+#include "config_tool/access/frmChangeUser.h"
+
+#include "config_tool/access/AccessWindowSupport.h"
+#include "config_tool/access/UserManagement.h"
+#include "config_tool/foundation/Globals.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+
+namespace tarn {
+
+namespace {
+
+enum Field
+{
+    UserIdField = 0,
+    OldField = 1,
+    NewField = 2,
+    ConfirmField = 3,
+};
+
+QPointer<frmChangeUser> g_openWindow;
+
+} // namespace
+
+frmChangeUser* frmChangeUser::openOrRaise()
+{
+    if (g_openWindow) {
+        g_openWindow->raise();
+        g_openWindow->activateWindow();
+        return g_openWindow;
+    }
+    auto* window = new frmChangeUser;
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    g_openWindow = window;
+    window->showWindow();
+    return window;
+}
+
+frmChangeUser* frmChangeUser::openWindow()
+{
+    return g_openWindow;
+}
+
+frmChangeUser::frmChangeUser(QWidget* parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmChangeUser"));
+    setWindowTitle(QString::fromLatin1(AccessWindow::kMessageTitle));
+    buildLayout();
+    m_txtFields[UserIdField]->setText(QStringLiteral("Administrator"));
+    Globals::state().adminVerified = true;
+}
+
+frmChangeUser::~frmChangeUser() = default;
+
+void frmChangeUser::buildLayout()
+{
+    auto* title = new QLabel(QString::fromLatin1(kTitle), this);
+    title->setObjectName(QStringLiteral("Label_1"));
+    title->setAlignment(Qt::AlignCenter);
+    title->setMargin(6);
+    QFont titleFont = title->font();
+    titleFont.setBold(true);
+    title->setFont(titleFont);
+    AccessWindow::styleTitleLabel(title);
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(title, 0, 0, 1, 2);
+
+    const std::array<const char*, 4> captions { "User ID*", "Old Password*", "New Password*", "Confirm Password*" };
+    for (std::size_t i = 0; i < m_txtFields.size(); ++i) {
+        m_Label1[i] = new QLabel(QString::fromLatin1(captions[i]), this);
+        m_Label1[i]->setObjectName(QStringLiteral("Label1_%1").arg(i));
+        m_txtFields[i] = new QLineEdit(this);
+        m_txtFields[i]->setObjectName(QStringLiteral("txtFields_%1").arg(i));
+        m_txtFields[i]->setMinimumWidth(200);
+        m_Label1[i]->setBuddy(m_txtFields[i]);
+        if (i != UserIdField) {
+            m_txtFields[i]->setEchoMode(QLineEdit::Password);
+            m_txtFields[i]->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
+        }
+        // The user ID row is hidden: the old password takes its place.
+        const int row = i == UserIdField ? 1 : static_cast<int>(i);
+        grid->addWidget(m_Label1[i], row, 0);
+        grid->addWidget(m_txtFields[i], row, 1);
+    }
+    m_Label1[UserIdField]->setVisible(false);
+    m_Label1[UserIdField]->setEnabled(false);
+    m_txtFields[UserIdField]->setVisible(false);
+    m_txtFields[UserIdField]->setEnabled(false);
+
+    m_cmdButtons[0] = new QPushButton(QStringLiteral("&Ok"), this);
+    m_cmdButtons[1] = new QPushButton(QStringLiteral("&Cancel"), this);
+    for (std::size_t i = 0; i < m_cmdButtons.size(); ++i) {
+        m_cmdButtons[i]->setObjectName(QStringLiteral("cmdButtons_%1").arg(i));
+        const int index = static_cast<int>(i);
+        connect(m_cmdButtons[i], &QPushButton::clicked, this, [this, index] { cmdButtons_Click(index); });
+    }
+    m_cmdButtons[0]->setDefault(true);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_cmdButtons[0]);
+    buttons->addWidget(m_cmdButtons[1]);
+    grid->addLayout(buttons, 4, 0, 1, 2);
+    grid->setColumnStretch(1, 1);
+    setLayout(grid);
+
+    setTabOrder(m_txtFields[OldField], m_txtFields[NewField]);
+    setTabOrder(m_txtFields[NewField], m_txtFields[ConfirmField]);
+    setTabOrder(m_txtFields[ConfirmField], m_cmdButtons[0]);
+    setTabOrder(m_cmdButtons[0], m_cmdButtons[1]);
+    m_txtFields[OldField]->setFocus();
+}
+
+void frmChangeUser::showWindow()
+{
+    AccessWindow::showCentred(this);
+}
+
+bool frmChangeUser::SatisfyPwdlength()
+{
+    if (AccessWindow::trimBlanks(m_txtFields[NewField]->text()).size() >= kMinimumPasswordLength) {
+        return true;
+    }
+    // This one box keeps the program's own title.
+    Globals::ui().showMessage("Password should be at least 7 characters", MessageIcon::Exclamation);
+    m_txtFields[NewField]->clear();
+    m_txtFields[ConfirmField]->clear();
+    m_txtFields[NewField]->setFocus();
+    return false;
+}
+
+void frmChangeUser::cmdButtons_Click(int index)
+{
+    if (index == 0) {
+        okClicked();
+    } else if (index == 1) {
+        close();
+    }
+}
+
+void frmChangeUser::refuse(const char* message, int focusField)
+{
+    AccessWindow::showMessage(message, MessageIcon::Information);
+    m_txtFields[static_cast<std::size_t>(focusField)]->setFocus();
+}
+
+void frmChangeUser::okClicked()
+{
+    const std::string userId = m_txtFields[UserIdField]->text().toStdString();
+    const QString oldPassword = m_txtFields[OldField]->text();
+    const QString newPassword = m_txtFields[NewField]->text();
+    const QString confirmation = m_txtFields[ConfirmField]->text();
+    const bool adminMode = Globals::state().adminVerified;
+
+    if (!adminMode && oldPassword.isEmpty()) {
+        refuse("Old Password has not been entered ", OldField);
+        return;
+    }
+    if (newPassword.isEmpty()) {
+        refuse("New Password has not entered", NewField);
+        return;
+    }
+    if (confirmation.isEmpty()) {
+        refuse("Confirm Password has not entered", ConfirmField);
+        return;
+    }
+    if (!adminMode && oldPassword == newPassword) {
+        refuse("Same Passwords are not allowed", NewField);
+        return;
+    }
+    if (!SatisfyPwdlength()) {
+        return;
+    }
+    if (!UserManagement::userExists(userId)) {
+        AccessWindow::showMessage("Sorry, Login Not Exist", MessageIcon::Information);
+        close();
+        return;
+    }
+    const std::string oldHash = UserManagement::passwordHash(AccessWindow::trimBlanks(oldPassword).toStdString());
+    // A failed administrator check also leaves adminVerified false: from now on this window is in plain mode.
+    const bool oldPasswordRight = adminMode ? UserManagement::checkAdminPassword(userId, oldHash)
+                                            : UserManagement::checkUserPassword(userId, oldHash);
+    if (!oldPasswordRight) {
+        AccessWindow::showMessage(adminMode ? "Sorry, Admin Password is wrong ! " : "Sorry, Your Password is wrong ! ",
+                                  MessageIcon::Information);
+        m_txtFields[OldField]->clear();
+        m_txtFields[OldField]->setFocus();
+        return;
+    }
+    if (newPassword != confirmation) {
+        refuse("New Password and confirm Password are not same", NewField);
+        return;
+    }
+    const bool stored = UserManagement::setUserPassword(userId, AccessWindow::trimBlanks(newPassword).toStdString());
+    AccessWindow::showMessage(stored ? "Login Information has been updated ! "
+                                     : "Login Information has not been updated ! ",
+                              MessageIcon::Information);
+    close();
+}
+
+void frmChangeUser::reject()
+{
+    close();
+}
+
+void frmChangeUser::closeEvent(QCloseEvent* event)
+{
+    // Gone for the main window's button at once, before Qt deletes it.
+    if (g_openWindow == this) {
+        g_openWindow = nullptr;
+    }
+    event->accept();
+}
+
+} // namespace tarn
