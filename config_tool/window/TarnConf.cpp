@@ -38,7 +38,8 @@ TarnConf::TarnConf(WindowServices* services, QWidget* parent)
     setBackColor(m_backColor);
     connectHandlers();
     watchNumericKeys();
-    resize(sizeHint().expandedTo(QSize(900, 640)));
+    // Fits a 1024 x 768 screen with its frame; the banner spans the width inside the margins.
+    resize(QSize(1000, 700).expandedTo(minimumSizeHint()));
 }
 
 TarnConf::~TarnConf() = default;

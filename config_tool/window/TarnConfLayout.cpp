@@ -89,19 +89,27 @@ QWidget* tabPage(const char* name)
     return page;
 }
 
-// A grid of label/field rows; the field may be followed by companions (a button, a unit label).
+// A grid of label/field rows. Fields sit next to their labels at their natural width; wide fields (paths,
+// names) take the rest of the row. The field may be followed by a companion (a button, a unit label).
 class FieldGrid
 {
 public:
     explicit FieldGrid(QGridLayout* grid)
         : m_grid(grid)
     {
-        m_grid->setColumnStretch(1, 1);
+        m_grid->setColumnStretch(2, 1);
         m_grid->setHorizontalSpacing(10);
         m_grid->setVerticalSpacing(8);
     }
 
-    void add(QLabel* caption, QWidget* field, QWidget* companion = nullptr)
+    void add(QLabel* caption, QWidget* field)
+    {
+        m_grid->addWidget(caption, m_row, 0);
+        m_grid->addWidget(field, m_row, 1);
+        ++m_row;
+    }
+
+    void addWide(QLabel* caption, QWidget* field, QWidget* companion = nullptr)
     {
         m_grid->addWidget(caption, m_row, 0);
         if (companion) {
@@ -109,9 +117,9 @@ public:
             row->setSpacing(6);
             row->addWidget(field, 1);
             row->addWidget(companion);
-            m_grid->addLayout(row, m_row, 1);
+            m_grid->addLayout(row, m_row, 1, 1, 2);
         } else {
-            m_grid->addWidget(field, m_row, 1);
+            m_grid->addWidget(field, m_row, 1, 1, 2);
         }
         ++m_row;
     }
@@ -210,9 +218,9 @@ QWidget* buildInterfacingTab(QWidget* window, TarnConfControls& ui)
     ui.txtPort = textBox("txtPort", true);
     rows.add(label("Label11", "Port"), ui.txtPort);
     ui.txtInputDir = textBox("txtInputDir");
-    rows.add(label("Label12", "Input Dir"), ui.txtInputDir);
+    rows.addWide(label("Label12", "Input Dir"), ui.txtInputDir);
     ui.txtOutputDir = textBox("txtOutputDir");
-    rows.add(label("Label13", "Output Dir"), ui.txtOutputDir);
+    rows.addWide(label("Label13", "Output Dir"), ui.txtOutputDir);
     layout->addLayout(fields);
     layout->addStretch(1);
     return page;
@@ -226,13 +234,13 @@ QWidget* buildReceiptTab(TarnConfControls& ui)
     auto* fields = new QGridLayout;
     FieldGrid rows(fields);
     ui.txtReceiptDir = textBox("txtReceiptDir");
-    rows.add(label("Label14", "Receipt Dir"), ui.txtReceiptDir);
+    rows.addWide(label("Label14", "Receipt Dir"), ui.txtReceiptDir);
     ui.txtReceiptWidth = textBox("txtReceiptWidth", true);
     rows.add(label("Label15", "Receipt Width (No. of chars)"), ui.txtReceiptWidth);
     ui.txtReceiptPort = textBox("txtReceiptPort", true);
     rows.add(label("Label16", "Receipt Port"), ui.txtReceiptPort);
     ui.cmbPrinters = list("cmbPrinters", true);
-    rows.add(label("Label23", "Printer"), ui.cmbPrinters);
+    rows.addWide(label("Label23", "Printer"), ui.cmbPrinters);
     layout->addLayout(fields);
 
     ui.cbSendReceipt = checkBox("cbSendReceipt", "Send Receipt to Socket");
@@ -264,17 +272,17 @@ QWidget* buildLookTab(TarnConfControls& ui)
     colourRow->addStretch(1);
     rows.add(label("Label17", "Background Color"), colour);
     ui.cboFont = list("cboFont", true);
-    rows.add(label("Label18", "Font"), ui.cboFont);
+    rows.addWide(label("Label18", "Font"), ui.cboFont);
     ui.txtTop = textBox("txtTop", true);
     rows.add(label("Label19", "Top"), ui.txtTop);
     ui.txtLeft = textBox("txtLeft", true);
     rows.add(label("Label20", "Left"), ui.txtLeft);
     ui.txtWatermark = textBox("txtWatermark");
     ui.btWaterMarkBrowse = button("btWaterMarkBrowse", "Browse...");
-    rows.add(label("Label21", "Watermark Image"), ui.txtWatermark, ui.btWaterMarkBrowse);
+    rows.addWide(label("Label21", "Watermark Image"), ui.txtWatermark, ui.btWaterMarkBrowse);
     ui.txtLogoFile = textBox("txtLogoFile");
     ui.btBrowseLogoFile = button("btBrowseLogoFile", "Browse...");
-    rows.add(label("Label22", "Logo File"), ui.txtLogoFile, ui.btBrowseLogoFile);
+    rows.addWide(label("Label22", "Logo File"), ui.txtLogoFile, ui.btBrowseLogoFile);
     ui.cboWindowsSize = list("cboWindowsSize", true);
     ui.cboWindowsSize->setMinimumContentsLength(5);
     ui.cboWindowsSize->setMaximumWidth(kShortFieldWidth);
@@ -328,7 +336,7 @@ QWidget* buildHospitalityTab(TarnConfControls& ui)
     auto* fields = new QGridLayout;
     FieldGrid rows(fields);
     ui.txtHBLHost = textBox("txtHBLHost");
-    rows.add(label("Label3", "HBL Host"), ui.txtHBLHost);
+    rows.addWide(label("Label3", "HBL Host"), ui.txtHBLHost);
     ui.txtHBLPort = textBox("txtHBLPort", true);
     rows.add(label("Label4", "HBL Port"), ui.txtHBLPort);
     ui.txtDeleteTransAfterMin = textBox("txtDeleteTransAfterMin", true);
@@ -373,16 +381,21 @@ QWidget* buildUpgradeTab(TarnConfControls& ui)
 
 QGroupBox* buildCommonFrame(QWidget* window, TarnConfControls& ui)
 {
+    // Captions above their fields: the frame stays narrow beside the tabs and paths get the full width.
     ui.Frame1 = named(new QGroupBox(QStringLiteral("Common")), "Frame1");
     auto* layout = new QVBoxLayout(ui.Frame1);
-    auto* fields = new QGridLayout;
-    FieldGrid rows(fields);
+    layout->setSpacing(4);
+    const auto addField = [layout](QLabel* caption, QWidget* field) {
+        layout->addWidget(caption);
+        layout->addWidget(field);
+        layout->addSpacing(8);
+    };
     ui.cboEnvironment = list("cboEnvironment", false);
-    rows.add(label("Label8", "Environment"), ui.cboEnvironment);
+    addField(label("Label8", "Environment"), ui.cboEnvironment);
     ui.txtPropertyDir = textBox("txtPropertyDir");
-    rows.add(label("Label2", "Base Directory"), ui.txtPropertyDir);
+    addField(label("Label2", "Base Directory"), ui.txtPropertyDir);
     ui.txtClasspath = textBox("txtClasspath");
-    rows.add(label("Label1", "Classpath"), ui.txtClasspath);
+    addField(label("Label1", "Classpath"), ui.txtClasspath);
 
     ui.Frame6 = named(new QWidget, "Frame6");
     auto* modes = new QHBoxLayout(ui.Frame6);
@@ -392,11 +405,9 @@ QGroupBox* buildCommonFrame(QWidget* window, TarnConfControls& ui)
     modes->addWidget(ui.optConfType[0]);
     modes->addWidget(ui.optConfType[1]);
     modes->addStretch(1);
-    rows.add(label("Label24", "Save configuration in"), ui.Frame6);
-    layout->addLayout(fields);
+    addField(label("Label24", "Save configuration in"), ui.Frame6);
 
     ui.cbTransactionResultMandatory = checkBox("cbTransactionResultMandatory", "Always Send Transaction Result");
-    layout->addSpacing(4);
     layout->addWidget(ui.cbTransactionResultMandatory);
     layout->addStretch(1);
     return ui.Frame1;

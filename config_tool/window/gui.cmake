@@ -27,9 +27,3 @@ target_include_directories(tarn_gui PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(tarn_gui PUBLIC tarn_core Qt6::Widgets Qt6::PrintSupport)
 orvant_set_warnings(tarn_gui)
 
-# The other windows of the tool (login, change password, ...) add their sources to tarn_gui here.
-foreach(area access provisioning)
-    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${area}/gui_sources.cmake)
-        include(${area}/gui_sources.cmake)
-    endif()
-endforeach()
