@@ -82,4 +82,5 @@ From another machine, through SSH:           ssh -L $port:127.0.0.1:$port $(whoa
 Stop the demo with Ctrl+C (or press Cancel in the window).
 INFO
 
-LD_PRELOAD="$shim${LD_PRELOAD:+:$LD_PRELOAD}" QT_QPA_PLATFORM="vnc:size=1024x768:port=$port" exec "$program"
+# 1280x1024: the main window needs more room than 1024x768 with the fonts the VNC platform draws.
+LD_PRELOAD="$shim${LD_PRELOAD:+:$LD_PRELOAD}" QT_QPA_PLATFORM="vnc:size=1280x1024:port=$port" exec "$program"
