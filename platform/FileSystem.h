@@ -43,6 +43,20 @@ FileResult readWholeFile(std::string_view path, std::string& bytes);
 // unless ownerOnly asks for read/write by the owner only (POSIX; on Windows the folder's access rules
 // apply). A read-only target or folder is a failure. A symbolic link is followed: the file it points
 // to is replaced and the link stays.
-FileResult writeFileAtomically(std::string_view path, std::string_view bytes, bool ownerOnly = false);
+//
+// Flushed (the default) puts the data on the disk before the call returns. Deferred leaves that to
+// the system's write-back, as the Windows registry does with its hives: the replacement is still
+// atomic for every reader, but a crash may roll it back. A run of many small writes (one per changed
+// configuration value) writes Deferred and ends with flushFile.
+enum class Durability
+{
+    Flushed,
+    Deferred,
+};
+FileResult writeFileAtomically(std::string_view path, std::string_view bytes, bool ownerOnly = false,
+                               Durability durability = Durability::Flushed);
+
+// Puts a file written Deferred, and its entry in its folder, on the disk.
+FileResult flushFile(std::string_view path);
 
 } // namespace orvant::platform

@@ -192,7 +192,15 @@ orvant::platform::FileResult CProperties::load(const std::string& fileName)
 
 orvant::platform::FileResult CProperties::save(const std::string& fileName) const
 {
-    return orvant::platform::writeFileAtomically(fileName, saveToBytes());
+    const std::string bytes = saveToBytes();
+    // A save rewrites every engine file of every instance; a file that already holds exactly these
+    // bytes is left as it is, which spares a flush to disk per file and per OK.
+    std::string current;
+    if (orvant::platform::fileExists(fileName) && orvant::platform::readWholeFile(fileName, current).ok
+        && current == bytes) {
+        return { true, {} };
+    }
+    return orvant::platform::writeFileAtomically(fileName, bytes);
 }
 
 } // namespace tarn

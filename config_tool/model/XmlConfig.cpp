@@ -37,6 +37,7 @@ struct SaveBracket
 {
     int depth = 0;
     int failures = 0;
+    bool unflushed = false; // written Deferred since the save began
 };
 
 DocumentState& documentState()
@@ -179,13 +180,18 @@ bool writeDocument()
     auto& state = documentState();
     const std::string& path = Globals::state().xmlConfigurationPath;
     const std::string& bytes = serialiseXmlFile(state.document, state.layout, state.buffers);
+    // Within a save every changed value still replaces the file, but only the last one is flushed.
+    auto& bracket = saveBracket();
+    const auto durability
+        = bracket.depth > 0 ? orvant::platform::Durability::Deferred : orvant::platform::Durability::Flushed;
     const auto result = path.empty() ? orvant::platform::FileResult { false, "No file name is set." }
-                                     : orvant::platform::writeFileAtomically(path, bytes);
+                                     : orvant::platform::writeFileAtomically(path, bytes, false, durability);
     if (!result.ok) {
         reportWriteFailure("Unable to save configuration to file " + path + "\n" + result.error);
         return false;
     }
     ++g_writeCount;
+    bracket.unflushed = bracket.unflushed || durability == orvant::platform::Durability::Deferred;
     return true;
 }
 
@@ -289,6 +295,13 @@ void beginSave()
 bool endSave()
 {
     auto& bracket = saveBracket();
+    if (bracket.depth == 1 && bracket.unflushed) {
+        bracket.unflushed = false;
+        const std::string& path = Globals::state().xmlConfigurationPath;
+        if (const auto flushed = orvant::platform::flushFile(path); !flushed.ok) {
+            reportWriteFailure("Unable to save configuration to file " + path + "\n" + flushed.error);
+        }
+    }
     const bool ok = bracket.failures == 0;
     if (bracket.depth > 0 && --bracket.depth == 0) {
         bracket.failures = 0;

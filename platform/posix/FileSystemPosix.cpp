@@ -100,7 +100,8 @@ void syncFolder(const std::string& folder)
 
 // The one writer behind writeFileAtomically and copyFile. `mode` forces the new file's permission
 // bits; without it the new file keeps those of the file it replaces, or gets the umask default.
-FileResult replaceFile(std::string_view storedPath, std::string_view bytes, std::optional<mode_t> mode)
+FileResult replaceFile(std::string_view storedPath, std::string_view bytes, std::optional<mode_t> mode,
+                       Durability durability)
 {
     static constexpr std::string_view action = "Cannot write";
     std::string target = toNativePath(storedPath);
@@ -183,7 +184,7 @@ FileResult replaceFile(std::string_view storedPath, std::string_view bytes, std:
     if (!writeAll(fd, bytes)) {
         return abandon(errno);
     }
-    if (::fsync(fd) != 0) {
+    if (durability == Durability::Flushed && ::fsync(fd) != 0) {
         return abandon(errno);
     }
     const int closed = ::close(fd);
@@ -194,7 +195,9 @@ FileResult replaceFile(std::string_view storedPath, std::string_view bytes, std:
     if (::rename(temporary.c_str(), target.c_str()) != 0) {
         return abandon(errno);
     }
-    syncFolder(folder);
+    if (durability == Durability::Flushed) {
+        syncFolder(folder);
+    }
     return { true, {} };
 }
 
@@ -335,7 +338,7 @@ FileResult copyFile(std::string_view from, std::string_view to)
     if (auto read = readNative(from, toNativePath(from), bytes, &mode); !read.ok) {
         return read;
     }
-    return replaceFile(to, bytes, mode & 0777);
+    return replaceFile(to, bytes, mode & 0777, Durability::Flushed);
 }
 
 FileResult readWholeFile(std::string_view path, std::string& bytes)
@@ -343,9 +346,26 @@ FileResult readWholeFile(std::string_view path, std::string& bytes)
     return readNative(path, toNativePath(path), bytes, nullptr);
 }
 
-FileResult writeFileAtomically(std::string_view path, std::string_view bytes, bool ownerOnly)
+FileResult writeFileAtomically(std::string_view path, std::string_view bytes, bool ownerOnly, Durability durability)
 {
-    return replaceFile(path, bytes, ownerOnly ? std::optional<mode_t>(0600) : std::nullopt);
+    return replaceFile(path, bytes, ownerOnly ? std::optional<mode_t>(0600) : std::nullopt, durability);
+}
+
+FileResult flushFile(std::string_view path)
+{
+    const std::string native = toNativePath(path);
+    const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return failure("Cannot flush", path, errno);
+    }
+    const int synced = ::fsync(fd);
+    const int error = errno;
+    ::close(fd);
+    if (synced != 0) {
+        return failure("Cannot flush", path, error);
+    }
+    syncFolder(parentFolder(native));
+    return { true, {} };
 }
 
 } // namespace orvant::platform

@@ -128,7 +128,9 @@ long HiveLock::load(RegeditFile& hive) const
 
 long HiveLock::store(const RegeditFile& hive) const
 {
-    return writeFileAtomically(m_hiveFile, hive.serialise()).ok ? kErrorSuccess : kErrorWriteFault;
+    // Like the Windows registry, hives are written back lazily: each change is atomic, not flushed.
+    return writeFileAtomically(m_hiveFile, hive.serialise(), false, Durability::Deferred).ok ? kErrorSuccess
+                                                                                             : kErrorWriteFault;
 }
 
 long HiveLock::read(const std::string& hiveFile, RegeditFile& hive, std::vector<RegeditProblem>* problems)

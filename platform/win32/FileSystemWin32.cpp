@@ -152,7 +152,7 @@ FileResult copyFile(std::string_view from, std::string_view to)
 
 // ownerOnly has no counterpart here: the file takes the access rules of its folder, as every file
 // the system writes on Windows does.
-FileResult writeFileAtomically(std::string_view path, std::string_view bytes, bool /*ownerOnly*/)
+FileResult writeFileAtomically(std::string_view path, std::string_view bytes, bool /*ownerOnly*/, Durability durability)
 {
     static constexpr std::string_view action = "Cannot write";
     const std::string target = utf8ToAnsi(path);
@@ -174,7 +174,8 @@ FileResult writeFileAtomically(std::string_view path, std::string_view bytes, bo
         DeleteFileA(temporary);
         return failure(action, path, error);
     };
-    if (file == INVALID_HANDLE_VALUE || !writeAll(file, bytes) || !FlushFileBuffers(file)) {
+    if (file == INVALID_HANDLE_VALUE || !writeAll(file, bytes)
+        || (durability == Durability::Flushed && !FlushFileBuffers(file))) {
         return abandon(GetLastError());
     }
     const BOOL closed = CloseHandle(file);
@@ -185,9 +186,27 @@ FileResult writeFileAtomically(std::string_view path, std::string_view bytes, bo
     // ReplaceFile keeps the old file's attributes and access rules; a new file needs a plain move.
     const BOOL moved = replacing
         ? ReplaceFileA(target.c_str(), temporary, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)
-        : MoveFileExA(temporary, target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+        : MoveFileExA(temporary, target.c_str(),
+                      MOVEFILE_REPLACE_EXISTING | (durability == Durability::Flushed ? MOVEFILE_WRITE_THROUGH : 0));
     if (!moved) {
         return abandon(GetLastError());
+    }
+    return { true, {} };
+}
+
+FileResult flushFile(std::string_view path)
+{
+    const std::string target = utf8ToAnsi(path);
+    HANDLE file = CreateFileA(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return failure("Cannot flush", path, GetLastError());
+    }
+    const BOOL flushed = FlushFileBuffers(file);
+    const DWORD error = GetLastError();
+    CloseHandle(file);
+    if (!flushed) {
+        return failure("Cannot flush", path, error);
     }
     return { true, {} };
 }

@@ -74,6 +74,8 @@ void fillNinetyNineInstances(benchmark::State& state)
         const long before = XmlConfig::writeCount();
         state.ResumeTiming();
 
+        // As a save does: every value rewrites the file, the save's end puts it on the disk.
+        XmlConfig::beginSave();
         for (int n = 0; n < kInstances; ++n) {
             const std::string suffix = tarn::getInstanceString(static_cast<std::int16_t>(n));
             for (const auto& [key, value] : kInstanceValues) {
@@ -82,6 +84,10 @@ void fillNinetyNineInstances(benchmark::State& state)
                     return;
                 }
             }
+        }
+        if (!XmlConfig::endSave()) {
+            state.SkipWithError("the save did not reach the disk");
+            return;
         }
 
         state.PauseTiming();

@@ -185,6 +185,24 @@ TEST_F(FileSystemTest, WriteOverReadOnlyFileLeavesItAsItWas)
     EXPECT_EQ(listFolder("C:\\Orvant\\conf"), std::vector<std::string> { "settings.xml" });
 }
 
+// A deferred write is the same atomic replacement without the flush; the flush comes afterwards.
+TEST_F(FileSystemTest, DeferredWriteKeepsTheRulesAndFlushFollowsLater)
+{
+    const auto written
+        = writeFileAtomically("C:\\Orvant\\conf\\settings.xml", "new bytes", false, Durability::Deferred);
+    EXPECT_TRUE(written.ok) << written.error;
+    EXPECT_EQ(m_folder.read("drive_c/Orvant/conf/settings.xml"), "new bytes");
+    EXPECT_TRUE(flushFile("C:\\Orvant\\conf\\settings.xml").ok);
+    EXPECT_EQ(flushFile("C:\\Orvant\\conf\\missing.xml").error,
+              "Cannot flush C:\\Orvant\\conf\\missing.xml: No such file or directory");
+
+    chmodOrFail(conf() / "settings.xml", 0444);
+    const auto refused = writeFileAtomically("C:\\Orvant\\conf\\settings.xml", "other", false, Durability::Deferred);
+    EXPECT_FALSE(refused.ok);
+    EXPECT_EQ(m_folder.read("drive_c/Orvant/conf/settings.xml"), "new bytes");
+    EXPECT_EQ(listFolder("C:\\Orvant\\conf"), std::vector<std::string> { "settings.xml" });
+}
+
 TEST_F(FileSystemTest, WriteOverFolderFails)
 {
     fs::create_directory(conf() / "sub");
