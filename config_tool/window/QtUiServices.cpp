@@ -22,15 +22,24 @@ QMessageBox::Icon qtIcon(MessageIcon icon)
     return QMessageBox::NoIcon;
 }
 
+void showBox(const QString& title, const std::string& text, MessageIcon icon)
+{
+    QMessageBox box(qtIcon(icon), title, QString::fromStdString(text), QMessageBox::Ok, QApplication::activeWindow());
+    // Messages carry paths and user text; nothing in them is markup.
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
 } // namespace
 
 void QtUiServices::showMessage(const std::string& text, MessageIcon icon)
 {
-    QMessageBox box(qtIcon(icon), QString::fromLatin1(kProgramName), QString::fromStdString(text), QMessageBox::Ok,
-                    QApplication::activeWindow());
-    // Messages carry paths and user text; nothing in them is markup.
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
+    showBox(QString::fromLatin1(kProgramName), text, icon);
+}
+
+void QtUiServices::showTitledMessage(const std::string& title, const std::string& text, MessageIcon icon)
+{
+    showBox(QString::fromStdString(title), text, icon);
 }
 
 QuestionAnswer QtUiServices::askYesNoCancel(const std::string& text)

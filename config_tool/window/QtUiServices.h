@@ -14,6 +14,7 @@ public:
     static constexpr const char* kProgramName = "TarnConfig";
 
     void showMessage(const std::string& text, MessageIcon icon = MessageIcon::None) override;
+    void showTitledMessage(const std::string& title, const std::string& text, MessageIcon icon) override;
     QuestionAnswer askYesNoCancel(const std::string& text) override;
     void beep() override;
 };
