@@ -9,13 +9,11 @@ ConsoleUi::ConsoleUi(std::ostream& out)
 
 void ConsoleUi::showMessage(const std::string& text, MessageIcon)
 {
-    ++m_messageCount;
     m_out << text << '\n' << std::flush;
 }
 
 QuestionAnswer ConsoleUi::askYesNoCancel(const std::string& text)
 {
-    ++m_messageCount;
     m_out << text << "\n(answered Cancel)\n" << std::flush;
     return QuestionAnswer::Cancel;
 }

@@ -18,12 +18,8 @@ public:
     QuestionAnswer askYesNoCancel(const std::string& text) override;
     void beep() override;
 
-    // How many messages were shown (a command that failed without one adds its own).
-    int messageCount() const { return m_messageCount; }
-
 private:
     std::ostream& m_out;
-    int m_messageCount = 0;
 };
 
 } // namespace tarn::ctl

@@ -63,13 +63,13 @@ Exit status:
 Settings (NAME for set; show prints them all):
   Configuration      registry or xml
   ClassPath, PropertiesDir, HBLHost, HBLPort, DeleteTransAfterMin, CheckCardTimeout,
-  LogoFile, ReceiptDir, ReceiptWidth, FontName, Watermark
-                     one line of text
+  LogoFile, InputDir, OutputDir, ReceiptDir, ReceiptWidth, FontName, Watermark,
+  Printer
+                     one line of Windows-1252 text (PropertiesDir is the folder the
+                     instance folders INSTANCE_nn are made in)
   Timeout, Port, ReceiptPort, PinPadPort, Top, Left
                      digits only (the window's digits-only fields); a save needs
                      Timeout from 10 to 90
-  InputDir, OutputDir, Printer
-                     one line of text
   TransactionResultMandatory, AllowSplit, ShowConfirmTxnScreen, SendReceipt, Debug,
   ExtendedDebug, FullScreen, AlwaysOnTop, PINByPass, CombiReader, AskGratuity,
   USACreditDebit, UseAvsRules, AvsDetailsMandatory, DisableCancel, CardNoHashValue,
@@ -82,12 +82,14 @@ Settings (NAME for set; show prints them all):
   InterfaceMethod    Socket or File (0 or 1)
   ReferralMode       0 to 2
   AvsRuleIndex       0 to 5
-  WindowsSize        80 to 100; anything else becomes 100, as in the window
+  WindowsSize        a percentage; below 80 or above 100 becomes 100, as in the
+                     window
   BackGroundColor    a decimal RGB value from 0 to 16777215
   PinPad             a PIN pad of the window's list (five in Hospitality)
   ComPort, ReaderComPort
                      COM1 to COM255
   NextReceiptNumber  shown only: the engine keeps it
+A value equal to the current one is always taken, so show's lines can be fed back.
 
 The window's field rules apply. The environment, then CheckUpgrade and PinPad are
 applied before the other settings, as if chosen first: a changed Environment resets

@@ -174,11 +174,23 @@ TEST_F(TarnctlInstanceTest, VerifyBeforeAndAfterAOneByteEdit)
     EXPECT_EQ(result.out, "mismatch\n");
 }
 
-TEST_F(TarnctlInstanceTest, ApplyTwiceChangesNothingTheSecondTime)
+TEST_F(TarnctlInstanceTest, ApplyTwiceAndShowFedBackToSetChangeNothing)
 {
     ASSERT_EQ(runLoggedIn({ "apply" }).status, 0);
     const auto once = installationFiles();
     ASSERT_EQ(runLoggedIn({ "apply" }).status, 0);
+    EXPECT_EQ(installationFiles(), once);
+
+    // Every line show prints is a valid assignment that keeps the value, whatever the field rules.
+    const TarnctlRun shownSettings = runLoggedIn({ "show", "1" });
+    std::vector<std::string> arguments { "set", "1" };
+    for (std::size_t start = 0; start < shownSettings.out.size();) {
+        const auto end = shownSettings.out.find('\n', start);
+        arguments.push_back(shownSettings.out.substr(start, end - start));
+        start = end == std::string::npos ? shownSettings.out.size() : end + 1;
+    }
+    const TarnctlRun result = runLoggedIn(arguments);
+    EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(installationFiles(), once);
 }
 
