@@ -15,6 +15,9 @@ for preset in default sanitize; do
     ctest --preset "$preset" -j "$jobs"
 done
 
+echo "== package: build the Debian package and check its contents"
+scripts/check-package.sh build/default
+
 echo "== mingw: Windows compile check"
 cmake --preset mingw >/dev/null
 cmake --build --preset mingw -j "$jobs"
