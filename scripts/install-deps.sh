@@ -8,7 +8,8 @@ packages=(
     qt6-base-dev libqt6opengl6-dev
     libpugixml-dev libgtest-dev libgmock-dev libbenchmark-dev
     mingw-w64
-    xvfb
+    xvfb xauth
+    dpkg-dev
 )
 
 missing=()
@@ -33,4 +34,4 @@ fi
 echo "install-deps: installing ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
 apt-get update -q
-apt-get install -y -q --no-install-recommends "${missing[@]}"
+apt-get install -y -q "${missing[@]}"
