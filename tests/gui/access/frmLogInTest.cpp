@@ -33,6 +33,12 @@ protected:
         m_window->showWindow();
     }
 
+    ~frmLogInTest() override
+    {
+        // The hooks point into this fixture: the window goes before the fixture does.
+        delete m_window.data();
+    }
+
     QLineEdit* userId() const { return m_window->txtFields(0); }
     QLineEdit* password() const { return m_window->txtFields(1); }
 
