@@ -5,6 +5,7 @@ target_sources(tarn_core PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/model/InstanceNaming.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/model/SaveSequences.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/model/StoredValues.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/model/WindowLists.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/model/XmlConfig.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/model/XmlFileLayout.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/model/XmlIndentation.cpp

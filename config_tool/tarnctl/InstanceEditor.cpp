@@ -1,16 +1,8 @@
 #include "config_tool/tarnctl/InstanceEditor.h"
 
-#include "config_tool/engine_files/DeviceProfiles.h"
-
-#include <algorithm>
-#include <array>
-
 namespace tarn::ctl {
 
 namespace {
-
-constexpr std::array<const char*, 6> kEnvironmentNames { "POS",   "Hospitality", "Petrol Station",
-                                                         "Kiosk", "Internet",    "Standalone" };
 
 constexpr std::int16_t kReferralModeOptions = 3;
 constexpr std::int16_t kAvsRuleOptions = 6;
@@ -20,28 +12,16 @@ bool ticked(CheckState state)
     return state != CheckState::Unchecked;
 }
 
-bool isCombinedReaderModel(const std::string& model)
-{
-    return model == "Dione secura UPT No MagStripe" || model == "Trintech smart 5000" || model == "Dione secura UPT";
-}
-
 } // namespace
 
 std::string environmentName(std::int16_t code)
 {
-    if (code < 1 || code > static_cast<std::int16_t>(kEnvironmentNames.size())) {
-        return {};
-    }
-    return kEnvironmentNames[static_cast<std::size_t>(code - 1)];
+    return WindowLists::environmentText(code).value_or("");
 }
 
 std::vector<std::string> offeredPinPadModels(std::int16_t environment)
 {
-    if (environment == kHospitalityEnvironment) {
-        // The PIN pads a hospitality installation can use, in the window's order.
-        return { kNoCardReader, "Dione secura", "Dione xplorer", "Dione xtreme", kVx670 };
-    }
-    return pinPadModelNames();
+    return WindowLists::pinPadModels(environment == kHospitalityEnvironment);
 }
 
 InstanceEditor::InstanceEditor(ConfigSession& session, std::size_t shownIndex)
@@ -94,7 +74,7 @@ void InstanceEditor::choosePinPad(const std::string& model)
 {
     CInstanceData& record = shown();
     record.pinpad = model;
-    record.combiReader = isCombinedReaderModel(model);
+    record.combiReader = WindowLists::isCombinedReaderModel(model);
 }
 
 void InstanceEditor::collectThroughControls(CInstanceData& record)

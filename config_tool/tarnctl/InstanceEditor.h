@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config_tool/model/ConfigSession.h"
+#include "config_tool/model/WindowLists.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -9,12 +10,12 @@
 
 namespace tarn::ctl {
 
-constexpr std::int16_t kPosEnvironment = 1;
-constexpr std::int16_t kHospitalityEnvironment = 2;
-constexpr std::int16_t kKioskEnvironment = 4;
-constexpr const char* kNoCardReader = "No Card Reader";
-constexpr const char* kVx670 = "Verifone Vx670";
-constexpr const char* kSagem = "Sagem";
+constexpr std::int16_t kPosEnvironment = WindowLists::kPosCode;
+constexpr std::int16_t kHospitalityEnvironment = WindowLists::kHospitality;
+constexpr std::int16_t kKioskEnvironment = WindowLists::kKiosk;
+using WindowLists::kNoCardReader;
+using WindowLists::kSagem;
+using WindowLists::kVx670;
 
 // "POS" ... "Standalone" for the codes 1 to 6; empty for any other code.
 std::string environmentName(std::int16_t code);

@@ -2,7 +2,7 @@
 #include "config_tool/window/ControlValues.h"
 #include "config_tool/window/LeadingNumber.h"
 #include "config_tool/window/TarnConf.h"
-#include "config_tool/window/WindowLists.h"
+#include "config_tool/model/WindowLists.h"
 #include "config_tool/window/WindowServices.h"
 
 #include <QButtonGroup>

@@ -18,7 +18,6 @@ target_sources(tarn_gui PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/window/TarnConfLoad.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/window/TarnConfSave.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/window/WindowColor.cpp
-    ${CMAKE_CURRENT_SOURCE_DIR}/window/WindowLists.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/window/resources/tarnconf.qrc
 )
 set_target_properties(tarn_gui PROPERTIES AUTOMOC ON AUTORCC ON)

@@ -3,7 +3,7 @@
 #include "config_tool/window/LeadingNumber.h"
 #include "config_tool/window/ListClickNotifier.h"
 #include "config_tool/window/WindowColor.h"
-#include "config_tool/window/WindowLists.h"
+#include "config_tool/model/WindowLists.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

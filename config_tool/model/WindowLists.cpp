@@ -1,4 +1,4 @@
-#include "config_tool/window/WindowLists.h"
+#include "config_tool/model/WindowLists.h"
 
 #include <algorithm>
 #include <array>

@@ -7,9 +7,11 @@
 
 namespace tarn::WindowLists {
 
-// The fixed lists of the main window, and the numbering of the environment list, which its order does not
-// give: 1 "POS", 2 "Hospitality", 3 "Petrol Station", 4 "Kiosk", 5 "Internet", 6 "Standalone".
+// The fixed lists of the main window, kept in the core so that every front end checks choices against
+// the same lists; and the numbering of the environment list, which its order does not give: 1 "POS", 2 "Hospitality", 3
+// "Petrol Station", 4 "Kiosk", 5 "Internet", 6 "Standalone".
 
+constexpr std::int16_t kPosCode = 1;
 constexpr std::int16_t kHospitality = 2;
 constexpr std::int16_t kKiosk = 4;
 
