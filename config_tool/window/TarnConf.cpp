@@ -88,8 +88,8 @@ void TarnConf::connectHandlers()
     connect(m_ui.btApply, &QPushButton::clicked, this, &TarnConf::btApply_Click);
     connect(m_ui.btCancel, &QPushButton::clicked, this, &TarnConf::btCancel_Click);
     connect(m_ui.cmdAdminPass, &QPushButton::clicked, this, &TarnConf::changePasswordRequested);
-    connect(m_ui.btAddNew, &QPushButton::clicked, this, &TarnConf::addNewInstanceRequested);
-    connect(m_ui.btRunUpgrade, &QPushButton::clicked, this, &TarnConf::runUpgradeRequested);
+    connect(m_ui.btAddNew, &QPushButton::clicked, this, &TarnConf::btAddNew_Click);
+    connect(m_ui.btRunUpgrade, &QPushButton::clicked, this, &TarnConf::btRunUpgrade_Click);
 }
 
 void TarnConf::watchNumericKeys()

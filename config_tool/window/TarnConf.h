@@ -69,6 +69,8 @@ public:
     void btOk_Click();
     void btApply_Click();
     void btCancel_Click();
+    void btAddNew_Click();
+    void btRunUpgrade_Click();
 
     // Enable/disable pairs of the dependent controls.
     void enableSocketPort();
@@ -87,11 +89,8 @@ public:
     void setBackColor(std::int32_t value);
 
 signals:
-    // The windows of other parts of the tool, opened by whoever created this window (the program entry):
-    // the change-password window (beside this one, not modal), new-instance creation and the upgrade.
+    // The change-password window belongs to the program entry, which opens it beside this one (not modal).
     void changePasswordRequested();
-    void addNewInstanceRequested();
-    void runUpgradeRequested();
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -17,6 +17,7 @@ target_sources(tarn_gui PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/window/TarnConfLayout.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/window/TarnConfLoad.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/window/TarnConfSave.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/window/TarnConfProvisioning.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/window/WindowColor.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/window/resources/tarnconf.qrc
 )

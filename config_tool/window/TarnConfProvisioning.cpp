@@ -1,0 +1,40 @@
+#include "config_tool/foundation/Globals.h"
+#include "config_tool/provisioning/NewInstance.h"
+#include "config_tool/provisioning/UpgradeLauncher.h"
+#include "config_tool/window/ControlValues.h"
+#include "config_tool/window/TarnConf.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+
+namespace tarn {
+
+void TarnConf::btAddNew_Click()
+{
+    const auto created = createNewInstance(
+        m_session.instances, m_ui.cboInstance->count(), Controls::text(m_ui.txtPropertyDir),
+        [this](CInstanceData& record, std::int16_t n) { return m_session.loadInstanceData(record, n); });
+    if (!created.created) {
+        Globals::ui().showMessage(created.message, MessageIcon::Exclamation);
+        return;
+    }
+    m_session.instanceSections.push_back(created.section);
+    Controls::addListEntry(m_ui.cboInstance, created.section);
+    // Selecting the new entry switches instance as the operator's pick would: the shown edits are kept.
+    m_ui.cboInstance->setCurrentIndex(created.number);
+    showInstanceData(m_session.instances.at(static_cast<std::size_t>(created.number)));
+}
+
+void TarnConf::btRunUpgrade_Click()
+{
+    // A "Yes" saves what Apply saves: the common settings as shown and the records as last collected.
+    const auto outcome = UpgradeLauncher::runUpgrade(Globals::state().installationFolder, [this] {
+        copyCommonSettingsToSession();
+        m_session.saveAllInstances();
+    });
+    if (UpgradeLauncher::programMustEnd(outcome)) {
+        endProgram();
+    }
+}
+
+} // namespace tarn
