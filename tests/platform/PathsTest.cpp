@@ -19,69 +19,53 @@ protected:
     {
         m_folder.write("drive_c/Orvant/Conf/ORVANTConfiguration.xml", "<x/>");
         m_folder.write("drive_c/Orvant/properties/INSTANCE_01/properties/terminal.properties", "");
+        m_folder.write("drive_c/Orvant/Conf/a.TXT", "");
+        m_folder.write("drive_c/Orvant/Conf/A.txt", "");
+        m_folder.write("drive_c/Orvant/Reçus/ÉTÉ.txt", "");
         m_folder.write("drive_d/Data/file.txt", "");
     }
 
-    std::string c(const std::string& rest) const { return m_folder.driveC().string() + rest; }
+    std::string root() const { return m_folder.path().string(); }
 
     test::TestFolder m_folder;
     ScopedEnv m_driveD { "ORVANT_DRIVE_D", (m_folder.path() / "drive_d").string() };
 };
 
-TEST_F(PathsTest, MapsDriveAndMatchesCaseOnEveryLevel)
+TEST_F(PathsTest, StoredPathsFindTheNativeSpelling)
 {
-    EXPECT_EQ(toNativePath("C:\\ORVANT\\conf\\orvantconfiguration.XML"), c("/Orvant/Conf/ORVANTConfiguration.xml"));
-    EXPECT_EQ(toNativePath("c:\\orvant\\PROPERTIES\\instance_01\\Properties\\TERMINAL.properties"),
-              c("/Orvant/properties/INSTANCE_01/properties/terminal.properties"));
-    EXPECT_EQ(toNativePath("C:/Orvant/Conf"), c("/Orvant/Conf"));
-    EXPECT_EQ(toNativePath("d:\\data\\FILE.TXT"), (m_folder.path() / "drive_d/Data/file.txt").string());
-}
-
-TEST_F(PathsTest, DriveRootAndTrailingSeparators)
-{
-    EXPECT_EQ(toNativePath("C:"), c(""));
-    EXPECT_EQ(toNativePath("C:\\"), c("/"));
-    EXPECT_EQ(toNativePath("C:\\orvant\\"), c("/Orvant/"));
-    EXPECT_EQ(toNativePath("C:\\orvant\\\\conf"), c("/Orvant/Conf"));
-}
-
-TEST_F(PathsTest, KeepsMissingComponentsAsWritten)
-{
-    EXPECT_EQ(toNativePath("C:\\ORVANT\\Logs\\today.LOG"), c("/Orvant/Logs/today.LOG"));
-    EXPECT_EQ(toNativePath("C:\\ORVANT\\conf\\New.xml"), c("/Orvant/Conf/New.xml"));
-    EXPECT_EQ(toNativePath("C:\\Missing\\CONF\\x"), c("/Missing/CONF/x"));
-}
-
-TEST_F(PathsTest, ExactCaseWinsWhenSeveralSpellingsExist)
-{
-    m_folder.write("drive_c/Orvant/Conf/a.TXT", "");
-    m_folder.write("drive_c/Orvant/Conf/A.txt", "");
-    EXPECT_EQ(toNativePath("C:\\orvant\\conf\\a.TXT"), c("/Orvant/Conf/a.TXT"));
-    EXPECT_EQ(toNativePath("C:\\orvant\\conf\\A.txt"), c("/Orvant/Conf/A.txt"));
-    // Neither spelt exactly: the first in byte order, whatever the file system lists first.
-    EXPECT_EQ(toNativePath("C:\\orvant\\conf\\a.txt"), c("/Orvant/Conf/A.txt"));
-}
-
-TEST_F(PathsTest, MatchesLettersOfTheWindowsCodePage)
-{
-    m_folder.write("drive_c/Orvant/Reçus/ÉTÉ.txt", "");
-    EXPECT_EQ(toNativePath("C:\\ORVANT\\REÇUS\\été.TXT"), c("/Orvant/Reçus/ÉTÉ.txt"));
-}
-
-TEST_F(PathsTest, CurrentDriveRootMeansDriveC)
-{
-    EXPECT_EQ(toNativePath("\\jre1.6.0_20\\bin\\java"), c("/jre1.6.0_20/bin/java"));
-    EXPECT_EQ(toNativePath("\\orvant\\conf"), c("/Orvant/Conf"));
-}
-
-TEST_F(PathsTest, NativePathsPassThrough)
-{
-    const std::string root = m_folder.path().string();
-    EXPECT_EQ(toNativePath(root + "/drive_c/Orvant/Conf"), root + "/drive_c/Orvant/Conf");
-    EXPECT_EQ(toNativePath(root + "/drive_c/orvant/conf"), root + "/drive_c/Orvant/Conf");
-    // A native installation folder with the stored "\..." tail appended.
-    EXPECT_EQ(toNativePath(root + "/drive_c/Orvant\\conf\\ORVANTConfiguration.xml"),
-              root + "/drive_c/Orvant/Conf/ORVANTConfiguration.xml");
+    const std::pair<std::string, const char*> cases[] = {
+        // The drive is mapped and the case matched on every level.
+        { "C:\\ORVANT\\conf\\orvantconfiguration.XML", "/drive_c/Orvant/Conf/ORVANTConfiguration.xml" },
+        { "c:\\orvant\\PROPERTIES\\instance_01\\Properties\\TERMINAL.properties",
+          "/drive_c/Orvant/properties/INSTANCE_01/properties/terminal.properties" },
+        { "C:/Orvant/Conf", "/drive_c/Orvant/Conf" },
+        { "d:\\data\\FILE.TXT", "/drive_d/Data/file.txt" },
+        // Drive root, trailing and doubled separators.
+        { "C:", "/drive_c" },
+        { "C:\\", "/drive_c/" },
+        { "C:\\orvant\\", "/drive_c/Orvant/" },
+        { "C:\\orvant\\\\conf", "/drive_c/Orvant/Conf" },
+        // Missing components stay as written.
+        { "C:\\ORVANT\\Logs\\today.LOG", "/drive_c/Orvant/Logs/today.LOG" },
+        { "C:\\ORVANT\\conf\\New.xml", "/drive_c/Orvant/Conf/New.xml" },
+        { "C:\\Missing\\CONF\\x", "/drive_c/Missing/CONF/x" },
+        // The exact case wins; neither spelt exactly: the first in byte order, whatever the listing order.
+        { "C:\\orvant\\conf\\a.TXT", "/drive_c/Orvant/Conf/a.TXT" },
+        { "C:\\orvant\\conf\\A.txt", "/drive_c/Orvant/Conf/A.txt" },
+        { "C:\\orvant\\conf\\a.txt", "/drive_c/Orvant/Conf/A.txt" },
+        // Letters of the Windows code page match too.
+        { "C:\\ORVANT\\REÇUS\\été.TXT", "/drive_c/Orvant/Reçus/ÉTÉ.txt" },
+        // The current drive's root means drive C.
+        { "\\jre1.6.0_20\\bin\\java", "/drive_c/jre1.6.0_20/bin/java" },
+        { "\\orvant\\conf", "/drive_c/Orvant/Conf" },
+        // Native paths pass through, matched too; a native folder with the stored "\..." tail appended.
+        { root() + "/drive_c/Orvant/Conf", "/drive_c/Orvant/Conf" },
+        { root() + "/drive_c/orvant/conf", "/drive_c/Orvant/Conf" },
+        { root() + "/drive_c/Orvant\\conf\\ORVANTConfiguration.xml", "/drive_c/Orvant/Conf/ORVANTConfiguration.xml" },
+    };
+    for (const auto& [stored, native] : cases) {
+        EXPECT_EQ(toNativePath(stored), root() + native) << stored;
+    }
     EXPECT_EQ(toNativePath("/"), "/");
     EXPECT_EQ(toNativePath(""), "");
 }
@@ -97,21 +81,20 @@ TEST_F(PathsTest, RelativePathsMatchAgainstTheCurrentFolder)
     EXPECT_EQ(sibling, "../properties/INSTANCE_01");
 }
 
-TEST_F(PathsTest, UnmappedDriveLivesInTheUserDataFolder)
+TEST_F(PathsTest, UserDataFolderAndUnmappedDrives)
 {
-    const ScopedEnv dataHome("XDG_DATA_HOME", (m_folder.path() / "data").string());
     const ScopedEnv noDriveE("ORVANT_DRIVE_E", nullptr);
-    EXPECT_EQ(userDataFolder(), (m_folder.path() / "data/orvant").string());
-    EXPECT_EQ(toNativePath("E:\\Setup\\x.ini"), (m_folder.path() / "data/orvant/drives/e/Setup/x.ini").string());
-}
-
-TEST_F(PathsTest, UserDataFolderFallsBackToHome)
-{
+    {
+        const ScopedEnv dataHome("XDG_DATA_HOME", root() + "/data");
+        EXPECT_EQ(userDataFolder(), root() + "/data/orvant");
+        EXPECT_EQ(toNativePath("E:\\Setup\\x.ini"), root() + "/data/orvant/drives/e/Setup/x.ini");
+    }
+    // Without an absolute XDG_DATA_HOME it falls back to HOME.
+    const ScopedEnv home("HOME", root() + "/home/");
     const ScopedEnv noDataHome("XDG_DATA_HOME", nullptr);
-    const ScopedEnv home("HOME", (m_folder.path() / "home/").string());
-    EXPECT_EQ(userDataFolder(), (m_folder.path() / "home/.local/share/orvant").string());
+    EXPECT_EQ(userDataFolder(), root() + "/home/.local/share/orvant");
     const ScopedEnv relativeDataHome("XDG_DATA_HOME", std::string("relative/data"));
-    EXPECT_EQ(userDataFolder(), (m_folder.path() / "home/.local/share/orvant").string());
+    EXPECT_EQ(userDataFolder(), root() + "/home/.local/share/orvant");
 }
 
 } // namespace

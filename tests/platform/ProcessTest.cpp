@@ -15,6 +15,7 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using test::ScopedEnv;
+using Args = std::vector<std::string>;
 
 // What the reporter program saw when it was started.
 struct Report
@@ -23,7 +24,7 @@ struct Report
     pid_t sid = 0;
     std::string cwd;
     std::string input;
-    std::vector<std::string> args;
+    Args args;
 };
 
 bool processGone(pid_t pid)
@@ -32,9 +33,9 @@ bool processGone(pid_t pid)
     return !fs::exists("/proc/" + std::to_string(pid));
 }
 
-bool eventually(const std::function<bool()>& condition, std::chrono::milliseconds limit = 5s)
+bool eventually(const std::function<bool()>& condition)
 {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
+    const auto deadline = std::chrono::steady_clock::now() + 5s;
     while (!condition()) {
         if (std::chrono::steady_clock::now() > deadline) {
             return false;
@@ -49,8 +50,8 @@ class ProcessTest : public ::testing::Test
 protected:
     ProcessTest()
     {
-        fs::create_directories(m_folder.driveC() / "Orvant" / "Bin");
         fs::create_directories(m_folder.driveC() / "Orvant" / "Work");
+        fs::create_directories(m_folder.driveC() / "Orvant" / "Bin");
         fs::copy_file(ORVANT_PROCESS_REPORTER, m_folder.driveC() / "Orvant" / "Bin" / "Reporter");
     }
 
@@ -63,14 +64,10 @@ protected:
             const auto separator = line.find('=');
             const std::string key = line.substr(0, separator);
             const std::string value = line.substr(separator + 1);
-            if (key == "pid") {
-                report.pid = std::stoi(value);
-            } else if (key == "sid") {
-                report.sid = std::stoi(value);
-            } else if (key == "cwd") {
-                report.cwd = value;
-            } else if (key == "stdin") {
-                report.input = value;
+            if (key == "pid" || key == "sid") {
+                (key == "pid" ? report.pid : report.sid) = std::stoi(value);
+            } else if (key == "cwd" || key == "stdin") {
+                (key == "cwd" ? report.cwd : report.input) = value;
             } else if (key == "arg") {
                 report.args.push_back(value);
             }
@@ -78,8 +75,16 @@ protected:
         return report;
     }
 
-    bool reportWritten() const { return fs::exists(m_reportFile); }
+    // Starts the program, waits for its end and gives back what it saw.
+    Report run(const std::string& program, const std::string& parameters, const std::string& folder)
+    {
+        auto started = startProgram(program, parameters, folder, WindowMode::Hidden);
+        EXPECT_NE(started, nullptr) << program;
+        EXPECT_TRUE(started && started->waitForExit(10s));
+        return readReport();
+    }
 
+    bool reportWritten() const { return fs::exists(m_reportFile); }
     std::string c(const std::string& rest) const { return m_folder.driveC().string() + rest; }
 
     test::TestFolder m_folder;
@@ -93,78 +98,56 @@ TEST_F(ProcessTest, StartsDetachedWithWindowsParametersConverted)
     const std::string parameters = R"( -jar C:\ORVANT\lib\version.jar "with space" "quote \"inside\"")"
                                    R"( -x\\"b c" -y\"q -z\\\"q -w\\n a""b "" ..\BIN\reporter C:/orvant/work)"
                                    R"( \orvant\bin -Dhome=C:\ORVANT plain "a""b" c)";
-    auto program = startProgram("C:\\ORVANT\\BIN\\REPORTER", parameters, "c:\\orvant\\WORK", WindowMode::Hidden);
-    ASSERT_NE(program, nullptr);
-    ASSERT_TRUE(program->waitForExit(10s));
-
-    const Report report = readReport();
+    const Report report = run("C:\\ORVANT\\BIN\\REPORTER", parameters, "c:\\orvant\\WORK");
     EXPECT_EQ(report.sid, report.pid) << "not the leader of its own session";
     EXPECT_NE(report.sid, ::getsid(0));
     EXPECT_EQ(report.cwd, fs::canonical(m_folder.driveC() / "Orvant" / "Work").string());
     EXPECT_EQ(report.input, "end");
-    const std::vector<std::string> expected {
-        "-jar",
-        c("/Orvant/lib/version.jar"),
-        "with space",
-        "quote \"inside\"",
-        "-x\\b c",
-        "-y\"q",
-        "-z\\\"q",
-        "-w\\\\n",
-        "ab",
-        "",
-        "../Bin/Reporter",
-        c("/Orvant/Work"),
-        c("/Orvant/Bin"),
-        "-Dhome=C:\\ORVANT",
-        "plain",
-        "a\"b c",
-    };
-    EXPECT_EQ(report.args, expected);
+    EXPECT_EQ(report.args,
+              (Args { "-jar", c("/Orvant/lib/version.jar"), "with space", "quote \"inside\"", "-x\\b c", "-y\"q",
+                      "-z\\\"q", "-w\\\\n", "ab", "", "../Bin/Reporter", c("/Orvant/Work"), c("/Orvant/Bin"),
+                      "-Dhome=C:\\ORVANT", "plain", "a\"b c" }));
 }
 
-TEST_F(ProcessTest, WithoutWorkingFolderTheChildKeepsOurs)
+TEST_F(ProcessTest, FindsTheProgramAndKeepsOurFolderWhenNoneIsGiven)
 {
     auto program = startProgram(c("/Orvant/Bin/Reporter"), "", "", WindowMode::MinimizedActive);
     ASSERT_NE(program, nullptr);
     ASSERT_TRUE(program->waitForExit(10s));
-    const Report report = readReport();
-    EXPECT_EQ(report.cwd, fs::current_path().string());
-    EXPECT_TRUE(report.args.empty());
-}
+    EXPECT_EQ(readReport().cwd, fs::current_path().string());
+    EXPECT_TRUE(readReport().args.empty());
 
-TEST_F(ProcessTest, BareNameIsLookedForInWorkingFolderThenOnPath)
-{
+    // A bare name is looked for in the working folder, then on PATH.
     fs::copy_file(ORVANT_PROCESS_REPORTER, m_folder.driveC() / "Orvant" / "Work" / "Local");
-    auto local = startProgram("LOCAL", "here", "C:\\Orvant\\Work", WindowMode::Hidden);
-    ASSERT_NE(local, nullptr);
-    ASSERT_TRUE(local->waitForExit(10s));
-    EXPECT_EQ(readReport().args, std::vector<std::string> { "here" });
-
+    EXPECT_EQ(run("LOCAL", "here", "C:\\Orvant\\Work").args, Args { "here" });
     const ScopedEnv path("PATH", c("/Orvant/Bin"));
-    auto onPath = startProgram("Reporter", "found", "C:\\Orvant\\Work", WindowMode::Hidden);
-    ASSERT_NE(onPath, nullptr);
-    ASSERT_TRUE(onPath->waitForExit(10s));
-    EXPECT_EQ(readReport().args, std::vector<std::string> { "found" });
+    EXPECT_EQ(run("Reporter", "found", "C:\\Orvant\\Work").args, Args { "found" });
 }
 
 TEST_F(ProcessTest, ProgramThatCannotStartReportsNotStarted)
 {
     m_folder.write("drive_c/Orvant/Bin/notes.txt", "not a program");
-    EXPECT_EQ(startProgram("C:\\ORVANT\\BIN\\missing.exe", "", "", WindowMode::Hidden), nullptr);
-    EXPECT_EQ(startProgram("C:\\ORVANT\\BIN\\notes.txt", "", "", WindowMode::Hidden), nullptr);
-    EXPECT_EQ(startProgram("C:\\ORVANT\\BIN", "", "", WindowMode::Hidden), nullptr);
-    EXPECT_EQ(startProgram("no-such-program-anywhere", "", "", WindowMode::Hidden), nullptr);
-    EXPECT_EQ(startProgram("", "", "", WindowMode::Hidden), nullptr);
-    EXPECT_EQ(startProgram("C:\\ORVANT\\BIN\\Reporter", "", "C:\\ORVANT\\Missing", WindowMode::Hidden), nullptr);
+    const std::pair<const char*, const char*> cases[] = {
+        { "C:\\ORVANT\\BIN\\missing.exe", "" },
+        { "C:\\ORVANT\\BIN\\notes.txt", "" },
+        { "C:\\ORVANT\\BIN", "" },
+        { "no-such-program-anywhere", "" },
+        { "", "" },
+        { "C:\\ORVANT\\BIN\\Reporter", "C:\\ORVANT\\Missing" },
+    };
+    for (const auto& [program, folder] : cases) {
+        EXPECT_EQ(startProgram(program, "", folder, WindowMode::Hidden), nullptr) << program;
+    }
     EXPECT_FALSE(reportWritten());
 }
 
-TEST_F(ProcessTest, EndedProgramIsReaped)
+TEST_F(ProcessTest, EndedProgramIsReapedAsSoonAsItEnds)
 {
+    const auto start = std::chrono::steady_clock::now();
     auto program = startProgram("C:\\ORVANT\\BIN\\Reporter", "", "", WindowMode::Hidden);
     ASSERT_NE(program, nullptr);
-    ASSERT_TRUE(program->waitForExit(10s));
+    ASSERT_TRUE(program->waitForExit(20s));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
     ASSERT_TRUE(reportWritten()) << "waited for less than the whole program";
     const pid_t pid = readReport().pid;
     ASSERT_GT(pid, 0);
@@ -182,15 +165,6 @@ TEST_F(ProcessTest, DroppedHandleLeavesNoZombie)
     EXPECT_TRUE(eventually([pid] { return processGone(pid); })) << "process " << pid << " left behind";
 }
 
-TEST_F(ProcessTest, WaitForExitReturnsAsSoonAsTheProgramEnds)
-{
-    const auto start = std::chrono::steady_clock::now();
-    auto program = startProgram("C:\\ORVANT\\BIN\\Reporter", "", "", WindowMode::Hidden);
-    ASSERT_NE(program, nullptr);
-    EXPECT_TRUE(program->waitForExit(20s));
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
-}
-
 TEST_F(ProcessTest, WaitForExitGivesUpAfterTheTimeout)
 {
     const ScopedEnv sleep("ORVANT_REPORT_SLEEP_MS", std::string("30000"));
@@ -203,7 +177,6 @@ TEST_F(ProcessTest, WaitForExitGivesUpAfterTheTimeout)
     const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(program->waitForExit(150ms));
     EXPECT_GE(std::chrono::steady_clock::now() - start, 150ms);
-
     ASSERT_EQ(::kill(pid, SIGKILL), 0);
     EXPECT_TRUE(program->waitForExit(10s));
     EXPECT_TRUE(processGone(pid));

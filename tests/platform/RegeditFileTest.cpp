@@ -1,5 +1,7 @@
 #include "platform/posix/RegeditFile.h"
 
+#include "tests/platform/RegistryBytes.h"
+
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -11,32 +13,7 @@ using orvant::platform::RegeditKey;
 using orvant::platform::RegeditProblem;
 using orvant::platform::RegeditValue;
 
-using Bytes = std::vector<std::uint8_t>;
-
-// The hive files have CR LF line ends; raw string literals are easier to read with LF only.
-std::string crlf(std::string_view text)
-{
-    std::string out;
-    for (char c : text) {
-        if (c == '\n') {
-            out += '\r';
-        }
-        out += c;
-    }
-    return out;
-}
-
-Bytes bytes(std::string_view text)
-{
-    return Bytes(text.begin(), text.end());
-}
-
-Bytes sz(std::string_view text)
-{
-    Bytes data = bytes(text);
-    data.push_back(0);
-    return data;
-}
+using namespace orvant::test;
 
 RegeditFile parseClean(std::string_view text)
 {
@@ -331,11 +308,10 @@ TEST(RegeditFile, ListsKeysInTreeOrder)
 TEST(RegeditFile, RefusesPathsTheTextCannotHold)
 {
     RegeditFile file;
-    EXPECT_EQ(file.createKey(""), nullptr);
-    EXPECT_EQ(file.createKey("SOFTWARE\\Kelbrin"), nullptr);
-    EXPECT_EQ(file.createKey("HKEY_CURRENT_USER\\a\\\\b"), nullptr);
-    EXPECT_EQ(file.createKey("HKEY_CURRENT_USER\\a\\"), nullptr);
-    EXPECT_EQ(file.createKey("HKEY_CURRENT_USER\\line\nbreak"), nullptr);
+    for (const char* path : { "", "SOFTWARE\\Kelbrin", "HKEY_CURRENT_USER\\a\\\\b", "HKEY_CURRENT_USER\\a\\",
+                              "HKEY_CURRENT_USER\\line\nbreak" }) {
+        EXPECT_EQ(file.createKey(path), nullptr) << path;
+    }
     EXPECT_TRUE(file.keys().empty());
 }
 

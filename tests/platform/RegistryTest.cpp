@@ -1,8 +1,8 @@
 #include "platform/Registry.h"
 
+#include "tests/platform/RegistryBytes.h"
 #include "tests/support/TestFolder.h"
 
-#include <chrono>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
@@ -17,36 +17,11 @@ namespace fs = std::filesystem;
 using namespace orvant::platform;
 using orvant::test::ScopedEnv;
 using orvant::test::TestFolder;
-
-using Bytes = std::vector<std::uint8_t>;
+using namespace orvant::test;
 
 constexpr char kHarbell[] = "SOFTWARE\\Kelbrin\\Harbell";
 constexpr char kUserHive[] = "registry/HKEY_CURRENT_USER.reg";
 constexpr char kMachineHive[] = "registry/HKEY_LOCAL_MACHINE.reg";
-
-std::string crlf(std::string_view text)
-{
-    std::string out;
-    for (char c : text) {
-        if (c == '\n') {
-            out += '\r';
-        }
-        out += c;
-    }
-    return out;
-}
-
-Bytes bytes(std::string_view text)
-{
-    return Bytes(text.begin(), text.end());
-}
-
-Bytes sz(std::string_view text)
-{
-    Bytes data = bytes(text);
-    data.push_back(0);
-    return data;
-}
 
 // Creates the key and sets one value as the system's writers do: open, set, close.
 long setValue(Hive hive, const std::string& path, const std::string& name, std::uint32_t type, const Bytes& data)
@@ -246,7 +221,6 @@ TEST(Registry, TwoProcessesWritingTheSameKeyLoseNothing)
 {
     TestFolder folder;
     constexpr int kValuesEach = 60;
-    const auto started = std::chrono::steady_clock::now();
     std::vector<pid_t> children;
     for (char writer : { 'A', 'B' }) {
         const pid_t pid = ::fork();
@@ -267,9 +241,6 @@ TEST(Registry, TwoProcessesWritingTheSameKeyLoseNothing)
         ASSERT_TRUE(WIFEXITED(status));
         EXPECT_EQ(WEXITSTATUS(status), 0) << "failed writes in one child";
     }
-    const auto elapsed = std::chrono::steady_clock::now() - started;
-    RecordProperty("milliseconds",
-                   static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count()));
 
     for (char writer : { 'A', 'B' }) {
         for (int i = 0; i < kValuesEach; ++i) {

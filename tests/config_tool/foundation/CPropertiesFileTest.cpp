@@ -27,43 +27,50 @@ protected:
         return folder.read("out.properties");
     }
 
+    void removePermissions(const std::string& name, fs::perms perms)
+    {
+        fs::permissions(folder.path() / name, perms, fs::perm_options::remove);
+    }
+
     orvant::test::TestFolder folder;
     CProperties store;
 };
 
-TEST_F(CPropertiesFile, KeepsOnlySingleKeyValueLines)
+TEST_F(CPropertiesFile, LineRules)
 {
-    const std::string input = "# engine settings\r\n"
-                              " key = value \r\n"
-                              "a=b=c\r\n"
-                              "  #k=v\r\n"
-                              "k=1\r\n"
-                              "no separator\r\n"
-                              "\r\n"
-                              "k=2\r\n"
-                              "empty=\r\n"
-                              "=no key\r\n"
-                              "#comment=x\r\n"
-                              "last=x";
-    EXPECT_EQ(loadAndSave(input),
-              " key = value \r\n"
-              "  #k=v\r\n"
-              "k=2\r\n"
-              "empty=\r\n"
-              "=no key\r\n"
-              "last=x\r\n");
+    const std::pair<std::string, std::string> cases[] = {
+        // Only lines with exactly one "=" are kept, spaces and "#" included; a later key replaces in place.
+        { "# engine settings\r\n key = value \r\na=b=c\r\n  #k=v\r\nk=1\r\nno separator\r\n\r\nk=2\r\nempty=\r\n"
+          "=no key\r\n#comment=x\r\nlast=x",
+          " key = value \r\n  #k=v\r\nk=2\r\nempty=\r\n=no key\r\nlast=x\r\n" },
+        // A line with empty key and value is like a tombstone: a later "=x" takes its place.
+        { "=\r\na=1\r\n=x\r\n", "=x\r\na=1\r\n" },
+        { "=x\r\na=1\r\n=\r\n", "a=1\r\n" },
+        // A lone CR ends a line as CR LF does; the file is written back with CR LF.
+        { "a=1\rb=2\r", "a=1\r\nb=2\r\n" },
+        // Lone LFs do not end lines: the whole file is one line that holds two "=" and is skipped.
+        { "a=1\nb=2\n", "" },
+        // With a single "=" the whole file is one entry; only the final LF goes.
+        { "a=1\nb\n", "a=1\nb\r\n" },
+        { "k=v\n", "k=v\r\n" },
+        { "k=v\n\n", "k=v\n\r\n" },
+        // An LF before a line end is dropped with it.
+        { "a=1\n\r\nb=2\n\rc=3", "a=1\r\nb=2\r\nc=3\r\n" },
+        { "\r\n\r\r\n", "" },
+    };
+    for (const auto& [input, saved] : cases) {
+        EXPECT_EQ(loadAndSave(input), saved) << input;
+    }
+    loadAndSave(cases[2].first);
+    EXPECT_EQ(store.count(), 2) << "the tombstone still counts";
+    loadAndSave(cases[5].first);
+    EXPECT_EQ(store.getValue("a"), "1\nb");
+    loadAndSave(cases[0].first);
     EXPECT_EQ(store.getValue(" key "), " value ");
     EXPECT_EQ(store.getValue("  #k"), "v");
     EXPECT_FALSE(store.getUserExistCheck("a"));
     EXPECT_FALSE(store.getUserExistCheck("#comment"));
     EXPECT_EQ(store.getValue(""), "no key");
-}
-
-TEST_F(CPropertiesFile, EmptyKeyAndValueLineIsLikeATombstone)
-{
-    EXPECT_EQ(loadAndSave("=\r\na=1\r\n=x\r\n"), "=x\r\na=1\r\n");
-    EXPECT_EQ(loadAndSave("=x\r\na=1\r\n=\r\n"), "a=1\r\n");
-    EXPECT_EQ(store.count(), 2);
 }
 
 TEST_F(CPropertiesFile, EveryByteSurvivesLoadAndSave)
@@ -80,6 +87,11 @@ TEST_F(CPropertiesFile, EveryByteSurvivesLoadAndSave)
     EXPECT_EQ(store.count(), 2);
     EXPECT_EQ(store.getValue("\xC2\xA3\xE2\x82\xAC\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D\xC3\xBF\n"),
               "\xC3\xA9t\xC3\xA9");
+
+    const std::string longLine = "long=" + std::string(4 * 1024 * 1024, 'x') + "\r\nnext=1\r\n";
+    EXPECT_EQ(loadAndSave(longLine), longLine);
+    EXPECT_EQ(store.getValue("long").size(), 4u * 1024 * 1024);
+    EXPECT_EQ(store.count(), 2) << "load starts afresh";
 }
 
 TEST_F(CPropertiesFile, WritesValuesInWindows1252)
@@ -94,54 +106,17 @@ TEST_F(CPropertiesFile, WritesValuesInWindows1252)
               "10.00 \x80\r\nunmappable=?\r\n");
 }
 
-TEST_F(CPropertiesFile, VeryLongLine)
-{
-    const std::string input = "long=" + std::string(4 * 1024 * 1024, 'x') + "\r\nnext=1\r\n";
-    EXPECT_EQ(loadAndSave(input), input);
-    EXPECT_EQ(store.getValue("long").size(), 4u * 1024 * 1024);
-}
-
-TEST_F(CPropertiesFile, LineEnds)
-{
-    // A lone CR ends a line as CR LF does; the file is written back with CR LF.
-    EXPECT_EQ(loadAndSave("a=1\rb=2\r"), "a=1\r\nb=2\r\n");
-    // Lone LFs do not end lines: the whole file is one line that holds two "=" and is skipped.
-    EXPECT_EQ(loadAndSave("a=1\nb=2\n"), "");
-    // With a single "=" the whole file is one entry; only the final LF goes.
-    EXPECT_EQ(loadAndSave("a=1\nb\n"), "a=1\nb\r\n");
-    EXPECT_EQ(store.getValue("a"), "1\nb");
-    EXPECT_EQ(loadAndSave("k=v\n"), "k=v\r\n");
-    EXPECT_EQ(loadAndSave("k=v\n\n"), "k=v\n\r\n");
-    // An LF before a line end is dropped with it.
-    EXPECT_EQ(loadAndSave("a=1\n\r\nb=2\n\rc=3"), "a=1\r\nb=2\r\nc=3\r\n");
-    EXPECT_EQ(loadAndSave("\r\n\r\r\n"), "");
-}
-
-TEST_F(CPropertiesFile, LoadStartsAfresh)
+TEST_F(CPropertiesFile, MissingFileIsAnEmptyStoreAndOnlyTombstonesSaveAnEmptyFile)
 {
     store.addKeyValue("old", "1");
-    EXPECT_EQ(loadAndSave("new=2\r\n"), "new=2\r\n");
-    EXPECT_EQ(store.count(), 1);
-}
-
-TEST_F(CPropertiesFile, MissingFileIsAnEmptyStoreAndSavesAnEmptyFile)
-{
-    store.addKeyValue("old", "1");
-    const auto loaded = store.load(pathOf("missing.properties"));
-    EXPECT_TRUE(loaded.ok);
+    EXPECT_TRUE(store.load(pathOf("missing.properties")).ok);
     EXPECT_EQ(store.count(), 0);
     ASSERT_TRUE(store.save(pathOf("missing.properties")).ok);
-    ASSERT_TRUE(folder.exists("missing.properties"));
     EXPECT_EQ(folder.read("missing.properties"), "");
-}
 
-TEST_F(CPropertiesFile, OnlyTombstonesSaveAnEmptyFile)
-{
     folder.write("out.properties", "stale=1\r\n");
     store.addKeyValue("a", "1");
-    store.addKeyValue("b", "2");
     store.removePropertyByKey("a");
-    store.removePropertyByKey("b");
     ASSERT_TRUE(store.save(pathOf("out.properties")).ok);
     EXPECT_EQ(folder.read("out.properties"), "");
 }
@@ -156,24 +131,18 @@ TEST_F(CPropertiesFile, WindowsPathsReachTheDriveFolder)
     EXPECT_EQ(folder.read("drive_c/ORVANT/Properties/Terminal.properties"), "k=v\r\nk2=w\r\n");
 }
 
-TEST_F(CPropertiesFile, UnreadableFileGivesAnEmptyStoreAndTheReason)
+TEST_F(CPropertiesFile, UnreadableOrUnwritableFilesGiveTheReasonAndKeepTheOldFile)
 {
     folder.write("locked.properties", "k=v\r\n");
-    fs::permissions(folder.path() / "locked.properties",
-                    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read, fs::perm_options::remove);
+    removePermissions("locked.properties", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     store.addKeyValue("old", "1");
     const auto loaded = store.load(pathOf("locked.properties"));
     EXPECT_FALSE(loaded.ok);
     EXPECT_FALSE(loaded.error.empty());
     EXPECT_EQ(store.count(), 0);
-}
 
-TEST_F(CPropertiesFile, FailedSaveLeavesTheOldFile)
-{
     folder.write("readonly.properties", "k=old\r\n");
-    fs::permissions(folder.path() / "readonly.properties",
-                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                    fs::perm_options::remove);
+    removePermissions("readonly.properties", fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write);
     store.addKeyValue("k", "new");
     const auto saved = store.save(pathOf("readonly.properties"));
     EXPECT_FALSE(saved.ok);
@@ -190,8 +159,7 @@ TEST_F(CPropertiesFile, TooManyKeysStopsTheLoadWithAnError)
     for (int i = 0; i <= CProperties::kMaxEntries; ++i) {
         input += "key" + std::to_string(i) + "=" + std::to_string(i) + "\r\n";
     }
-    input += "key0=late\r\n";
-    folder.write("big.properties", input);
+    folder.write("big.properties", input + "key0=late\r\n");
     const auto loaded = store.load(pathOf("big.properties"));
     EXPECT_FALSE(loaded.ok);
     EXPECT_NE(loaded.error.find("32767"), std::string::npos) << loaded.error;

@@ -8,12 +8,13 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <utility>
-#include <vector>
 
 namespace {
 
 namespace fs = std::filesystem;
 using tarn::Globals::state;
+
+constexpr char kModeFile[] = "home/properties/hbl.properties";
 
 class ConfigurationMode : public ::testing::Test
 {
@@ -22,7 +23,6 @@ protected:
     {
         tarn::Globals::reset();
         tarn::Globals::setUi(&ui);
-        home = (folder.path() / "home").string();
     }
 
     void TearDown() override
@@ -31,36 +31,27 @@ protected:
         tarn::Globals::reset();
     }
 
-    void writeModeFile(const std::string& bytes) { folder.write("home/properties/hbl.properties", bytes); }
+    void removeFromModeFile(fs::perms perms)
+    {
+        fs::permissions(folder.path() / kModeFile, perms, fs::perm_options::remove);
+    }
 
     orvant::test::TestFolder folder;
     orvant::test::FakeUi ui;
-    std::string home;
+    std::string home = (folder.path() / "home").string();
 };
 
-TEST_F(ConfigurationMode, WithoutKelbrinHomeRegistryModeAndNoXmlPath)
+TEST_F(ConfigurationMode, InstallationFolderDecidesWhetherTheModeFileIsRead)
 {
-    orvant::test::ScopedEnv unset("KELBRIN_HOME", nullptr);
-    EXPECT_EQ(tarn::determineConfigurationMode(), tarn::kRegistryMode);
-    EXPECT_EQ(state().installationFolder, "");
-    EXPECT_EQ(state().xmlConfigurationPath, "");
-    EXPECT_TRUE(ui.messages.empty());
-}
-
-TEST_F(ConfigurationMode, KelbrinHomeThatDoesNotExistIsKeptButGivesNoXmlPath)
-{
+    // A KELBRIN_HOME that does not exist is kept but gives no XML path.
     EXPECT_EQ(tarn::determineConfigurationMode(), tarn::kRegistryMode);
     EXPECT_EQ(state().installationFolder, home);
     EXPECT_EQ(state().xmlConfigurationPath, "");
-}
 
-TEST_F(ConfigurationMode, ExistingInstallationFolderReadsTheModeFile)
-{
     fs::create_directories(home);
     EXPECT_EQ(tarn::determineConfigurationMode(), tarn::kRegistryMode);
     EXPECT_EQ(state().xmlConfigurationPath, home + "\\conf\\ORVANTConfiguration.xml");
-
-    writeModeFile("Configuration=xml\r\n");
+    folder.write(kModeFile, "Configuration=xml\r\n");
     EXPECT_EQ(tarn::determineConfigurationMode(), tarn::kXmlMode);
     EXPECT_TRUE(ui.messages.empty());
 }
@@ -74,9 +65,24 @@ TEST_F(ConfigurationMode, WindowsFormInstallationFolder)
     EXPECT_EQ(state().xmlConfigurationPath, "C:\\ORVANT\\conf\\ORVANTConfiguration.xml");
 }
 
+TEST_F(ConfigurationMode, WithoutKelbrinHomeTheFirstSaveWritesUnderTheDefaultFolder)
+{
+    orvant::test::ScopedEnv unset("KELBRIN_HOME", nullptr);
+    EXPECT_EQ(tarn::determineConfigurationMode(), tarn::kRegistryMode);
+    EXPECT_EQ(state().installationFolder, "");
+    EXPECT_EQ(state().xmlConfigurationPath, "");
+    fs::create_directories(folder.path() / "drive_c/ORVANT/properties");
+    state().configurationMode = tarn::kXmlMode;
+    EXPECT_TRUE(tarn::writeConfigurationMode());
+    EXPECT_EQ(state().installationFolder, "C:\\ORVANT");
+    EXPECT_EQ(state().xmlConfigurationPath, "");
+    EXPECT_EQ(folder.read("drive_c/ORVANT/properties/hbl.properties"), "Configuration=xml\r\n");
+    EXPECT_TRUE(ui.messages.empty());
+}
+
 TEST_F(ConfigurationMode, WhichLinesSelectXmlMode)
 {
-    const std::vector<std::pair<std::string, std::int16_t>> cases {
+    const std::pair<std::string, std::int16_t> cases[] {
         { "configuration=XML\r\n", 1 },
         { "CONFIGURATION=Xml", 1 },
         { "Configuration=xml", 1 },
@@ -96,21 +102,16 @@ TEST_F(ConfigurationMode, WhichLinesSelectXmlMode)
         { "Configurationxml\r\n", 0 },
         { "", 0 },
     };
-    fs::create_directories(home);
     state().installationFolder = home;
     for (const auto& [bytes, expected] : cases) {
-        writeModeFile(bytes);
+        folder.write(kModeFile, bytes);
         EXPECT_EQ(tarn::readConfigurationMode(), expected) << bytes;
     }
     EXPECT_TRUE(ui.messages.empty());
-}
 
-TEST_F(ConfigurationMode, UnreadableModeFileShowsTheReasonAndGivesRegistryMode)
-{
-    writeModeFile("Configuration=xml\r\n");
-    fs::permissions(folder.path() / "home/properties/hbl.properties",
-                    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read, fs::perm_options::remove);
-    state().installationFolder = home;
+    // An unreadable file shows the reason and gives registry mode.
+    folder.write(kModeFile, "Configuration=xml\r\n");
+    removeFromModeFile(fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     EXPECT_EQ(tarn::readConfigurationMode(), tarn::kRegistryMode);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_FALSE(ui.messages[0].empty());
@@ -118,37 +119,18 @@ TEST_F(ConfigurationMode, UnreadableModeFileShowsTheReasonAndGivesRegistryMode)
 
 TEST_F(ConfigurationMode, WritesOneLineAndDropsTheRest)
 {
-    writeModeFile("# old comment\r\nConfiguration=registry\r\nother=1\r\n");
-    state().installationFolder = home;
+    folder.write(kModeFile, "# old comment\r\nConfiguration=registry\r\nother=1\r\n");
     state().configurationMode = tarn::kXmlMode;
+    // Writing makes the installation folder known.
     EXPECT_TRUE(tarn::writeConfigurationMode());
-    EXPECT_EQ(folder.read("home/properties/hbl.properties"), "Configuration=xml\r\n");
+    EXPECT_EQ(state().installationFolder, home);
+    EXPECT_EQ(folder.read(kModeFile), "Configuration=xml\r\n");
     EXPECT_EQ(tarn::readConfigurationMode(), tarn::kXmlMode);
 
     state().configurationMode = tarn::kRegistryMode;
     EXPECT_TRUE(tarn::writeConfigurationMode());
-    EXPECT_EQ(folder.read("home/properties/hbl.properties"), "Configuration=registry\r\n");
+    EXPECT_EQ(folder.read(kModeFile), "Configuration=registry\r\n");
     EXPECT_TRUE(ui.messages.empty());
-}
-
-TEST_F(ConfigurationMode, WriteMakesTheInstallationFolderKnown)
-{
-    fs::create_directories(folder.path() / "home/properties");
-    EXPECT_TRUE(tarn::writeConfigurationMode());
-    EXPECT_EQ(state().installationFolder, home);
-    EXPECT_EQ(folder.read("home/properties/hbl.properties"), "Configuration=registry\r\n");
-}
-
-TEST_F(ConfigurationMode, WithoutKelbrinHomeTheFirstSaveWritesUnderTheDefaultFolder)
-{
-    orvant::test::ScopedEnv unset("KELBRIN_HOME", nullptr);
-    EXPECT_EQ(tarn::determineConfigurationMode(), tarn::kRegistryMode);
-    fs::create_directories(folder.path() / "drive_c/ORVANT/properties");
-    state().configurationMode = tarn::kXmlMode;
-    EXPECT_TRUE(tarn::writeConfigurationMode());
-    EXPECT_EQ(state().installationFolder, "C:\\ORVANT");
-    EXPECT_EQ(state().xmlConfigurationPath, "");
-    EXPECT_EQ(folder.read("drive_c/ORVANT/properties/hbl.properties"), "Configuration=xml\r\n");
 }
 
 TEST_F(ConfigurationMode, WriteFailuresShowTheReasonAndLeaveTheOldFile)
@@ -159,13 +141,11 @@ TEST_F(ConfigurationMode, WriteFailuresShowTheReasonAndLeaveTheOldFile)
     EXPECT_FALSE(ui.messages[0].empty());
     EXPECT_FALSE(folder.exists("home/properties"));
 
-    writeModeFile("Configuration=xml\r\n");
-    fs::permissions(folder.path() / "home/properties/hbl.properties",
-                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                    fs::perm_options::remove);
+    folder.write(kModeFile, "Configuration=xml\r\n");
+    removeFromModeFile(fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write);
     EXPECT_FALSE(tarn::writeConfigurationMode());
     EXPECT_EQ(ui.messages.size(), 2u);
-    EXPECT_EQ(folder.read("home/properties/hbl.properties"), "Configuration=xml\r\n");
+    EXPECT_EQ(folder.read(kModeFile), "Configuration=xml\r\n");
 }
 
 } // namespace

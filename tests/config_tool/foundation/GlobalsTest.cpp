@@ -9,6 +9,7 @@
 namespace {
 
 using namespace tarn;
+using orvant::test::ScopedEnv;
 
 class GlobalsTest : public ::testing::Test
 {
@@ -23,24 +24,22 @@ protected:
     orvant::test::TestFolder folder;
 };
 
-TEST_F(GlobalsTest, InstallationFolderComesFromKelbrinHomeOnce)
-{
-    orvant::test::ScopedEnv home("KELBRIN_HOME", std::string("D:\\Kelbrin"));
-    EXPECT_EQ(Globals::ensureInstallationFolder(), "D:\\Kelbrin");
-    orvant::test::ScopedEnv later("KELBRIN_HOME", std::string("E:\\Other"));
-    EXPECT_EQ(Globals::ensureInstallationFolder(), "D:\\Kelbrin");
-    EXPECT_EQ(Globals::state().installationFolder, "D:\\Kelbrin");
-}
-
-TEST_F(GlobalsTest, InstallationFolderDefaultsWhenKelbrinHomeIsUnsetOrEmpty)
+TEST_F(GlobalsTest, InstallationFolderComesFromKelbrinHomeOnceOrDefaults)
 {
     {
-        orvant::test::ScopedEnv unset("KELBRIN_HOME", nullptr);
+        ScopedEnv home("KELBRIN_HOME", std::string("D:\\Kelbrin"));
+        EXPECT_EQ(Globals::ensureInstallationFolder(), "D:\\Kelbrin");
+        ScopedEnv later("KELBRIN_HOME", std::string("E:\\Other"));
+        EXPECT_EQ(Globals::ensureInstallationFolder(), "D:\\Kelbrin");
+        EXPECT_EQ(Globals::state().installationFolder, "D:\\Kelbrin");
+    }
+    // Unset or empty.
+    const std::string empty;
+    for (const std::string* value : { static_cast<const std::string*>(nullptr), &empty }) {
+        Globals::reset();
+        ScopedEnv home("KELBRIN_HOME", value);
         EXPECT_EQ(Globals::ensureInstallationFolder(), "C:\\ORVANT");
     }
-    Globals::reset();
-    orvant::test::ScopedEnv empty("KELBRIN_HOME", std::string());
-    EXPECT_EQ(Globals::ensureInstallationFolder(), "C:\\ORVANT");
 }
 
 TEST_F(GlobalsTest, UiServicesSilentUntilInstalled)
