@@ -5,12 +5,15 @@
 #include "config_tool/model/ConfigSession.h"
 #include "config_tool/model/InstanceNaming.h"
 #include "config_tool/model/XmlConfig.h"
+#include "platform/Registry.h"
 #include "tests/support/FakeUi.h"
 #include "tests/support/TestFolder.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <initializer_list>
+#include <optional>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -43,6 +46,92 @@ inline std::string configurationXml(const std::vector<StoredInstance>& instances
     }
     xml += "</ORVANTConfiguration>\r\n";
     return xml;
+}
+
+// "Key=value" words separated by blanks, in order (values without blanks).
+inline KeyValues pairs(const std::string& words)
+{
+    KeyValues list;
+    std::istringstream in(words);
+    for (std::string word; in >> word;) {
+        const auto at = word.find('=');
+        list.emplace_back(word.substr(0, at), word.substr(at + 1));
+    }
+    return list;
+}
+
+// A string value under SOFTWARE\Kelbrin\section, if there is one.
+inline std::optional<std::string> registryValue(platform::Hive hive, const std::string& section,
+                                                const std::string& name)
+{
+    platform::HKey key = nullptr;
+    if (platform::regOpenKeyEx(hive, "SOFTWARE\\Kelbrin\\" + section, platform::kKeyQueryValue, &key)
+        != platform::kErrorSuccess) {
+        return std::nullopt;
+    }
+    std::uint32_t type = 0;
+    std::uint32_t size = 0;
+    std::optional<std::string> value;
+    if (platform::regQueryValueEx(key, name, &type, nullptr, &size) == platform::kErrorSuccess
+        && type == platform::kRegSz) {
+        std::string data(size, '\0');
+        if (platform::regQueryValueEx(key, name, &type, reinterpret_cast<std::uint8_t*>(data.data()), &size)
+            == platform::kErrorSuccess) {
+            data.resize(size);
+            value = data;
+        }
+    }
+    platform::regCloseKey(key);
+    return value;
+}
+
+inline void removePermissions(const std::filesystem::path& target, std::filesystem::perms perms)
+{
+    std::filesystem::permissions(target, perms, std::filesystem::perm_options::remove);
+}
+constexpr auto kWriteBits
+    = std::filesystem::perms::owner_write | std::filesystem::perms::group_write | std::filesystem::perms::others_write;
+
+// The XML document alone, kept in conf/ORVANTConfiguration.xml of the test's folder.
+class XmlDocumentTest : public ::testing::Test
+{
+protected:
+    static constexpr const char* kFile = "conf/ORVANTConfiguration.xml";
+    TestFolder folder;
+    FakeUi ui;
+    std::string path = (folder.path() / kFile).string();
+
+    void SetUp() override
+    {
+        tarn::Globals::reset();
+        tarn::XmlConfig::reset();
+        tarn::Globals::setUi(&ui);
+        tarn::Globals::state().xmlConfigurationPath = path;
+    }
+
+    void TearDown() override
+    {
+        tarn::XmlConfig::reset();
+        tarn::Globals::setUi(nullptr);
+        tarn::Globals::reset();
+    }
+
+    bool load(const std::string& bytes)
+    {
+        folder.write(kFile, bytes);
+        return tarn::XmlConfig::loadXmlConfig(path);
+    }
+
+    std::string file() const { return folder.read(kFile); }
+};
+
+// text with its one occurrence of from replaced by to.
+inline std::string replaced(std::string text, const std::string& from, const std::string& to)
+{
+    const auto at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    EXPECT_EQ(text.find(from, at + 1), std::string::npos) << from << " is not unique";
+    return text.replace(at, from.size(), to);
 }
 
 // Lines joined with CR LF, each line ended, as the property files are written.

@@ -1,75 +1,25 @@
-#include "config_tool/foundation/Globals.h"
 #include "config_tool/model/XmlConfig.h"
-#include "tests/support/FakeUi.h"
-#include "tests/support/TestFolder.h"
-
-#include <gtest/gtest.h>
-#include <string>
-#include <utility>
-#include <vector>
+#include "tests/config_tool/model/ModelTesting.h"
 
 // What the configuration file looks like on disk after a rewrite: encoding, declaration, line ends,
 // indentation and comments stay as they were, and only the changed values differ.
 
+namespace orvant::test {
 namespace {
 
 namespace XmlConfig = tarn::XmlConfig;
-
-constexpr const char* kFile = "conf/ORVANTConfiguration.xml";
-
-class XmlConfigFile : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        tarn::Globals::reset();
-        XmlConfig::reset();
-        tarn::Globals::setUi(&ui);
-        path = (folder.path() / kFile).string();
-        tarn::Globals::state().xmlConfigurationPath = path;
-    }
-
-    void TearDown() override
-    {
-        XmlConfig::reset();
-        tarn::Globals::setUi(nullptr);
-        tarn::Globals::reset();
-    }
-
-    bool load(const std::string& bytes)
-    {
-        folder.write(kFile, bytes);
-        return XmlConfig::loadXmlConfig(path);
-    }
-
-    std::string file() const { return folder.read(kFile); }
-
-    // What the save sequence does for each value: write only what differs from the stored text.
-    void setIfChanged(const std::string& key, int n, const std::string& value)
-    {
-        if (XmlConfig::xmlGetValue(key, n, "") != value) {
-            ASSERT_TRUE(XmlConfig::xmlSetValue(key, n, value)) << key;
-        }
-    }
-
-    orvant::test::TestFolder folder;
-    orvant::test::FakeUi ui;
-    std::string path;
-};
-
-std::string replaced(std::string text, const std::string& from, const std::string& to)
-{
-    const auto at = text.find(from);
-    EXPECT_NE(at, std::string::npos) << from;
-    EXPECT_EQ(text.find(from, at + 1), std::string::npos) << from << " is not unique";
-    return text.replace(at, from.size(), to);
-}
+using XmlConfigFile = XmlDocumentTest;
 
 TEST_F(XmlConfigFile, ASaveIntoAnEmptyDocumentWritesEachInstanceInTheOrderOfItsValues)
 {
     ASSERT_TRUE(load("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<ORVANTConfiguration/>\r\n"));
     const long before = XmlConfig::writeCount();
-
+    // What the save does for each value: write only what differs from the stored text.
+    const auto setIfChanged = [](const std::string& key, int n, const std::string& value) {
+        if (XmlConfig::xmlGetValue(key, n, "") != value) {
+            EXPECT_TRUE(XmlConfig::xmlSetValue(key, n, value)) << key;
+        }
+    };
     setIfChanged("UsePropDir", 0, "True");
     setIfChanged("ClassPath", 0, "C:\\ORVANT\\kelbrin-cps.jar");
     setIfChanged("Environment", 0, "1");
@@ -80,29 +30,11 @@ TEST_F(XmlConfigFile, ASaveIntoAnEmptyDocumentWritesEachInstanceInTheOrderOfItsV
         setIfChanged("InputDir", n, "");
         setIfChanged("Port", n, "1000" + std::to_string(n));
     }
-
     EXPECT_EQ(file(),
-              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
-              "<ORVANTConfiguration>\r\n"
-              "\t<InstanceConfigurationList>\r\n"
-              "\t\t<InstanceConfiguration>\r\n"
-              "\t\t\t<InstanceId>00</InstanceId>\r\n"
-              "\t\t\t<UsePropDir>True</UsePropDir>\r\n"
-              "\t\t\t<ClassPath>C:\\ORVANT\\kelbrin-cps.jar</ClassPath>\r\n"
-              "\t\t\t<Environment>1</Environment>\r\n"
-              "\t\t\t<UPTTerminal>False</UPTTerminal>\r\n"
-              "\t\t\t<Timeout>30</Timeout>\r\n"
-              "\t\t\t<Port>10000</Port>\r\n"
-              "\t\t</InstanceConfiguration>\r\n"
-              "\t\t<InstanceConfiguration>\r\n"
-              "\t\t\t<InstanceId>01</InstanceId>\r\n"
-              "\t\t\t<Environment>1</Environment>\r\n"
-              "\t\t\t<UPTTerminal>False</UPTTerminal>\r\n"
-              "\t\t\t<Timeout>30</Timeout>\r\n"
-              "\t\t\t<Port>10001</Port>\r\n"
-              "\t\t</InstanceConfiguration>\r\n"
-              "\t</InstanceConfigurationList>\r\n"
-              "</ORVANTConfiguration>\r\n");
+              configurationXml({ { "00",
+                                   pairs("UsePropDir=True ClassPath=C:\\ORVANT\\kelbrin-cps.jar "
+                                         "Environment=1 UPTTerminal=False Timeout=30 Port=10000") },
+                                 { "01", pairs("Environment=1 UPTTerminal=False Timeout=30 Port=10001") } }));
     // Instance 0's Environment and both empty InputDir values were not changes.
     EXPECT_EQ(XmlConfig::writeCount() - before, 10);
     EXPECT_TRUE(ui.messages.empty());
@@ -137,12 +69,10 @@ TEST_F(XmlConfigFile, ARewriteChangesOnlyTheChangedValue)
     EXPECT_EQ(XmlConfig::xmlGetValue("InputDir", 0, "unset"), "");
 
     ASSERT_TRUE(XmlConfig::xmlSetValue("Timeout", 0, "45"));
-    EXPECT_EQ(file(), replaced(kIndentedFile, "<Timeout>30</Timeout>", "<Timeout>45</Timeout>"));
-
+    const std::string changed = replaced(kIndentedFile, "<Timeout>30</Timeout>", "<Timeout>45</Timeout>");
+    EXPECT_EQ(file(), changed);
     ASSERT_TRUE(XmlConfig::xmlSetValue("FontName", 0, "Courier <New> & \"Mono\""));
-    EXPECT_EQ(file(),
-              replaced(replaced(kIndentedFile, "<Timeout>30</Timeout>", "<Timeout>45</Timeout>"), "Arial &amp; Co",
-                       "Courier &lt;New&gt; &amp; \"Mono\""));
+    EXPECT_EQ(file(), replaced(changed, "Arial &amp; Co", "Courier &lt;New&gt; &amp; \"Mono\""));
     ASSERT_TRUE(XmlConfig::loadXmlConfig(path));
     EXPECT_EQ(XmlConfig::xmlGetValue("FontName", 0, ""), "Courier <New> & \"Mono\"");
 }
@@ -152,64 +82,39 @@ TEST_F(XmlConfigFile, NewElementsFollowTheCommentsAndTheIndentationOfTheirLevel)
     ASSERT_TRUE(load(kIndentedFile));
     ASSERT_TRUE(XmlConfig::xmlSetValue("Port", 0, "10000"));
     ASSERT_TRUE(XmlConfig::xmlSetValue("Timeout", 2, "40"));
-    EXPECT_EQ(file(), R"(<?xml version="1.0" encoding="UTF-8"?>
-<!-- Written by the installer -->
-<!DOCTYPE ORVANTConfiguration>
-<ORVANTConfiguration>
-  <ClassPath>C:\ORVANT\kelbrin-cps.jar</ClassPath>
-  <!-- global values above -->
-
-  <InstanceConfigurationList>
-    <InstanceConfiguration>
-      <InstanceId>00</InstanceId>
-      <LogoFile><![CDATA[C:\ORVANT\kelbrin_logo.jpg]]></LogoFile>
-      <Timeout>30</Timeout>
-      <FontName>Arial &amp; Co</FontName>
-      <InputDir></InputDir>
-      <?engine keep?>
+    EXPECT_EQ(file(),
+              replaced(kIndentedFile, R"(      <?engine keep?>
+    </InstanceConfiguration>
+)",
+                       R"(      <?engine keep?>
       <Port>10000</Port>
     </InstanceConfiguration>
     <InstanceConfiguration>
       <InstanceId>02</InstanceId>
       <Timeout>40</Timeout>
     </InstanceConfiguration>
-  </InstanceConfigurationList>
-</ORVANTConfiguration>
-<!-- end -->
-)");
+)"));
 }
 
 TEST_F(XmlConfigFile, AByteOrderMarkAndCrLfLineEndsAreKept)
 {
-    const std::string original = "\xEF\xBB\xBF<?xml version=\"1.0\"?>\r\n"
-                                 "<ORVANTConfiguration>\r\n"
-                                 "    <InstanceConfigurationList>\r\n"
-                                 "        <InstanceConfiguration>\r\n"
-                                 "            <InstanceId>01</InstanceId>\r\n"
-                                 "            <Watermark>C:\\Bilder\\\xC2\xA3.jpg</Watermark>\r\n"
-                                 "        </InstanceConfiguration>\r\n"
-                                 "    </InstanceConfigurationList>\r\n"
-                                 "</ORVANTConfiguration>";
-    ASSERT_TRUE(load(original));
+    const std::string head = "\xEF\xBB\xBF<?xml version=\"1.0\"?>\r\n<ORVANTConfiguration>\r\n"
+                             "    <InstanceConfigurationList>\r\n        <InstanceConfiguration>\r\n"
+                             "            <InstanceId>01</InstanceId>\r\n"
+                             "            <Watermark>C:\\Bilder\\\xC2\xA3.jpg</Watermark>\r\n";
+    const std::string tail = "        </InstanceConfiguration>\r\n    </InstanceConfigurationList>\r\n"
+                             "</ORVANTConfiguration>";
+    ASSERT_TRUE(load(head + tail));
     EXPECT_EQ(XmlConfig::xmlGetValue("Watermark", 1, ""), "C:\\Bilder\\\xC2\xA3.jpg");
 
     ASSERT_TRUE(XmlConfig::xmlSetValue("Timeout", 1, "20"));
     ASSERT_TRUE(XmlConfig::xmlSetValue("Timeout", 2, "\xE2\x82\xAC"));
     EXPECT_EQ(file(),
-              "\xEF\xBB\xBF<?xml version=\"1.0\"?>\r\n"
-              "<ORVANTConfiguration>\r\n"
-              "    <InstanceConfigurationList>\r\n"
-              "        <InstanceConfiguration>\r\n"
-              "            <InstanceId>01</InstanceId>\r\n"
-              "            <Watermark>C:\\Bilder\\\xC2\xA3.jpg</Watermark>\r\n"
-              "            <Timeout>20</Timeout>\r\n"
-              "        </InstanceConfiguration>\r\n"
-              "        <InstanceConfiguration>\r\n"
-              "            <InstanceId>02</InstanceId>\r\n"
-              "            <Timeout>\xE2\x82\xAC</Timeout>\r\n"
-              "        </InstanceConfiguration>\r\n"
-              "    </InstanceConfigurationList>\r\n"
-              "</ORVANTConfiguration>");
+              head
+                  + "            <Timeout>20</Timeout>\r\n        </InstanceConfiguration>\r\n"
+                    "        <InstanceConfiguration>\r\n            <InstanceId>02</InstanceId>\r\n"
+                    "            <Timeout>\xE2\x82\xAC</Timeout>\r\n"
+                  + tail);
 }
 
 TEST_F(XmlConfigFile, ASingleByteFileKeepsItsDeclarationAndEveryByte)
@@ -250,13 +155,9 @@ TEST_F(XmlConfigFile, AnAsciiFileGetsReferencesForEverythingBeyondAscii)
     ASSERT_TRUE(XmlConfig::xmlSetValue("LogoFile", 0, "\xC2\xA3.jpg"));
     EXPECT_EQ(file(),
               "<?xml version=\"1.0\" encoding=\"US-ASCII\"?>\n<ORVANTConfiguration>\n"
-              "\t<InstanceConfigurationList>\n"
-              "\t\t<InstanceConfiguration>\n"
-              "\t\t\t<InstanceId>00</InstanceId>\n"
-              "\t\t\t<LogoFile>&#163;.jpg</LogoFile>\n"
-              "\t\t</InstanceConfiguration>\n"
-              "\t</InstanceConfigurationList>\n"
-              "</ORVANTConfiguration>");
+              "\t<InstanceConfigurationList>\n\t\t<InstanceConfiguration>\n"
+              "\t\t\t<InstanceId>00</InstanceId>\n\t\t\t<LogoFile>&#163;.jpg</LogoFile>\n"
+              "\t\t</InstanceConfiguration>\n\t</InstanceConfigurationList>\n</ORVANTConfiguration>");
 }
 
 TEST_F(XmlConfigFile, AFileOnOneLineStaysOnOneLine)
@@ -278,38 +179,33 @@ TEST_F(XmlConfigFile, AnEmptyElementIsWrittenWithStartAndEndTag)
     ASSERT_TRUE(load("<ORVANTConfiguration>\n  <Watermark/>\n  <FontName></FontName>\n</ORVANTConfiguration>\n"));
     EXPECT_EQ(XmlConfig::xmlGetValue("Watermark", 0, "unset"), "");
     ASSERT_TRUE(XmlConfig::xmlSetValue("Timeout", 0, ""));
-    EXPECT_EQ(file(), R"(<ORVANTConfiguration>
-  <Watermark></Watermark>
-  <FontName></FontName>
-  <InstanceConfigurationList>
-    <InstanceConfiguration>
-      <InstanceId>00</InstanceId>
-      <Timeout></Timeout>
-    </InstanceConfiguration>
-  </InstanceConfigurationList>
-</ORVANTConfiguration>
-)");
+    EXPECT_EQ(file(),
+              "<ORVANTConfiguration>\n  <Watermark></Watermark>\n  <FontName></FontName>\n"
+              "  <InstanceConfigurationList>\n    <InstanceConfiguration>\n"
+              "      <InstanceId>00</InstanceId>\n      <Timeout></Timeout>\n"
+              "    </InstanceConfiguration>\n  </InstanceConfigurationList>\n</ORVANTConfiguration>\n");
 }
 
 TEST_F(XmlConfigFile, AUtf16FileIsReadAndWrittenAsUtf16)
 {
-    const auto utf16 = [](const std::string& ascii) {
+    const auto utf16 = [](const std::string& timeout) {
         std::string bytes = "\xFF\xFE";
-        for (const char c : ascii) {
+        for (const char c :
+             "<?xml version=\"1.0\" encoding=\"UTF-16\"?><ORVANTConfiguration><InstanceConfigurationList>"
+             "<InstanceConfiguration><InstanceId>01</InstanceId><Timeout>"
+                 + timeout
+                 + "</Timeout></InstanceConfiguration></InstanceConfigurationList>"
+                   "</ORVANTConfiguration>") {
             bytes += c;
             bytes += '\0';
         }
         return bytes;
     };
-    ASSERT_TRUE(load(utf16("<?xml version=\"1.0\" encoding=\"UTF-16\"?><ORVANTConfiguration><InstanceConfigurationList>"
-                           "<InstanceConfiguration><InstanceId>01</InstanceId><Timeout>45</Timeout>"
-                           "</InstanceConfiguration></InstanceConfigurationList></ORVANTConfiguration>")));
+    ASSERT_TRUE(load(utf16("45")));
     EXPECT_EQ(XmlConfig::xmlGetValue("Timeout", 1, "30"), "45");
     ASSERT_TRUE(XmlConfig::xmlSetValue("Timeout", 1, "50"));
-    EXPECT_EQ(file(),
-              utf16("<?xml version=\"1.0\" encoding=\"UTF-16\"?><ORVANTConfiguration><InstanceConfigurationList>"
-                    "<InstanceConfiguration><InstanceId>01</InstanceId><Timeout>50</Timeout>"
-                    "</InstanceConfiguration></InstanceConfigurationList></ORVANTConfiguration>"));
+    EXPECT_EQ(file(), utf16("50"));
 }
 
 } // namespace
+} // namespace orvant::test
