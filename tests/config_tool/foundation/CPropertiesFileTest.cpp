@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <memory>
 #include <string>
 
 namespace {
@@ -153,7 +154,7 @@ TEST_F(CPropertiesFile, UnreadableOrUnwritableFilesGiveTheReasonAndKeepTheOldFil
     EXPECT_FALSE(folder.exists("no such folder"));
 }
 
-TEST_F(CPropertiesFile, TooManyKeysStopsTheLoadWithAnError)
+TEST_F(CPropertiesFile, TooManyKeysStopTheLoadWithAnErrorAndFurtherAdds)
 {
     std::string input;
     for (int i = 0; i <= CProperties::kMaxEntries; ++i) {
@@ -167,6 +168,16 @@ TEST_F(CPropertiesFile, TooManyKeysStopsTheLoadWithAnError)
     EXPECT_EQ(store.getValue("key32766"), "32766");
     EXPECT_FALSE(store.getUserExistCheck("key32767"));
     EXPECT_EQ(store.getValue("key0"), "0");
+
+    // Adding refuses the entry beyond the sixteen-bit count; present keys still take new values, tombstones too.
+    EXPECT_FALSE(store.addKeyValue("one more", "v"));
+    EXPECT_FALSE(store.add(std::make_shared<tarn::CProperty>(tarn::CProperty { "one more", "v" })));
+    EXPECT_FALSE(store.getUserExistCheck("one more"));
+    EXPECT_TRUE(store.addKeyValue("key0", "changed"));
+    EXPECT_EQ(store.getValue("key0"), "changed");
+    store.removePropertyByKey("key1");
+    EXPECT_TRUE(store.addKeyValue("", "revived"));
+    EXPECT_EQ(store.count(), 32767);
 }
 
 } // namespace

@@ -98,25 +98,4 @@ TEST(CPropertiesStore, RemovingLeavesATombstoneAndARevivedKeyGoesLast)
     EXPECT_EQ(store.saveToBytes(), "z=3\r\nk=again\r\n");
 }
 
-TEST(CPropertiesStore, RefusesTheEntryBeyondTheSixteenBitCount)
-{
-    // Filled through the loader: 32767 linear lookups one after the other would take seconds.
-    std::string lines;
-    for (int i = 0; i < CProperties::kMaxEntries; ++i) {
-        lines += "k" + std::to_string(i) + "=v\r\n";
-    }
-    CProperties store;
-    ASSERT_TRUE(store.loadFromBytes(lines).ok);
-    EXPECT_EQ(store.count(), 32767);
-    EXPECT_FALSE(store.addKeyValue("one more", "v"));
-    EXPECT_FALSE(store.add(std::make_shared<CProperty>(CProperty { "one more", "v" })));
-    EXPECT_FALSE(store.getUserExistCheck("one more"));
-    // Present keys still take new values, tombstones included.
-    EXPECT_TRUE(store.addKeyValue("k0", "changed"));
-    EXPECT_EQ(store.getValue("k0"), "changed");
-    store.removePropertyByKey("k1");
-    EXPECT_TRUE(store.addKeyValue("", "revived"));
-    EXPECT_EQ(store.count(), 32767);
-}
-
 } // namespace
