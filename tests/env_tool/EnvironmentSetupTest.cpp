@@ -7,6 +7,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <optional>
 
 namespace varset {
 namespace {
@@ -20,6 +21,8 @@ using ::testing::IsEmpty;
 
 constexpr auto kSz = orvant::platform::kRegSz;
 constexpr auto kExpandSz = orvant::platform::kRegExpandSz;
+constexpr const char* kFreshPath
+    = R"(%INSTALL_DIR%;%INSTALL_DIR%BIN;%JAVA_HOME%\BIN;C:\WINDOWS;C:\WINDOWS\SYSTEM32;C:\WINDOWS\SYSTEM32\WBEM;)";
 
 // Runs the sequence the way Varset does, counting broadcasts and script starts instead of doing them.
 class EnvironmentSetupTest : public ::testing::Test
@@ -69,77 +72,74 @@ TEST_F(EnvironmentSetupTest, MachineWithoutTheVariablesGetsAllFourAndTheScriptSt
     expectStored("INSTALL_DIR", kSz, R"(C:\ORVANT\)");
     expectStored("KELBRIN_HOME", kSz, R"(C:\ORVANT)");
     expectStored("JAVA_HOME", kSz, R"(C:\ORVANT\JRE1.6.0_20)");
-    expectStored(
-        "Path", kExpandSz,
-        R"(%INSTALL_DIR%;%INSTALL_DIR%BIN;%JAVA_HOME%\BIN;C:\WINDOWS;C:\WINDOWS\SYSTEM32;C:\WINDOWS\SYSTEM32\WBEM;)");
+    expectStored("Path", kExpandSz, kFreshPath);
 }
 
-TEST_F(EnvironmentSetupTest, ProductEntriesGoInFrontOfTheUpperCasedPathWithOnlyTheMissingWindowsFolders)
+// With the three variables already stored, only Path is looked at.
+TEST_F(EnvironmentSetupTest, StoredPathGetsTheMissingEntriesInFrontUpperCased)
 {
-    storeStandardVariables();
-    // The store holds ANSI: "ü" is byte FC, and upper-cased it becomes DC.
-    storeMachineVariable("Path", kSz,
-                         "C:\\Windows\\system32;C:\\Windows;C:\\Program Files\\B\xFC"
-                         "cher;c:\\tools");
-
-    const auto outcome = run();
-
-    EXPECT_THAT(outcome.written, ElementsAre("Path"));
-    EXPECT_EQ(m_broadcasts, 1);
-    const auto stored = readMachineVariable("Path");
-    EXPECT_EQ(stored.type, kExpandSz);
-    EXPECT_EQ(stored.bytes,
-              "%INSTALL_DIR%;%INSTALL_DIR%BIN;%JAVA_HOME%\\BIN;C:\\WINDOWS\\SYSTEM32\\WBEM;"
-              "C:\\WINDOWS\\SYSTEM32;C:\\WINDOWS;C:\\PROGRAM FILES\\B\xDC"
-              "CHER;C:\\TOOLS\0"s);
-}
-
-TEST_F(EnvironmentSetupTest, PathLackingOnlyWbemGetsThatFolderInFrontAndIsStoredExpanded)
-{
-    storeStandardVariables();
-    storeMachineVariable("Path", kExpandSz,
-                         R"(%INSTALL_DIR%;%INSTALL_DIR%BIN;%JAVA_HOME%\BIN;C:\Windows;C:\Windows\System32;C:\Tools)");
-    // Started by a program that already has the product's variables.
-    orvant::test::ScopedEnv installDir("INSTALL_DIR", R"(C:\ORVANT\)");
-    orvant::test::ScopedEnv javaHome("JAVA_HOME", R"(C:\ORVANT\JRE1.6.0_20)");
-
-    const auto outcome = run();
-
-    EXPECT_THAT(outcome.written, ElementsAre("Path"));
-    EXPECT_EQ(m_broadcasts, 1);
-    expectStored("Path", kSz,
-                 R"(C:\WINDOWS\SYSTEM32\WBEM;C:\ORVANT\;C:\ORVANT\BIN;C:\ORVANT\JRE1.6.0_20\BIN;)"
-                 R"(C:\WINDOWS;C:\WINDOWS\SYSTEM32;C:\TOOLS)");
-}
-
-TEST_F(EnvironmentSetupTest, MissingWindowsFoldersGoInFrontOfUnexpandedStoredEntries)
-{
-    storeStandardVariables();
-    storeMachineVariable("Path", kExpandSz,
-                         R"(%INSTALL_DIR%;%INSTALL_DIR%BIN;%JAVA_HOME%\BIN;C:\Windows\System32;%ORVANT_NO_SUCH%\bin)");
+    struct Case
+    {
+        const char* what;
+        std::uint32_t storedType;
+        std::string stored;
+        bool installDirKnown; // INSTALL_DIR set in the process Varset runs in
+        bool javaHomeKnown;
+        std::uint32_t expectedType; // ignored when nothing is written
+        std::string expected; // empty: Path is left as it was
+    };
+    const Case cases[] = {
+        // The store holds ANSI: "ü" is byte FC, and upper-cased it becomes DC.
+        { "plain path", kSz,
+          "C:\\Windows\\system32;C:\\Windows;C:\\Program Files\\B\xFC"
+          "cher;c:\\tools",
+          false, false, kExpandSz,
+          "%INSTALL_DIR%;%INSTALL_DIR%BIN;%JAVA_HOME%\\BIN;C:\\WINDOWS\\SYSTEM32\\WBEM;"
+          "C:\\WINDOWS\\SYSTEM32;C:\\WINDOWS;C:\\PROGRAM FILES\\B\xDC"
+          "CHER;C:\\TOOLS" },
+        // Started by a program that already has the product's variables: the path is stored expanded.
+        { "only WBEM missing", kExpandSz,
+          R"(%INSTALL_DIR%;%INSTALL_DIR%BIN;%JAVA_HOME%\BIN;C:\Windows;C:\Windows\System32;C:\Tools)", true, true, kSz,
+          R"(C:\WINDOWS\SYSTEM32\WBEM;C:\ORVANT\;C:\ORVANT\BIN;C:\ORVANT\JRE1.6.0_20\BIN;)"
+          R"(C:\WINDOWS;C:\WINDOWS\SYSTEM32;C:\TOOLS)" },
+        { "unexpanded entries", kExpandSz,
+          R"(%INSTALL_DIR%;%INSTALL_DIR%BIN;%JAVA_HOME%\BIN;C:\Windows\System32;%ORVANT_NO_SUCH%\bin)", false, false,
+          kExpandSz,
+          R"(C:\WINDOWS;C:\WINDOWS\SYSTEM32\WBEM;%INSTALL_DIR%;%INSTALL_DIR%BIN;%JAVA_HOME%\BIN;)"
+          R"(C:\WINDOWS\SYSTEM32;%ORVANT_NO_SUCH%\BIN)" },
+        // The last Windows entry has no separator after it, so it counts as missing.
+        { "last entry unterminated", kSz,
+          R"(C:\ORVANT\;C:\ORVANT\BIN;C:\ORVANT\JRE1.6.0_20\BIN;C:\Windows\System32;)"
+          R"(C:\Windows\System32\Wbem;C:\Windows)",
+          false, false, kSz,
+          R"(C:\WINDOWS;C:\ORVANT\;C:\ORVANT\BIN;C:\ORVANT\JRE1.6.0_20\BIN;C:\WINDOWS\SYSTEM32;)"
+          R"(C:\WINDOWS\SYSTEM32\WBEM;C:\WINDOWS)" },
+        // Stored entries are recognised in any case and with only one variable known.
+        { "entries in other case", kExpandSz,
+          R"(%install_dir%;%Install_Dir%bin;%java_home%\bin;C:\WINDOWS;C:\WINDOWS\SYSTEM32;C:\WINDOWS\SYSTEM32\WBEM;)",
+          true, false, 0, "" },
+    };
     orvant::test::ScopedEnv undefined("ORVANT_NO_SUCH", nullptr);
+    const std::string installDir = R"(C:\ORVANT\)", javaHome = R"(C:\ORVANT\JRE1.6.0_20)";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        m_broadcasts = 0;
+        storeStandardVariables();
+        storeMachineVariable("Path", c.storedType, c.stored);
+        orvant::test::ScopedEnv knownInstallDir("INSTALL_DIR", c.installDirKnown ? &installDir : nullptr);
+        orvant::test::ScopedEnv knownJavaHome("JAVA_HOME", c.javaHomeKnown ? &javaHome : nullptr);
 
-    const auto outcome = run();
+        const auto outcome = run();
 
-    EXPECT_THAT(outcome.written, ElementsAre("Path"));
-    expectStored("Path", kExpandSz,
-                 R"(C:\WINDOWS;C:\WINDOWS\SYSTEM32\WBEM;%INSTALL_DIR%;%INSTALL_DIR%BIN;%JAVA_HOME%\BIN;)"
-                 R"(C:\WINDOWS\SYSTEM32;%ORVANT_NO_SUCH%\BIN)");
-}
-
-TEST_F(EnvironmentSetupTest, LastWindowsEntryWithoutSeparatorCountsAsMissing)
-{
-    storeStandardVariables();
-    storeMachineVariable("Path", kSz,
-                         R"(C:\ORVANT\;C:\ORVANT\BIN;C:\ORVANT\JRE1.6.0_20\BIN;C:\Windows\System32;)"
-                         R"(C:\Windows\System32\Wbem;C:\Windows)");
-
-    const auto outcome = run();
-
-    EXPECT_THAT(outcome.written, ElementsAre("Path"));
-    expectStored("Path", kSz,
-                 R"(C:\WINDOWS;C:\ORVANT\;C:\ORVANT\BIN;C:\ORVANT\JRE1.6.0_20\BIN;C:\WINDOWS\SYSTEM32;)"
-                 R"(C:\WINDOWS\SYSTEM32\WBEM;C:\WINDOWS)");
+        if (c.expected.empty()) {
+            EXPECT_THAT(outcome.written, IsEmpty());
+            expectStored("Path", c.storedType, c.stored);
+        } else {
+            EXPECT_THAT(outcome.written, ElementsAre("Path"));
+            EXPECT_EQ(m_broadcasts, 1);
+            expectStored("Path", c.expectedType, c.expected);
+        }
+    }
 }
 
 TEST_F(EnvironmentSetupTest, VariablesAreComparedIgnoringCaseButNotSeparators)
@@ -151,9 +151,7 @@ TEST_F(EnvironmentSetupTest, VariablesAreComparedIgnoringCaseButNotSeparators)
                          R"(C:\ORVANT\;C:\ORVANT\BIN;C:\ORVANT\JRE1.6.0_20\BIN;C:\WINDOWS;)"
                          R"(C:\WINDOWS\SYSTEM32;C:\WINDOWS\SYSTEM32\WBEM;)");
 
-    const auto outcome = run();
-
-    EXPECT_THAT(outcome.written, ElementsAre("KELBRIN_HOME"));
+    EXPECT_THAT(run().written, ElementsAre("KELBRIN_HOME"));
     EXPECT_EQ(m_broadcasts, 1);
     expectStored("INSTALL_DIR", kSz, R"(c:\orvant\)");
     expectStored("KELBRIN_HOME", kSz, R"(C:\ORVANT)");
@@ -172,9 +170,7 @@ TEST_F(EnvironmentSetupTest, SecondRunFromAnEnvironmentWithTheNewValuesWritesNot
     orvant::test::ScopedEnv installDir("INSTALL_DIR", R"(C:\ORVANT\)");
     orvant::test::ScopedEnv javaHome("JAVA_HOME", R"(C:\ORVANT\JRE1.6.0_20)");
 
-    const auto outcome = run();
-
-    EXPECT_THAT(outcome.written, IsEmpty());
+    EXPECT_THAT(run().written, IsEmpty());
     EXPECT_EQ(m_broadcasts, 0);
     EXPECT_EQ(m_scriptStarts, 2);
     EXPECT_EQ(readMachineVariable("Path").bytes, pathAfterFirstRun);
@@ -191,21 +187,7 @@ TEST_F(EnvironmentSetupTest, RunsFromAnEnvironmentWithoutTheProductVariablesLeav
 
     EXPECT_EQ(m_broadcasts, 4);
     EXPECT_EQ(m_scriptStarts, 10);
-    expectStored("Path", kExpandSz,
-                 R"(%INSTALL_DIR%;%INSTALL_DIR%BIN;%JAVA_HOME%\BIN;C:\WINDOWS;C:\WINDOWS\SYSTEM32;)"
-                 R"(C:\WINDOWS\SYSTEM32\WBEM;C:\TOOLS)");
-}
-
-TEST_F(EnvironmentSetupTest, StoredEntriesAreRecognisedInAnyCaseAndWithOnlyOneVariableKnown)
-{
-    storeStandardVariables();
-    const std::string path = R"(%install_dir%;%Install_Dir%bin;%java_home%\bin;C:\WINDOWS;C:\WINDOWS\SYSTEM32;)"
-                             R"(C:\WINDOWS\SYSTEM32\WBEM;)";
-    storeMachineVariable("Path", kExpandSz, path);
-    orvant::test::ScopedEnv installDir("INSTALL_DIR", R"(C:\ORVANT\)");
-
-    EXPECT_THAT(run().written, IsEmpty());
-    expectStored("Path", kExpandSz, path);
+    expectStored("Path", kExpandSz, kFreshPath + R"(C:\TOOLS)"s);
 }
 
 TEST_F(EnvironmentSetupTest, WithoutTheRightToChangeMachineSettingsNothingIsWrittenAndTheScriptStillStarts)
@@ -233,13 +215,13 @@ TEST_F(EnvironmentSetupTest, WithoutTheRightToChangeMachineSettingsNothingIsWrit
     EXPECT_EQ(hiveFiles(), before);
 }
 
-TEST_F(EnvironmentSetupTest, FailedPathWriteStillEmptiesTheMissingFolders)
+TEST_F(EnvironmentSetupTest, FailedPathWriteIsReportedOnce)
 {
     storeStandardVariables();
     storeMachineVariable("Path", kSz, R"(C:\Tools)");
     test::makeReadOnly(m_folder.registryFolder());
 
-    // Step 7 fails; the folders it would have added are not tried a second time on their own.
+    // The Windows folders the failed Path write would have added are not tried again on their own.
     EXPECT_THAT(run().failed, ElementsAre("Path"));
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "env_tool/RegistryError.h"
 #include "platform/Registry.h"
 
 #include <cstdint>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -85,6 +87,18 @@ inline void makeReadOnly(const std::filesystem::path& folder)
     }
     fs::permissions(folder, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
+}
+
+// What a write that must fail raised; a write that went through is a test failure.
+template <typename Write> RegistryError raisedBy(Write&& write)
+{
+    try {
+        write();
+    } catch (const RegistryError& error) {
+        return error;
+    }
+    ADD_FAILURE() << "the write succeeded";
+    return RegistryError(0, "", "");
 }
 
 } // namespace varset::test

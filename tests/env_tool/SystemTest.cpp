@@ -1,6 +1,5 @@
 #include "env_tool/System.h"
 
-#include "env_tool/RegistryError.h"
 #include "platform/Environment.h"
 #include "tests/env_tool/HiveValues.h"
 #include "tests/support/TestFolder.h"
@@ -74,16 +73,12 @@ TEST_F(MachineEnvironmentTest, FailedWriteGoesToTheCallerWithoutBroadcast)
     storeMachineVariable("INSTALL_DIR", orvant::platform::kRegSz, R"(D:\OLD\)");
     test::makeReadOnly(m_folder.registryFolder());
 
-    try {
-        m_system.setEnvironment("INSTALL_DIR", R"(C:\ORVANT\)");
-        FAIL() << "the write succeeded";
-    } catch (const RegistryError& error) {
-        EXPECT_EQ(error.number(), kErrorKeyNotOpened);
-        EXPECT_EQ(error.description(),
-                  R"(Failed to set registry value Key: '-2147483646',Section: )"
-                  R"('SYSTEM\CurrentControlSet\Control\Session Manager\Environment',)"
-                  R"(Key: 'INSTALL_DIR' to value: 'C:\ORVANT\')");
-    }
+    const RegistryError error = test::raisedBy([this] { m_system.setEnvironment("INSTALL_DIR", R"(C:\ORVANT\)"); });
+    EXPECT_EQ(error.number(), kErrorKeyNotOpened);
+    EXPECT_EQ(error.description(),
+              R"(Failed to set registry value Key: '-2147483646',Section: )"
+              R"('SYSTEM\CurrentControlSet\Control\Session Manager\Environment',)"
+              R"(Key: 'INSTALL_DIR' to value: 'C:\ORVANT\')");
     EXPECT_EQ(m_broadcasts, 0);
     EXPECT_EQ(readMachineVariable("INSTALL_DIR").bytes, withNul(R"(D:\OLD\)"));
 }

@@ -53,6 +53,20 @@ std::string expectedLanguage(const std::string& prompt)
     return "en.01=" + prompt + "\r\nen.02=OK?\r\nen.18=REFUND \xA3\r\n";
 }
 
+// Expected files are built from these shared pieces, each written out literally.
+std::string drivers(const std::string& driverClass) // one class for all four device drivers
+{
+    const std::string value = "=sts.drivers.cardholder." + driverClass + "\n";
+    return "smartCardReader.class" + value + "magStripeReader.class" + value + "cardHolderKeyPad.class" + value
+        + "cardHolderDisplay.class" + value;
+}
+// Rewritten from kVx670File: its first keys keep their place.
+const std::string kVx670Start = "name=terminal.properties\nversion=1.00\npinVerification.class=sts.businesslogic.";
+const std::string kRowsAndLogging = "cardHolderDisplay.rows=6\nlogging.class=sts.logging.STSAuditLoggingSFNNoDir\n";
+const std::string kDioneBody = "cardHolderSelection.class=sts.businesslogic.advancedCardHolderSelection\n"
+                               "smartCardReader.timeout=2000\n"
+    + kRowsAndLogging + "smartCardReader.port=COM3\nsmartCardReader.baudrate.initial=57600\n";
+
 struct ProfileCase
 {
     const char* model;
@@ -64,30 +78,17 @@ struct ProfileCase
 std::vector<ProfileCase> profileCases()
 {
     return {
-        { "No Card Reader", &kVx670File, crlf(R"(
-name=terminal.properties
-version=1.00
-pinVerification.class=sts.businesslogic.basicPinVerification
-smartCardReader.timeout=10000
-cardHolderDisplay.rows=6
-logging.class=sts.logging.STSAuditLoggingSFNNoDir
-cardHolderDisplay.firstpage.prompt=CONFRM
-)"),
+        { "No Card Reader", &kVx670File,
+          crlf(kVx670Start + "basicPinVerification\nsmartCardReader.timeout=10000\n" + kRowsAndLogging
+               + "cardHolderDisplay.firstpage.prompt=CONFRM\n"),
           R"(\\nlAMOUNT #)" },
-        { "Verifone sc5000", &kVx670File, crlf(R"(
-name=terminal.properties
-version=1.00
-pinVerification.class=sts.businesslogic.enhancedPinVerification
-smartCardReader.class=sts.drivers.cardholder.VerifoneSC5000Driver
-magStripeReader.class=sts.drivers.cardholder.VerifoneSC5000Driver
-cardHolderKeyPad.class=sts.drivers.cardholder.VerifoneSC5000Driver
-cardHolderDisplay.class=sts.drivers.cardholder.VerifoneSC5000Driver
-cardHolderSelection.class=sts.businesslogic.advancedCardHolderSelection
+        { "Verifone sc5000", &kVx670File,
+          crlf(kVx670Start + "enhancedPinVerification\n" + drivers("VerifoneSC5000Driver")
+               + R"(cardHolderSelection.class=sts.businesslogic.advancedCardHolderSelection
 cardHolderSelection.timeout=20000
 pinVerification.timeout=20000
-cardHolderDisplay.rows=6
-logging.class=sts.logging.STSAuditLoggingSFNNoDir
-smartCardReader.port=COM3
+)" + kRowsAndLogging
+               + R"(smartCardReader.port=COM3
 smartCardReader.baudrate.initial=19200
 cardHolderDisplay.firstpage.prompt=CONFRM
 pinpad.name=Verifone sc5000
@@ -110,67 +111,34 @@ smartCardReader.IP.port=5003
 cardHolderDisplay.selections.perpage=5
 )"),
           R"(\\sf\\nlAMOUNT #)" },
-        { "Dione xtreme", &kVx670File, crlf(R"(
-name=terminal.properties
-version=1.00
-pinVerification.class=sts.businesslogic.basicPinVerification
-smartCardReader.class=sts.drivers.cardholder.DioneDriver
-magStripeReader.class=sts.drivers.cardholder.DioneDriver
-cardHolderKeyPad.class=sts.drivers.cardholder.DioneDriver
-cardHolderDisplay.class=sts.drivers.cardholder.DioneDriver
-cardHolderSelection.class=sts.businesslogic.advancedCardHolderSelection
-smartCardReader.timeout=2000
-cardHolderDisplay.rows=6
-logging.class=sts.logging.STSAuditLoggingSFNNoDir
-smartCardReader.port=COM3
-smartCardReader.baudrate.initial=57600
-pinpad.name=Dione xtreme
-)"),
+        { "Dione xtreme", &kVx670File,
+          crlf(kVx670Start + "basicPinVerification\n" + drivers("DioneDriver") + kDioneBody
+               + "pinpad.name=Dione xtreme\n"),
           R"(\\nlAMOUNT #)" },
-        { "Dione secura UPT No MagStripe", &kVx670File, crlf(R"(
-name=terminal.properties
-version=1.00
-pinVerification.class=sts.businesslogic.basicPinVerification
+        { "Dione secura UPT No MagStripe", &kVx670File, crlf(kVx670Start + R"(basicPinVerification
 smartCardReader.class=sts.drivers.cardholder.DioneDriver
 magStripeReader.class=sts.drivers.cardholder.noMagStripeReader
 cardHolderKeyPad.class=sts.drivers.cardholder.DioneDriver
 cardHolderDisplay.class=sts.drivers.cardholder.DioneDriver
-cardHolderSelection.class=sts.businesslogic.advancedCardHolderSelection
-smartCardReader.timeout=2000
-cardHolderDisplay.rows=6
-logging.class=sts.logging.STSAuditLoggingSFNNoDir
-smartCardReader.port=COM3
-smartCardReader.baudrate.initial=57600
-DioneNoMagStripe.Flag=Yes
-pinpad.name=Dione secura UPT No MagStripe
-)"),
+)" + kDioneBody + "DioneNoMagStripe.Flag=Yes\npinpad.name=Dione secura UPT No MagStripe\n"),
           R"(\\nlAMOUNT #)" },
-        { "Trintech smart 5000", &kVx670File, crlf(R"(
-name=terminal.properties
-version=1.00
-pinVerification.class=sts.businesslogic.enhancedPinVerification
-smartCardReader.class=sts.drivers.cardholder.TrintechDriver01
-magStripeReader.class=sts.drivers.cardholder.TrintechDriver01
-cardHolderKeyPad.class=sts.drivers.cardholder.TrintechDriver01
-cardHolderDisplay.class=sts.drivers.cardholder.TrintechDriver01
-cardHolderSelection.class=sts.businesslogic.basicCardHolderSelection
+        { "Trintech smart 5000", &kVx670File,
+          crlf(kVx670Start + "enhancedPinVerification\n" + drivers("TrintechDriver01")
+               + R"(cardHolderSelection.class=sts.businesslogic.basicCardHolderSelection
 smartCardReader.timeout=10000
-cardHolderDisplay.rows=6
-logging.class=sts.logging.STSAuditLoggingSFNNoDir
-smartCardReader.baudrate.initial=19200
+)" + kRowsAndLogging
+               + R"(smartCardReader.baudrate.initial=19200
 pinpad.name=Trintech smart 5000
 smartCardReader.port=COM3
 )"),
           R"(\\nlAMOUNT #)" },
-        { "Sagem", &kDioneNoMagStripeFile, crlf(R"(
+        { "Sagem", &kDioneNoMagStripeFile,
+          crlf(R"(
 name=terminal.properties
 smartCardReader.port=COM3,COM5
 smartCardReader.baudrate.initial=115200,115200
-smartCardReader.class=sts.drivers.cardholder.STSSerialSmartHybridPinPadReaderProtocol
-magStripeReader.class=sts.drivers.cardholder.STSSerialSmartHybridPinPadReaderProtocol
-cardHolderKeyPad.class=sts.drivers.cardholder.STSSerialSmartHybridPinPadReaderProtocol
-cardHolderDisplay.class=sts.drivers.cardholder.STSSerialSmartHybridPinPadReaderProtocol
-pinVerification.class=sts.businesslogic.enhancedPinVerification
+)" + drivers("STSSerialSmartHybridPinPadReaderProtocol")
+               + R"(pinVerification.class=sts.businesslogic.enhancedPinVerification
 cardHolderSelection.class=sts.businesslogic.basicCardHolderSelection
 smartCardReader.timeout=4000
 pinpad.name=Sagem
@@ -181,10 +149,7 @@ cardHolderDisplay.firstpage.prompt=CONFRM
 smartCardReader.protocol.class=dk.sagem.stsapi.STSSerialProtocolLayer
 )"),
           R"(\\nlAMOUNT #)" },
-        { "Ingenico 3300", &kVx670File, crlf(R"(
-name=terminal.properties
-version=1.00
-pinVerification.class=sts.businesslogic.enhancedPinVerification
+        { "Ingenico 3300", &kVx670File, crlf(kVx670Start + R"(enhancedPinVerification
 smartCardReader.class=sts.drivers.cardholder.IFPinPad7505Driver
 magStripeReader.class=sts.drivers.cardholder.noMagStripeReader
 cardHolderKeyPad.class=sts.drivers.cardholder.IFPinPad7505Driver
@@ -193,9 +158,7 @@ cardHolderSelection.class=sts.businesslogic.basicCardHolderSelection
 smartCardReader.timeout=4000
 cardHolderSelection.timeout=10000
 pinVerification.timeout=30000
-cardHolderDisplay.rows=6
-logging.class=sts.logging.STSAuditLoggingSFNNoDir
-smartCardReader.port=COM3
+)" + kRowsAndLogging + R"(smartCardReader.port=COM3
 smartCardReader.baudrate.initial=19200
 pinpad.name=Ingenico 3300
 )"),
@@ -204,11 +167,7 @@ pinpad.name=Ingenico 3300
 name=terminal.properties
 smartCardReader.port=COM3
 smartCardReader.baudrate.initial=57600
-smartCardReader.class=sts.drivers.cardholder.VerifoneVx7816Driver
-magStripeReader.class=sts.drivers.cardholder.VerifoneVx7816Driver
-cardHolderKeyPad.class=sts.drivers.cardholder.VerifoneVx7816Driver
-cardHolderDisplay.class=sts.drivers.cardholder.VerifoneVx7816Driver
-pinVerification.class=sts.businesslogic.basicPinVerification
+)" + drivers("VerifoneVx7816Driver") + R"(pinVerification.class=sts.businesslogic.basicPinVerification
 cardHolderSelection.class=sts.businesslogic.advancedCardHolderSelection
 smartCardReader.timeout=3000
 pinpad.name=Verifone Vx810

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <map>
 
@@ -87,10 +89,32 @@ protected:
             [this](CInstanceData& record, std::int16_t n) { return m_session.loadInstanceData(record, n); });
     }
 
-    static void makeReadOnly(const fs::path& path)
+    // A refused attempt leaves the installation and the instance list exactly as they were.
+    NewInstanceResult expectRefused(const ::testing::Matcher<const std::string&>& message,
+                                    const std::function<NewInstanceResult()>& attempt = {})
     {
-        fs::permissions(path,
-                        fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read | fs::perms::group_exec);
+        const auto before = snapshot();
+        const std::size_t count = m_session.instances.size();
+        const NewInstanceResult result = attempt ? attempt() : addInstance();
+        EXPECT_FALSE(result.created);
+        EXPECT_THAT(result.message, message);
+        EXPECT_EQ(snapshot(), before);
+        EXPECT_EQ(m_session.instances.size(), count);
+        return result;
+    }
+
+    // A read-only bin folder makes the copy of the receipt printer, the last step, fail.
+    NewInstanceResult addWithReadOnlyBin()
+    {
+        fs::permissions(root() / "bin", fs::perms::owner_read | fs::perms::owner_exec);
+        const NewInstanceResult result = addInstance();
+        fs::permissions(root() / "bin", fs::perms::owner_all, fs::perm_options::add);
+        return result;
+    }
+
+    std::string expectedTerminal(const std::string& nn) const
+    {
+        return kBaseTerminal + "\r\n\r\nproperties.directory=C:/ORVANT/INSTANCE_" + nn + "/properties\r\n";
     }
 
     orvant::test::TestFolder m_folder;
@@ -107,8 +131,7 @@ TEST_F(NewInstanceTest, theFourthInstanceGetsItsSkeletonFromTheBaseInstance)
 
     EXPECT_TRUE(fs::is_directory(root() / "INSTANCE_03/logs"));
     EXPECT_TRUE(fs::is_empty(root() / "INSTANCE_03/logs"));
-    EXPECT_EQ(read("INSTANCE_03/properties/terminal.properties"),
-              kBaseTerminal + "\r\n\r\nproperties.directory=C:/ORVANT/INSTANCE_03/properties\r\n");
+    EXPECT_EQ(read("INSTANCE_03/properties/terminal.properties"), expectedTerminal("03"));
     EXPECT_EQ(read("INSTANCE_03/properties/language.properties"), "en.02=OK?\r\nen.18=REFUND \xA3\r\n");
     EXPECT_EQ(read("INSTANCE_03/properties/terminal.emv.properties"), "emv.kernel=2\r\n");
     // Only ordinary files: no subfolder, no hidden file.
@@ -152,8 +175,7 @@ TEST_F(NewInstanceTest, theTenthInstanceHasNoLeadingZero)
     const NewInstanceResult result = addInstance();
     ASSERT_TRUE(result.created) << result.message;
     EXPECT_EQ(result.section, "Harbell_10");
-    EXPECT_EQ(read("INSTANCE_10/properties/terminal.properties"),
-              kBaseTerminal + "\r\n\r\nproperties.directory=C:/ORVANT/INSTANCE_10/properties\r\n");
+    EXPECT_EQ(read("INSTANCE_10/properties/terminal.properties"), expectedTerminal("10"));
     EXPECT_EQ(read("bin/ReceiptPrinter_10.exe"), kPrinterProgram);
     EXPECT_EQ(m_session.instances[10].port, "10010");
     EXPECT_EQ(m_session.instances[10].receiptPort, "20010");
@@ -165,50 +187,32 @@ TEST_F(NewInstanceTest, theNinetyNinthIsTheLastAndTheHundredthIsRefusedWithoutTo
     m_session.instances.resize(99);
     ASSERT_TRUE(addInstance().created);
     EXPECT_TRUE(there("INSTANCE_99/properties/terminal.properties"));
-
-    const auto before = snapshot();
-    const NewInstanceResult result = addInstance();
-    EXPECT_FALSE(result.created);
-    EXPECT_EQ(result.number, 100);
-    EXPECT_NE(result.message.find("100"), std::string::npos);
-    EXPECT_NE(result.message.find("99"), std::string::npos);
-    EXPECT_EQ(snapshot(), before);
-    EXPECT_EQ(m_session.instances.size(), 100u);
+    EXPECT_EQ(expectRefused("Instance 100 cannot be added: an installation holds at most 99 instances besides the "
+                            "base instance.")
+                  .number,
+              100);
 }
 
 TEST_F(NewInstanceTest, aMissingSourceFileIsReportedAndNothingIsBuilt)
 {
-    for (const char* missing : { "bin/ReceiptPrinter.exe", "conf/ORVANTTransactionLogEmpty.xml" }) {
+    for (const char* missing : { "bin\\ReceiptPrinter.exe", "conf\\ORVANTTransactionLogEmpty.xml" }) {
         SCOPED_TRACE(missing);
-        const std::string content = read(missing);
-        fs::remove(root() / missing);
-        const auto before = snapshot();
-        const NewInstanceResult result = addInstance();
-        EXPECT_FALSE(result.created);
-        std::string stored = std::string(kBase) + "\\" + missing;
-        std::replace(stored.begin(), stored.end(), '/', '\\');
-        EXPECT_EQ(result.message, "The new instance Harbell_03 cannot be created: " + stored + " was not found.");
-        EXPECT_EQ(snapshot(), before);
-        EXPECT_EQ(m_session.instances.size(), 3u);
-        write(missing, content);
+        std::string relative = missing;
+        std::replace(relative.begin(), relative.end(), '\\', '/');
+        const std::string content = read(relative);
+        fs::remove(root() / relative);
+        expectRefused("The new instance Harbell_03 cannot be created: C:\\ORVANT\\" + std::string(missing)
+                      + " was not found.");
+        write(relative, content);
     }
 }
 
 TEST_F(NewInstanceTest, aStepThatFailsTakesBackWhatTheAttemptCreated)
 {
-    const auto before = snapshot();
-    makeReadOnly(root() / "bin");
-    const NewInstanceResult result = addInstance();
-    fs::permissions(root() / "bin", fs::perms::owner_all, fs::perm_options::add);
-
-    EXPECT_FALSE(result.created);
-    EXPECT_EQ(result.message.rfind("The new instance Harbell_03 cannot be created: C:\\ORVANT\\bin\\ReceiptPrinter.exe "
-                                   "could not be copied to C:\\ORVANT\\bin\\ReceiptPrinter_03.exe (",
-                                   0),
-              0u)
-        << result.message;
-    EXPECT_EQ(snapshot(), before);
-    EXPECT_EQ(m_session.instances.size(), 3u);
+    expectRefused(
+        ::testing::StartsWith("The new instance Harbell_03 cannot be created: C:\\ORVANT\\bin\\ReceiptPrinter.exe "
+                              "could not be copied to C:\\ORVANT\\bin\\ReceiptPrinter_03.exe ("),
+        [this] { return addWithReadOnlyBin(); });
 }
 
 TEST_F(NewInstanceTest, aFolderLeftByAnUnsavedAttemptIsReused)
@@ -220,8 +224,7 @@ TEST_F(NewInstanceTest, aFolderLeftByAnUnsavedAttemptIsReused)
 
     const NewInstanceResult result = addInstance();
     ASSERT_TRUE(result.created) << result.message;
-    EXPECT_EQ(read("INSTANCE_03/properties/terminal.properties"),
-              kBaseTerminal + "\r\n\r\nproperties.directory=C:/ORVANT/INSTANCE_03/properties\r\n");
+    EXPECT_EQ(read("INSTANCE_03/properties/terminal.properties"), expectedTerminal("03"));
     EXPECT_EQ(read("INSTANCE_03/properties/notes.txt"), "left by the operator");
     EXPECT_EQ(m_session.instances.size(), 4u);
 }
@@ -229,15 +232,7 @@ TEST_F(NewInstanceTest, aFolderLeftByAnUnsavedAttemptIsReused)
 TEST_F(NewInstanceTest, aFailureInAReusedFolderKeepsWhatWasThereBefore)
 {
     write("INSTANCE_03/properties/notes.txt", "left by the operator");
-    makeReadOnly(root() / "bin");
-    const NewInstanceResult result = addInstance();
-    fs::permissions(root() / "bin", fs::perms::owner_all, fs::perm_options::add);
-    EXPECT_FALSE(result.created);
-    EXPECT_EQ(read("INSTANCE_03/properties/notes.txt"), "left by the operator");
-    // What this attempt added around it is gone again.
-    EXPECT_FALSE(there("INSTANCE_03/conf"));
-    EXPECT_FALSE(there("INSTANCE_03/logs"));
-    EXPECT_FALSE(there("INSTANCE_03/properties/language.properties"));
+    expectRefused(::testing::HasSubstr("could not be copied"), [this] { return addWithReadOnlyBin(); });
 }
 
 TEST_F(NewInstanceTest, aFolderWithTheEnginesDataIsNeverOverwritten)
@@ -250,25 +245,15 @@ TEST_F(NewInstanceTest, aFolderWithTheEnginesDataIsNeverOverwritten)
         SCOPED_TRACE(file);
         fs::remove_all(root() / "INSTANCE_03");
         write(file, content);
-        const auto before = snapshot();
-        const NewInstanceResult result = addInstance();
-        EXPECT_FALSE(result.created);
-        EXPECT_EQ(result.message,
-                  "The new instance Harbell_03 cannot be created: the folder C:\\ORVANT\\INSTANCE_03 "
-                  "already exists and holds transaction or log files. Move it away and try again.");
-        EXPECT_EQ(snapshot(), before);
-        EXPECT_EQ(m_session.instances.size(), 3u);
+        expectRefused("The new instance Harbell_03 cannot be created: the folder C:\\ORVANT\\INSTANCE_03 "
+                      "already exists and holds transaction or log files. Move it away and try again.");
     }
 }
 
 TEST_F(NewInstanceTest, aFileInThePlaceOfTheFolderIsRefused)
 {
     write("INSTANCE_03", "not a folder");
-    const NewInstanceResult result = addInstance();
-    EXPECT_FALSE(result.created);
-    EXPECT_EQ(result.message,
-              "The new instance Harbell_03 cannot be created: C:\\ORVANT\\INSTANCE_03 exists and is not a folder.");
-    EXPECT_EQ(read("INSTANCE_03"), "not a folder");
+    expectRefused("The new instance Harbell_03 cannot be created: C:\\ORVANT\\INSTANCE_03 exists and is not a folder.");
 }
 
 TEST_F(NewInstanceTest, anInstanceAlreadyInTheConfigurationIsNotCreatedAgain)
@@ -280,38 +265,21 @@ TEST_F(NewInstanceTest, anInstanceAlreadyInTheConfigurationIsNotCreatedAgain)
           "</InstanceConfiguration></InstanceConfigurationList></ORVANTConfiguration>");
     Globals::state().xmlConfigurationPath = "C:\\ORVANT\\conf\\ORVANTConfiguration.xml";
     ASSERT_TRUE(XmlConfig::loadXmlConfig(Globals::state().xmlConfigurationPath));
-    const auto before = snapshot();
-    const NewInstanceResult result = addInstance();
-    EXPECT_FALSE(result.created);
-    EXPECT_EQ(result.message,
-              "The new instance Harbell_03 cannot be created: Harbell_03 is already in the configuration.");
-    EXPECT_EQ(snapshot(), before);
+    expectRefused("The new instance Harbell_03 cannot be created: Harbell_03 is already in the configuration.");
 }
 
-TEST_F(NewInstanceTest, anEmptyBaseFolderOrAMismatchedListIsRefused)
+TEST_F(NewInstanceTest, anEmptyBaseFolderAMismatchedListOrAnUnreadableRecordIsRefused)
 {
-    const auto before = snapshot();
-    auto result = createNewInstance(m_session.instances, 3, "", {});
-    EXPECT_FALSE(result.created);
-    EXPECT_EQ(result.message, "The new instance cannot be added: the Base Directory is empty.");
-
-    result = createNewInstance(m_session.instances, 2, kBase, {});
-    EXPECT_FALSE(result.created);
-    EXPECT_EQ(m_session.instances.size(), 3u);
-    EXPECT_EQ(snapshot(), before);
-}
-
-TEST_F(NewInstanceTest, aRecordThatCannotBeLoadedUndoesTheAttempt)
-{
-    const auto before = snapshot();
-    const auto result
-        = createNewInstance(m_session.instances, 3, kBase, [](CInstanceData&, std::int16_t) { return false; });
-    EXPECT_FALSE(result.created);
-    EXPECT_EQ(result.message,
-              "The new instance Harbell_03 cannot be created: its property files in "
-              "C:\\ORVANT\\INSTANCE_03\\properties could not be read.");
-    EXPECT_EQ(snapshot(), before);
-    EXPECT_EQ(m_session.instances.size(), 3u);
+    expectRefused("The new instance cannot be added: the Base Directory is empty.",
+                  [this] { return createNewInstance(m_session.instances, 3, "", {}); });
+    expectRefused("The new instance cannot be added: the instance list does not match the loaded instances.",
+                  [this] { return createNewInstance(m_session.instances, 2, kBase, {}); });
+    expectRefused("The new instance Harbell_03 cannot be created: its property files in "
+                  "C:\\ORVANT\\INSTANCE_03\\properties could not be read.",
+                  [this] {
+                      return createNewInstance(m_session.instances, 3, kBase,
+                                               [](CInstanceData&, std::int16_t) { return false; });
+                  });
 }
 
 TEST_F(NewInstanceTest, copyFolderReplacesFilesOfTheSameNameAndSkipsTheRest)
