@@ -17,23 +17,13 @@ public:
     std::optional<std::int32_t> chooseColor(std::int32_t current) override
     {
         colorDialogStarts.push_back(current);
-        if (colorAnswers.empty()) {
-            return std::nullopt;
-        }
-        const auto answer = colorAnswers.front();
-        colorAnswers.pop_front();
-        return answer;
+        return next(colorAnswers, std::optional<std::int32_t>());
     }
 
     std::string chooseOpenFile(const std::string& pattern) override
     {
         fileDialogPatterns.push_back(pattern);
-        if (fileAnswers.empty()) {
-            return pattern;
-        }
-        const auto answer = fileAnswers.front();
-        fileAnswers.pop_front();
-        return answer;
+        return next(fileAnswers, pattern);
     }
 
     std::vector<std::string> printerNames() override { return printers; }
@@ -50,6 +40,17 @@ public:
     std::deque<std::string> fileAnswers;
     std::vector<std::int32_t> colorDialogStarts;
     std::vector<std::string> fileDialogPatterns;
+
+private:
+    template <typename T> static T next(std::deque<T>& answers, T whenNone)
+    {
+        if (answers.empty()) {
+            return whenNone;
+        }
+        T answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
 };
 
 } // namespace orvant::test

@@ -1,9 +1,9 @@
 #include "config_tool/engine_files/DeviceProfiles.h"
+#include "config_tool/model/WindowLists.h"
 #include "config_tool/window/ControlValues.h"
 #include "config_tool/window/LeadingNumber.h"
 #include "config_tool/window/ListClickNotifier.h"
 #include "config_tool/window/WindowColor.h"
-#include "config_tool/model/WindowLists.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -19,27 +19,21 @@
 namespace orvant::test {
 namespace {
 
-TEST(LeadingNumberTest, ReadsTheNumberATextStartsWith)
+TEST(LeadingNumberTest, ReadsTheNumberATextStartsWithAndRoundsHalvesToEvenWithinSixteenBits)
 {
-    EXPECT_DOUBLE_EQ(tarn::leadingNumber("80%"), 80.0);
-    EXPECT_DOUBLE_EQ(tarn::leadingNumber("  79.5abc"), 79.5);
-    EXPECT_DOUBLE_EQ(tarn::leadingNumber("1 2"), 12.0);
-    EXPECT_DOUBLE_EQ(tarn::leadingNumber("-3.25.7"), -3.25);
-    EXPECT_DOUBLE_EQ(tarn::leadingNumber(".5"), 0.5);
-    EXPECT_DOUBLE_EQ(tarn::leadingNumber("abc"), 0.0);
-    EXPECT_DOUBLE_EQ(tarn::leadingNumber(""), 0.0);
-    EXPECT_DOUBLE_EQ(tarn::leadingNumber("-"), 0.0);
+    const std::pair<const char*, double> texts[]
+        = { { "80%", 80.0 }, { "  79.5abc", 79.5 }, { "1 2", 12.0 }, { "-3.25.7", -3.25 },
+            { ".5", 0.5 },   { "abc", 0.0 },        { "", 0.0 },     { "-", 0.0 } };
+    for (const auto& [text, number] : texts) {
+        EXPECT_DOUBLE_EQ(tarn::leadingNumber(text), number) << text;
+    }
     EXPECT_GT(tarn::leadingNumber(std::string(400, '9')), 1e300);
-}
 
-TEST(LeadingNumberTest, RoundsHalvesToEvenWithinSixteenBits)
-{
-    EXPECT_EQ(tarn::roundToInt16(80.5), 80);
-    EXPECT_EQ(tarn::roundToInt16(81.5), 82);
-    EXPECT_EQ(tarn::roundToInt16(-2.5), -2);
-    EXPECT_EQ(tarn::roundToInt16(99.4), 99);
-    EXPECT_EQ(tarn::roundToInt16(1e9), 32767);
-    EXPECT_EQ(tarn::roundToInt16(-1e9), -32768);
+    const std::pair<double, int> numbers[]
+        = { { 80.5, 80 }, { 81.5, 82 }, { -2.5, -2 }, { 99.4, 99 }, { 1e9, 32767 }, { -1e9, -32768 } };
+    for (const auto& [number, rounded] : numbers) {
+        EXPECT_EQ(tarn::roundToInt16(number), rounded) << number;
+    }
 }
 
 TEST(WindowColorTest, ConvertsBetweenWindowsColoursAndQtColours)

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
+#include <array>
 #include <filesystem>
 
 namespace tarn::test {
@@ -17,8 +18,7 @@ Shown info(const std::string& text)
     return { text, MessageIcon::Information, "Config ORVANT" };
 }
 
-// The length check keeps the program's own title.
-const Shown kTooShort { "Password should be at least 7 characters", MessageIcon::Exclamation, "" };
+const Shown kUpdated = info("Login Information has been updated ! ");
 
 enum Field
 {
@@ -27,37 +27,47 @@ enum Field
     Confirm = 3,
 };
 
+using Passwords = std::array<QString, 3>; // old, new, confirmation
+
 class frmChangeUserTest : public AccessWindowTest
 {
 protected:
     frmChangeUserTest()
     {
         m_otherLines = "clerk=" + hashOf("clerk pass") + "\r\n";
-        writeUsers("Administrator=" + hashOf("old secret") + "\r\n" + m_otherLines);
+        writeUsers(adminLine("old secret"));
         // The login left its verdict behind; the window starts in administrator mode whatever it was.
         Globals::state().adminVerified = false;
         m_window = frmChangeUser::openOrRaise();
     }
 
-    QLineEdit* field(int index) const { return m_window->txtFields(index); }
-
-    // Types the three passwords (as they are) and presses Ok.
-    void ok(const QString& oldPassword, const QString& newPassword, const QString& confirmation)
+    std::string adminLine(const std::string& password) const
     {
-        field(Old)->setText(oldPassword);
-        field(New)->setText(newPassword);
-        field(Confirm)->setText(confirmation);
-        m_window->cmdButtons(0)->click();
+        return "Administrator=" + hashOf(password) + "\r\n" + m_otherLines;
     }
 
-    // The text of the three fields and which one holds the focus, after a refused Ok.
-    void expectFields(const QString& oldPassword, const QString& newPassword, const QString& confirmation, int focused)
+    QLineEdit* field(int index) const { return m_window->txtFields(index); }
+
+    // Types the three passwords (as they are) and presses Ok; returns what was shown.
+    std::vector<Shown> ok(const Passwords& typed)
     {
+        for (int i = 0; i < 3; ++i) {
+            field(Old + i)->setText(typed[static_cast<std::size_t>(i)]);
+        }
+        m_window->cmdButtons(0)->click();
+        return takeMessages();
+    }
+
+    // A refused Ok: its one message, the text the three fields keep and which one holds the focus.
+    void refused(const Passwords& typed, const Shown& message, const Passwords& kept, int focused)
+    {
+        SCOPED_TRACE(typed[1].toStdString() + "/" + typed[2].toStdString());
+        EXPECT_EQ(ok(typed), std::vector<Shown> { message });
         ASSERT_TRUE(m_window);
         EXPECT_TRUE(m_window->isVisible());
-        EXPECT_EQ(field(Old)->text(), oldPassword);
-        EXPECT_EQ(field(New)->text(), newPassword);
-        EXPECT_EQ(field(Confirm)->text(), confirmation);
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(field(Old + i)->text(), kept[static_cast<std::size_t>(i)]);
+        }
         EXPECT_EQ(m_window->focusWidget(), field(focused));
     }
 
@@ -86,10 +96,8 @@ TEST_F(frmChangeUserTest, ControlsCaptionsAndOrder)
         EXPECT_EQ(field(i)->echoMode(), i == 0 ? QLineEdit::Normal : QLineEdit::Password);
     }
     EXPECT_EQ(field(0)->text(), "Administrator");
-    EXPECT_FALSE(field(0)->isVisible());
-    EXPECT_FALSE(field(0)->isEnabled());
-    EXPECT_FALSE(m_window->Label1(0)->isVisible());
-    EXPECT_FALSE(m_window->Label1(0)->isEnabled());
+    EXPECT_FALSE(field(0)->isVisible() || field(0)->isEnabled());
+    EXPECT_FALSE(m_window->Label1(0)->isVisible() || m_window->Label1(0)->isEnabled());
 
     auto* ok = m_window->findChild<QPushButton*>("cmdButtons_0");
     auto* cancel = m_window->findChild<QPushButton*>("cmdButtons_1");
@@ -109,7 +117,7 @@ TEST_F(frmChangeUserTest, OneWindowAtATimeLoadedAfreshEachOpening)
     EXPECT_EQ(frmChangeUser::openOrRaise(), m_window.data());
     EXPECT_EQ(frmChangeUser::openWindow(), m_window.data());
 
-    ok("", "new secret", "new secret"); // wrong old password: plain mode
+    ok({ "", "new secret", "new secret" }); // wrong old password: plain mode
     EXPECT_FALSE(Globals::state().adminVerified);
     // Pressing the button again only brings the window forward: still plain mode.
     EXPECT_EQ(frmChangeUser::openOrRaise(), m_window.data());
@@ -129,138 +137,105 @@ TEST_F(frmChangeUserTest, OneWindowAtATimeLoadedAfreshEachOpening)
 
 TEST_F(frmChangeUserTest, EveryRefusalInAdministratorMode)
 {
-    ok("", "", "");
-    EXPECT_EQ(takeMessages(), std::vector<Shown> { info("New Password has not entered") });
-    expectFields("", "", "", New);
-
-    ok("", "abc", "");
+    // Enter presses Ok.
+    field(New)->setText("new secret");
+    QTest::keyClick(field(New), Qt::Key_Return);
     EXPECT_EQ(takeMessages(), std::vector<Shown> { info("Confirm Password has not entered") });
-    expectFields("", "abc", "", Confirm);
 
-    // Six characters with blanks around them are still six.
-    ok("x", "  short1 ", "  short1 ");
-    EXPECT_EQ(takeMessages(), std::vector<Shown> { kTooShort });
-    expectFields("x", "", "", New);
-
+    refused({ "", "", "" }, info("New Password has not entered"), { "", "", "" }, New);
+    refused({ "", "abc", "" }, info("Confirm Password has not entered"), { "", "abc", "" }, Confirm);
+    // Six characters with blanks around them are still six; the length check keeps the program's own title.
+    refused({ "x", "  short1 ", "  short1 " },
+            { "Password should be at least 7 characters", MessageIcon::Exclamation, "" }, { "x", "", "" }, New);
     // The old password is checked before the confirmation; an empty one is simply wrong here.
-    ok("", "new secret", "other");
-    EXPECT_EQ(takeMessages(), std::vector<Shown> { info("Sorry, Admin Password is wrong ! ") });
-    expectFields("", "new secret", "other", Old);
+    refused({ "", "new secret", "other" }, info("Sorry, Admin Password is wrong ! "), { "", "new secret", "other" },
+            Old);
     EXPECT_FALSE(Globals::state().adminVerified);
-    EXPECT_EQ(users(), "Administrator=" + hashOf("old secret") + "\r\n" + m_otherLines);
+    EXPECT_EQ(users(), adminLine("old secret"));
 }
 
 TEST_F(frmChangeUserTest, PlainModeAfterAWrongOldPassword)
 {
-    ok("guess", "new secret", "new secret");
-    EXPECT_EQ(takeMessages(), std::vector<Shown> { info("Sorry, Admin Password is wrong ! ") });
-
-    ok("", "new secret", "new secret");
-    EXPECT_EQ(takeMessages(), std::vector<Shown> { info("Old Password has not been entered ") });
-    expectFields("", "new secret", "new secret", Old);
-
-    ok("new secret", "new secret", "new secret");
-    EXPECT_EQ(takeMessages(), std::vector<Shown> { info("Same Passwords are not allowed") });
-    expectFields("new secret", "new secret", "new secret", New);
-
-    ok("guess again", "new secret", "new secret");
-    EXPECT_EQ(takeMessages(), std::vector<Shown> { info("Sorry, Your Password is wrong ! ") });
-    expectFields("", "new secret", "new secret", Old);
-
-    ok("old secret", "new secret", "new secrets");
-    EXPECT_EQ(takeMessages(), std::vector<Shown> { info("New Password and confirm Password are not same") });
-    expectFields("old secret", "new secret", "new secrets", New);
+    const QString fresh = "new secret";
+    EXPECT_EQ(ok({ "guess", fresh, fresh }), std::vector<Shown> { info("Sorry, Admin Password is wrong ! ") });
+    refused({ "", fresh, fresh }, info("Old Password has not been entered "), { "", fresh, fresh }, Old);
+    refused({ fresh, fresh, fresh }, info("Same Passwords are not allowed"), { fresh, fresh, fresh }, New);
+    refused({ "guess again", fresh, fresh }, info("Sorry, Your Password is wrong ! "), { "", fresh, fresh }, Old);
+    refused({ "old secret", fresh, "new secrets" }, info("New Password and confirm Password are not same"),
+            { "old secret", fresh, "new secrets" }, New);
     EXPECT_FALSE(Globals::state().adminVerified);
 
-    ok("old secret", "new secret", "new secret");
-    EXPECT_EQ(takeMessages(), std::vector<Shown> { info("Login Information has been updated ! ") });
+    EXPECT_EQ(ok({ "old secret", fresh, fresh }), std::vector<Shown> { kUpdated });
     EXPECT_TRUE(closed());
-    EXPECT_EQ(users(), "Administrator=" + hashOf("new secret") + "\r\n" + m_otherLines);
+    EXPECT_EQ(users(), adminLine("new secret"));
 }
 
-TEST_F(frmChangeUserTest, AdministratorModeAllowsTheSamePasswordAgain)
+TEST_F(frmChangeUserTest, AdministratorModeTrimsTheStoredPasswordAndAllowsTheSameOneAgain)
 {
-    ok("old secret", "old secret", "old secret");
-    EXPECT_EQ(takeMessages(), std::vector<Shown> { info("Login Information has been updated ! ") });
+    // The confirmation must match as typed.
+    refused({ "  old secret ", "  seven77  ", "seven77" }, info("New Password and confirm Password are not same"),
+            { "  old secret ", "  seven77  ", "seven77" }, New);
+    EXPECT_EQ(ok({ "  old secret ", "  seven77  ", "  seven77  " }), std::vector<Shown> { kUpdated });
+    EXPECT_EQ(users(), adminLine("seven77"));
+
+    m_window = frmChangeUser::openOrRaise();
+    EXPECT_EQ(ok({ "seven77", "seven77", "seven77" }), std::vector<Shown> { kUpdated });
     EXPECT_TRUE(closed());
-    EXPECT_EQ(users(), "Administrator=" + hashOf("old secret") + "\r\n" + m_otherLines);
-}
-
-TEST_F(frmChangeUserTest, StoredPasswordIsTrimmedButTheConfirmationMustMatchAsTyped)
-{
-    ok("  old secret ", "  seven77  ", "seven77");
-    EXPECT_EQ(takeMessages(), std::vector<Shown> { info("New Password and confirm Password are not same") });
-    expectFields("  old secret ", "  seven77  ", "seven77", New);
-
-    ok("  old secret ", "  seven77  ", "  seven77  ");
-    EXPECT_EQ(takeMessages(), std::vector<Shown> { info("Login Information has been updated ! ") });
-    EXPECT_EQ(users(), "Administrator=" + hashOf("seven77") + "\r\n" + m_otherLines);
+    EXPECT_EQ(users(), adminLine("seven77"));
 }
 
 TEST_F(frmChangeUserTest, AnyAdministratorEntryAnswersInAdministratorModeOnly)
 {
     // In plain mode only the "Administrator" entry counts; the new hash always goes there.
     writeUsers("ADMINISTRATOR=" + hashOf("upper pass") + "\r\nAdministrator=" + hashOf("old secret") + "\r\n");
-    ok("wrong", "new secret", "new secret");
-    ok("upper pass", "new secret", "new secret");
-    EXPECT_EQ(
-        takeMessages(),
-        (std::vector<Shown> { info("Sorry, Admin Password is wrong ! "), info("Sorry, Your Password is wrong ! ") }));
+    EXPECT_EQ(ok({ "wrong", "new secret", "new secret" }),
+              std::vector<Shown> { info("Sorry, Admin Password is wrong ! ") });
+    EXPECT_EQ(ok({ "upper pass", "new secret", "new secret" }),
+              std::vector<Shown> { info("Sorry, Your Password is wrong ! ") });
 
     m_window->close();
     m_window = frmChangeUser::openOrRaise();
-    ok("upper pass", "new secret", "new secret");
-    EXPECT_EQ(takeMessages(), std::vector<Shown> { info("Login Information has been updated ! ") });
+    EXPECT_EQ(ok({ "upper pass", "new secret", "new secret" }), std::vector<Shown> { kUpdated });
     EXPECT_EQ(users(), "ADMINISTRATOR=" + hashOf("upper pass") + "\r\nAdministrator=" + hashOf("new secret") + "\r\n");
 }
 
-TEST_F(frmChangeUserTest, LostAdministratorEntryClosesTheWindow)
+TEST_F(frmChangeUserTest, LostOrUnwritableUserFileIsReportedAndKept)
 {
     writeUsers(m_otherLines);
-    ok("old secret", "new secret", "new secret");
-    EXPECT_EQ(takeMessages(), std::vector<Shown> { info("Sorry, Login Not Exist") });
+    EXPECT_EQ(ok({ "old secret", "new secret", "new secret" }), std::vector<Shown> { info("Sorry, Login Not Exist") });
     EXPECT_TRUE(closed());
     EXPECT_EQ(users(), m_otherLines);
-}
 
-TEST_F(frmChangeUserTest, UnwritableUserFileIsReportedAndKept)
-{
-    const std::string before = users();
-    const auto file = m_folder.path() / kUserFile;
+    writeUsers(adminLine("old secret"));
     namespace fs = std::filesystem;
-    fs::permissions(file, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+    fs::permissions(m_folder.path() / kUserFile,
+                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
-
-    ok("old secret", "new secret", "new secret");
-    EXPECT_EQ(takeMessages(), std::vector<Shown> { info("Login Information has not been updated ! ") });
+    m_window = frmChangeUser::openOrRaise();
+    EXPECT_EQ(ok({ "old secret", "new secret", "new secret" }),
+              std::vector<Shown> { info("Login Information has not been updated ! ") });
     EXPECT_TRUE(closed());
-    EXPECT_EQ(users(), before);
+    EXPECT_EQ(users(), adminLine("old secret"));
     // The old password is still the one that works.
     EXPECT_TRUE(UserManagement::checkUserPassword("Administrator", hashOf("old secret")));
 }
 
 TEST_F(frmChangeUserTest, CancelAndEscWriteNothing)
 {
-    const std::string before = users();
-    field(Old)->setText("old secret");
-    field(New)->setText("new secret");
-    field(Confirm)->setText("new secret");
-    m_window->cmdButtons(1)->click();
-    EXPECT_TRUE(closed());
-
-    m_window = frmChangeUser::openOrRaise();
-    field(New)->setText("new secret");
-    QTest::keyClick(field(New), Qt::Key_Escape);
-    EXPECT_TRUE(closed());
-    EXPECT_EQ(users(), before);
+    for (const bool esc : { false, true }) {
+        m_window = frmChangeUser::openOrRaise();
+        for (int i = Old; i <= Confirm; ++i) {
+            field(i)->setText(i == Old ? "old secret" : "new secret");
+        }
+        if (esc) {
+            QTest::keyClick(field(New), Qt::Key_Escape);
+        } else {
+            m_window->cmdButtons(1)->click();
+        }
+        EXPECT_TRUE(closed()) << esc;
+    }
+    EXPECT_EQ(users(), adminLine("old secret"));
     EXPECT_TRUE(m_ui.messages.empty());
-}
-
-TEST_F(frmChangeUserTest, EnterPressesOk)
-{
-    field(New)->setText("new secret");
-    QTest::keyClick(field(New), Qt::Key_Return);
-    EXPECT_EQ(takeMessages(), std::vector<Shown> { info("Confirm Password has not entered") });
 }
 
 } // namespace

@@ -42,11 +42,22 @@ protected:
     QLineEdit* userId() const { return m_window->txtFields(0); }
     QLineEdit* password() const { return m_window->txtFields(1); }
 
-    void logIn(const QString& user, const QString& typedPassword)
+    std::vector<Shown> logIn(const QString& user, const QString& typedPassword)
     {
         userId()->setText(user);
         password()->setText(typedPassword);
         m_window->cmdButtons(0)->click();
+        return takeMessages();
+    }
+
+    // The login went through: the main window opened while the login was still up, then the login went.
+    void expectLoggedIn()
+    {
+        EXPECT_EQ(m_mainWindowsOpened, 1);
+        EXPECT_TRUE(m_loginVisibleWhenOpened);
+        EXPECT_FALSE(m_window && m_window->isVisible());
+        EXPECT_EQ(m_programEnds, 0);
+        EXPECT_TRUE(Globals::state().adminVerified);
     }
 
     QPointer<frmLogIn> m_window;
@@ -79,8 +90,7 @@ TEST_F(frmLogInTest, ControlsCaptionsAndOrder)
     ASSERT_TRUE(ok && cancel);
     EXPECT_EQ(ok->text(), "&Ok");
     EXPECT_EQ(cancel->text(), "&Cancel");
-    EXPECT_TRUE(ok->isDefault());
-    EXPECT_FALSE(cancel->isDefault());
+    EXPECT_TRUE(ok->isDefault() && !cancel->isDefault());
 
     EXPECT_EQ(m_window->focusWidget(), userId());
     EXPECT_EQ(nextTabStop(userId()), password());
@@ -115,118 +125,79 @@ TEST_F(frmLogInTest, PastedUserIdWithBlanksGetsIn)
     EXPECT_EQ(m_ui.beeps, 0);
     password()->setText(" demo pass  ");
     m_window->cmdButtons(0)->click();
-
     EXPECT_TRUE(takeMessages().empty());
-    EXPECT_EQ(m_mainWindowsOpened, 1);
-    EXPECT_TRUE(m_loginVisibleWhenOpened);
-    EXPECT_FALSE(m_window && m_window->isVisible());
-    EXPECT_EQ(m_programEnds, 0);
-    EXPECT_TRUE(Globals::state().adminVerified);
+    expectLoggedIn();
 }
 
-TEST_F(frmLogInTest, OnlyTheExactAdministratorIdIsLetIn)
+TEST_F(frmLogInTest, OnlyTheExactAdministratorIdOfTheFileIsLetIn)
 {
     // The file knows the other spellings too; the login window still refuses them.
     writeUsers("Administrator=" + hashOf("demo pass") + "\r\nadministrator=" + hashOf("lower pass")
                + "\r\nADMINISTRATOR=" + hashOf("upper pass") + "\r\nclerk=" + hashOf("clerk pass") + "\r\n");
-    for (const auto& [user, pass] : std::vector<std::pair<QString, QString>> {
-             { "administrator", "lower pass" },
-             { "ADMINISTRATOR", "upper pass" },
-             { "clerk", "clerk pass" },
-             { "", "demo pass" },
-         }) {
-        logIn(user, pass);
-        EXPECT_EQ(takeMessages(), std::vector<Shown> { kNoSuchUser }) << user.toStdString();
-        EXPECT_EQ(userId()->text(), "");
-        EXPECT_EQ(password()->text(), "");
+    for (const auto& [user, pass] : std::vector<std::pair<QString, QString>> { { "administrator", "lower pass" },
+                                                                               { "ADMINISTRATOR", "upper pass" },
+                                                                               { "clerk", "clerk pass" },
+                                                                               { "", "demo pass" } }) {
+        EXPECT_EQ(logIn(user, pass), std::vector<Shown> { kNoSuchUser }) << user.toStdString();
+        EXPECT_EQ(userId()->text() + password()->text(), "");
         EXPECT_EQ(m_window->focusWidget(), userId());
     }
+
+    // Without an "Administrator" entry, or without a file, nobody gets in.
+    writeUsers("ADMINISTRATOR=" + hashOf("upper pass") + "\r\n");
+    EXPECT_EQ(logIn("Administrator", "upper pass"), std::vector<Shown> { kNoSuchUser });
+    std::filesystem::remove(m_folder.path() / kUserFile);
+    EXPECT_EQ(logIn("Administrator", "demo pass"), std::vector<Shown> { kNoSuchUser });
     EXPECT_EQ(m_mainWindowsOpened, 0);
     EXPECT_TRUE(m_window->isVisible());
 }
 
-TEST_F(frmLogInTest, UserFileWithoutAdministratorEntryLetsNobodyIn)
+TEST_F(frmLogInTest, WrongPasswordKeepsTheUserIdWithoutLimitOnAttempts)
 {
-    writeUsers("ADMINISTRATOR=" + hashOf("upper pass") + "\r\n");
-    logIn("Administrator", "upper pass");
-    EXPECT_EQ(takeMessages(), std::vector<Shown> { kNoSuchUser });
-
-    std::filesystem::remove(m_folder.path() / kUserFile);
-    logIn("Administrator", "demo pass");
-    EXPECT_EQ(takeMessages(), std::vector<Shown> { kNoSuchUser });
-    EXPECT_EQ(m_mainWindowsOpened, 0);
-}
-
-TEST_F(frmLogInTest, WrongPasswordKeepsTheUserId)
-{
-    logIn("Administrator", "demo pas");
-    EXPECT_EQ(takeMessages(), std::vector<Shown> { kIncorrectPassword });
+    EXPECT_EQ(logIn("Administrator", "demo pas"), std::vector<Shown> { kIncorrectPassword });
     EXPECT_EQ(userId()->text(), "Administrator");
     EXPECT_EQ(password()->text(), "");
     EXPECT_EQ(m_window->focusWidget(), password());
     EXPECT_FALSE(Globals::state().adminVerified);
 
-    // An empty password is hashed like any other.
-    logIn("Administrator", "");
+    // An empty password is hashed like any other; Enter presses Ok.
+    QTest::keyClick(password(), Qt::Key_Return);
     EXPECT_EQ(takeMessages(), std::vector<Shown> { kIncorrectPassword });
+    EXPECT_EQ(m_window->focusWidget(), password());
 
-    // No limit on attempts: the right password still gets in.
-    logIn("Administrator", "demo pass");
-    EXPECT_TRUE(takeMessages().empty());
-    EXPECT_EQ(m_mainWindowsOpened, 1);
+    EXPECT_TRUE(logIn("Administrator", "demo pass").empty());
+    expectLoggedIn();
 }
 
 TEST_F(frmLogInTest, EitherAdministratorEntryOpensTheDoor)
 {
     writeUsers("Administrator=" + hashOf("first pass") + "\r\nADMINISTRATOR=" + hashOf("second pass") + "\r\n");
-    logIn("Administrator", "second pass");
-    EXPECT_TRUE(takeMessages().empty());
-    EXPECT_EQ(m_mainWindowsOpened, 1);
-    EXPECT_TRUE(Globals::state().adminVerified);
-}
-
-TEST_F(frmLogInTest, EnterPressesOk)
-{
-    userId()->setText("Administrator");
-    password()->setText("nope");
-    QTest::keyClick(password(), Qt::Key_Return);
-    EXPECT_EQ(takeMessages(), std::vector<Shown> { kIncorrectPassword });
-    EXPECT_EQ(m_window->focusWidget(), password());
+    EXPECT_TRUE(logIn("Administrator", "second pass").empty());
+    expectLoggedIn();
 }
 
 TEST_F(frmLogInTest, CancelEscAndClosingEndTheProgramWithoutWriting)
 {
     const std::string before = users();
-    m_window->cmdButtons(1)->click();
-    EXPECT_EQ(m_programEnds, 1);
-    EXPECT_EQ(m_mainWindowsOpened, 0);
-    EXPECT_EQ(users(), before);
-
-    for (int way = 0; way < 2; ++way) {
-        auto* window = new frmLogIn;
+    delete m_window.data();
+    for (int way = 0; way < 3; ++way) {
+        frmLogIn window;
         int ends = 0;
-        window->setProgramEnd([&ends] { ++ends; });
-        window->setMainWindowOpener([] { FAIL() << "no login happened"; });
-        window->showWindow();
+        window.setProgramEnd([&ends] { ++ends; });
+        window.setMainWindowOpener([] { FAIL() << "no login happened"; });
+        window.showWindow();
         if (way == 0) {
-            QTest::keyClick(window->txtFields(0), Qt::Key_Escape);
+            window.cmdButtons(1)->click();
+        } else if (way == 1) {
+            QTest::keyClick(window.txtFields(0), Qt::Key_Escape);
         } else {
-            window->close();
+            window.close();
         }
         EXPECT_EQ(ends, 1) << way;
-        EXPECT_FALSE(window->isVisible());
-        delete window;
+        EXPECT_FALSE(window.isVisible());
     }
+    EXPECT_EQ(users(), before);
     EXPECT_TRUE(m_ui.messages.empty());
-}
-
-TEST_F(frmLogInTest, SuccessfulLoginClosesTheWindowWithoutEndingTheProgram)
-{
-    logIn("Administrator", "demo pass");
-    EXPECT_EQ(m_mainWindowsOpened, 1);
-    EXPECT_EQ(m_programEnds, 0);
-    EXPECT_TRUE(m_loginVisibleWhenOpened);
-    EXPECT_FALSE(m_window && m_window->isVisible());
 }
 
 } // namespace
