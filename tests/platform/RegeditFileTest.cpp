@@ -141,27 +141,6 @@ TEST(RegeditFile, EveryTypeSurvivesARoundTrip)
     EXPECT_NE(text.find(crlf("\"huge type\"=hex(ffffffff):09\n")), std::string::npos);
 }
 
-TEST(RegeditFile, ReadsEscapesAndRefusesUnknownOnes)
-{
-    const std::string text = crlf(R"(REGEDIT4
-
-[HKEY_CURRENT_USER\Escapes]
-"a\\b\"c"="x\\\"y"
-"unknown"="C:\ORVANT"
-"kept"="1"
-)");
-    std::vector<RegeditProblem> problems;
-    const RegeditFile file = RegeditFile::parse(text, &problems);
-
-    const RegeditValue* escaped = valueOf(file, "HKEY_CURRENT_USER\\Escapes", "a\\b\"c");
-    ASSERT_NE(escaped, nullptr);
-    EXPECT_EQ(escaped->data, sz("x\\\"y"));
-    EXPECT_EQ(valueOf(file, "HKEY_CURRENT_USER\\Escapes", "unknown"), nullptr);
-    EXPECT_NE(valueOf(file, "HKEY_CURRENT_USER\\Escapes", "kept"), nullptr);
-    ASSERT_EQ(problems.size(), 1u);
-    EXPECT_EQ(problems[0].line, 5u);
-}
-
 TEST(RegeditFile, ReadsAHiveEditedByHand)
 {
     // LF-only line ends, comments, blanks, hex in both cases with blanks after the commas, a
@@ -199,12 +178,14 @@ TEST(RegeditFile, ReadsAHiveEditedByHand)
     EXPECT_EQ(key->values[4], (RegeditValue { "Flags", 3, { 1, 2, 3 } }));
 }
 
-TEST(RegeditFile, LeavesOutWhatItCannotReadAndKeepsTheRest)
+TEST(RegeditFile, ReadsEscapesAndLeavesOutWhatItCannotRead)
 {
     const std::string text = crlf(R"(REGEDIT4
 
 [HKEY_CURRENT_USER\Good]
 "before"="1"
+"a\\b\"c"="x\\\"y"
+"unknown"="C:\ORVANT"
 "no equals" "x"
 "bad hex"=hex:01,zz
 "long dword"=dword:123456789
@@ -233,7 +214,11 @@ nonsense
 
     EXPECT_NE(valueOf(file, "HKEY_CURRENT_USER\\Good", "before"), nullptr);
     EXPECT_NE(valueOf(file, "HKEY_CURRENT_USER\\Good", "after"), nullptr);
-    EXPECT_EQ(file.findKey("HKEY_CURRENT_USER\\Good")->values.size(), 2u);
+    // Known escapes are read; an unknown one loses its line.
+    const RegeditValue* escaped = valueOf(file, "HKEY_CURRENT_USER\\Good", "a\\b\"c");
+    ASSERT_NE(escaped, nullptr);
+    EXPECT_EQ(escaped->data, sz("x\\\"y"));
+    EXPECT_EQ(file.findKey("HKEY_CURRENT_USER\\Good")->values.size(), 3u);
     EXPECT_EQ(file.findKey("HKEY_CURRENT_USER\\Broken"), nullptr);
     EXPECT_EQ(file.findKey("HKEY_CURRENT_USER\\Deleted"), nullptr);
     EXPECT_TRUE(file.findKey("HKEY_CURRENT_USER\\Cut")->values.empty());
@@ -246,7 +231,7 @@ nonsense
     for (const RegeditProblem& problem : problems) {
         lines.push_back(problem.line);
     }
-    EXPECT_EQ(lines, (std::vector<std::size_t> { 5, 6, 7, 8, 9, 10, 13, 14, 16, 17, 19, 20, 23, 26 }));
+    EXPECT_EQ(lines, (std::vector<std::size_t> { 6, 7, 8, 9, 10, 11, 12, 15, 16, 18, 19, 21, 22, 25, 28 }));
 }
 
 TEST(RegeditFile, ReadsWhateverBytesWithoutAHeader)

@@ -15,8 +15,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace orvant::platform;
-using orvant::test::ScopedEnv;
-using orvant::test::TestFolder;
 using namespace orvant::test;
 
 constexpr char kHarbell[] = "SOFTWARE\\Kelbrin\\Harbell";
