@@ -22,48 +22,19 @@ pinVerification.class.timeout=30000
 )";
 
 // Every message after the amount prompt, as the file holds them: "£" is the byte A3.
-const std::string kMessagesAfterPrompt = "en.02=OK?\r\n"
-                                         "en.03=APPROVED\r\n"
-                                         "en.04=CALL YOUR BANK\r\n"
-                                         "en.05=CANCEL OR ENTER\r\n"
-                                         "en.06=CARD ERROR\r\n"
-                                         "en.07=DECLINED\r\n"
-                                         "en.08=ENTER AMOUNT\r\n"
-                                         "en.09=ENTER PIN\r\n"
-                                         "en.0A=INCORRECT PIN\r\n"
-                                         "en.0B=\r\n"
-                                         "en.0C=NOT ACCEPTED\r\n"
-                                         "en.0D=PIN OK\r\n"
-                                         "en.0E=PLEASE WAIT\r\n"
-                                         "en.0F=PROCESSING ERROR\r\n"
-                                         "en.10=REMOVE CARD\r\n"
-                                         "en.11=USE CHIP READER\r\n"
-                                         "en.12=USE MAG STRIPE\r\n"
-                                         "en.13=TRY AGAIN\r\n"
-                                         "en.14=LAST PIN TRY\r\n"
-                                         "en.15=CANCELLED\r\n"
-                                         "en.16=PIN LOCKED\r\n"
-                                         "en.17=CALL CARD ISSUER\r\n"
-                                         "en.18=REFUND \xA3\r\n"
-                                         "en.51=SIGN RECEIPT\r\n"
-                                         "en.IBM.test=IBM MESSAGE\r\n"
-                                         "en.emvelink=Kelbrin - Harb\r\n"
-                                         "en.testing=Testing...\r\n";
+const std::string kMessagesAfterPrompt
+    = "en.02=OK?\r\nen.03=APPROVED\r\nen.04=CALL YOUR BANK\r\nen.05=CANCEL OR ENTER\r\nen.06=CARD ERROR\r\n"
+      "en.07=DECLINED\r\nen.08=ENTER AMOUNT\r\nen.09=ENTER PIN\r\nen.0A=INCORRECT PIN\r\nen.0B=\r\n"
+      "en.0C=NOT ACCEPTED\r\nen.0D=PIN OK\r\nen.0E=PLEASE WAIT\r\nen.0F=PROCESSING ERROR\r\nen.10=REMOVE CARD\r\n"
+      "en.11=USE CHIP READER\r\nen.12=USE MAG STRIPE\r\nen.13=TRY AGAIN\r\nen.14=LAST PIN TRY\r\n"
+      "en.15=CANCELLED\r\nen.16=PIN LOCKED\r\nen.17=CALL CARD ISSUER\r\nen.18=REFUND \xA3\r\nen.51=SIGN RECEIPT\r\n"
+      "en.IBM.test=IBM MESSAGE\r\nen.emvelink=Kelbrin - Harb\r\nen.testing=Testing...\r\n";
 
-class BasePropertiesTest : public EngineFileTest
-{
-protected:
-    void makeInstanceFolder(const std::string& relative) const
-    {
-        std::filesystem::create_directories(m_folder.path() / onDisk(relative));
-    }
-
-    FailedWrites m_failures;
-};
+using BasePropertiesTest = EngineFileTest;
 
 TEST_F(BasePropertiesTest, aMissingTerminalFileGetsTheElevenBaseKeysInOrder)
 {
-    makeInstanceFolder("INSTANCE_01/properties");
+    makeFolder("INSTANCE_01/properties");
     CInstanceData record;
     record.pinpad = "Verifone Vx810";
     writeBaseTerminalProperties(record, 1, kPropertiesFolder, m_failures);
@@ -74,7 +45,7 @@ TEST_F(BasePropertiesTest, aMissingTerminalFileGetsTheElevenBaseKeysInOrder)
 
 TEST_F(BasePropertiesTest, theDioneWithoutMagneticStripeAlwaysGetsItsFlag)
 {
-    makeInstanceFolder("INSTANCE_01/properties");
+    makeFolder("INSTANCE_01/properties");
     CInstanceData record;
     record.pinpad = "Dione secura UPT No MagStripe";
     writeBaseTerminalProperties(record, 1, kPropertiesFolder, m_failures);
@@ -119,7 +90,7 @@ pinVerification.class.timeout=30000
 
 TEST_F(BasePropertiesTest, thePropertiesDirectoryFollowsTheFolderAsTyped)
 {
-    makeInstanceFolder("properties");
+    makeFolder("properties");
     CInstanceData base;
     writeBaseTerminalProperties(base, 0, kPropertiesFolder, m_failures);
     EXPECT_EQ(base.pinpadProperties.getValue("properties.directory"), "C:/ORVANT/properties");
@@ -135,7 +106,7 @@ TEST_F(BasePropertiesTest, thePropertiesDirectoryFollowsTheFolderAsTyped)
 
 TEST_F(BasePropertiesTest, aMissingLanguageFileGetsEveryMessageWithThePoundAsOneByte)
 {
-    makeInstanceFolder("INSTANCE_01/properties");
+    makeFolder("INSTANCE_01/properties");
     CInstanceData record;
     record.pinpad = "Ingenico 3300";
     writeLanguageProperties(record, 1, kPropertiesFolder, m_failures);
@@ -199,9 +170,9 @@ TEST_F(BasePropertiesTest, writeDefaultPropertiesCompletesEveryInstanceAndKeepsT
     for (auto& record : instances) {
         record.pinpad = "Ingenico 3300";
     }
-    makeInstanceFolder("properties");
-    makeInstanceFolder("INSTANCE_01/properties");
-    makeInstanceFolder("INSTANCE_02/properties");
+    makeFolder("properties");
+    makeFolder("INSTANCE_01/properties");
+    makeFolder("INSTANCE_02/properties");
     instances[2].pinpadProperties.addKeyValue("stale", "in memory only");
     writeDefaultProperties(instances, kPropertiesFolder, m_failures);
 

@@ -203,8 +203,6 @@ protected:
         record.PinPadPort = "5003";
         return record;
     }
-
-    FailedWrites m_failures;
 };
 
 TEST_F(DeviceProfileTest, everyProfileRewritesAFileWrittenForAnotherModel)
@@ -275,7 +273,7 @@ TEST_F(DeviceProfileTest, aMissingFileIsCreatedWithTheProfileKeysOnly)
 {
     CInstanceData record;
     record.pinpad = "No Card Reader";
-    std::filesystem::create_directories(m_folder.path() / onDisk("INSTANCE_02/properties"));
+    makeFolder("INSTANCE_02/properties");
     writeDeviceProfile(record, 2, kPropertiesFolder, m_failures);
     EXPECT_EQ(readFile("INSTANCE_02/properties/terminal.properties"),
               crlf("cardHolderDisplay.firstpage.prompt=CONFRM\nsmartCardReader.timeout=10000\n"));
@@ -287,9 +285,7 @@ TEST_F(DeviceProfileTest, filesThatCannotBeWrittenAreRecordedAndKeepTheirContent
 {
     CInstanceData record = loadedRecord(1, "Sagem", kVx670File);
     const auto folder = m_folder.path() / onDisk("INSTANCE_01/properties");
-    std::filesystem::permissions(folder, std::filesystem::perms::all, std::filesystem::perm_options::remove);
-    std::filesystem::permissions(folder, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec,
-                                 std::filesystem::perm_options::add);
+    std::filesystem::permissions(folder, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     writeDeviceProfile(record, 1, kPropertiesFolder, m_failures);
     EXPECT_EQ(m_failures.files,
               (std::vector<std::string> { "C:\\ORVANT\\INSTANCE_01\\properties\\terminal.properties",

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "config_tool/foundation/FailedWrites.h"
 #include "tests/support/TestFolder.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
 #include <string_view>
@@ -43,6 +45,12 @@ protected:
     }
     std::string readFile(std::string_view relative) const { return m_folder.read(onDisk(relative)); }
     bool fileThere(std::string_view relative) const { return m_folder.exists(onDisk(relative)); }
+    void makeFolder(std::string_view relative) const
+    {
+        std::filesystem::create_directories(m_folder.path() / onDisk(relative));
+    }
+
+    FailedWrites m_failures;
 };
 
 } // namespace tarn::test

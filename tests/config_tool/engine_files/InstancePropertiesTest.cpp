@@ -36,8 +36,6 @@ protected:
         EXPECT_TRUE(computeConfigHash(hash));
         return hash;
     }
-
-    FailedWrites m_failures;
 };
 
 TEST_F(InstancePropertiesTest, theHashIsTakenOverTheLinesWithCrLfEndings)
@@ -83,7 +81,7 @@ TEST_F(InstancePropertiesTest, writeConfigHashStampsTheInstallationFile)
 TEST_F(InstancePropertiesTest, aMissingInstanceFileIsCreatedWithTheHashAlone)
 {
     writeConfiguration("<a/>\r\n<b/>\r\n");
-    std::filesystem::create_directories(m_folder.path() / onDisk("properties"));
+    makeFolder("properties");
     writeConfigHash(m_failures);
     EXPECT_EQ(readFile("properties/instance.properties"), "ConfigHash=" + std::string(kHashOfTwoLines) + "\r\n");
 }
@@ -99,32 +97,30 @@ TEST_F(InstancePropertiesTest, aMissingConfigurationChangesNothingQuietly)
     EXPECT_TRUE(m_failures.empty());
 }
 
-TEST_F(InstancePropertiesTest, anUnreadableConfigurationLeavesTheOldHashAndIsReported)
+TEST_F(InstancePropertiesTest, anUnreadableConfigurationOrReadOnlyInstanceFileKeepsTheOldHashAndIsReported)
 {
-    writeConfiguration("<a/>\r\n");
-    writeFile("properties/instance.properties", "ConfigHash=OLD\r\n");
-    std::filesystem::permissions(m_folder.path() / onDisk("conf/ORVANTConfiguration.xml"), std::filesystem::perms::all,
-                                 std::filesystem::perm_options::remove);
-    writeConfigHash(m_failures);
-    EXPECT_EQ(readFile("properties/instance.properties"), "ConfigHash=OLD\r\n");
-    EXPECT_EQ(m_failures.files, std::vector<std::string> { "C:\\ORVANT\\properties\\instance.properties" });
-}
-
-TEST_F(InstancePropertiesTest, aReadOnlyInstanceFileIsReported)
-{
-    writeConfiguration("");
-    writeFile("properties/instance.properties", "ConfigHash=OLD\r\n");
-    const auto file = m_folder.path() / onDisk("properties/instance.properties");
-    std::filesystem::permissions(file, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
-    writeConfigHash(m_failures);
-    EXPECT_EQ(readFile("properties/instance.properties"), "ConfigHash=OLD\r\n");
-    EXPECT_EQ(m_failures.files, std::vector<std::string> { "C:\\ORVANT\\properties\\instance.properties" });
+    namespace fs = std::filesystem;
+    const std::pair<const char*, fs::perms> cases[] = {
+        { "conf/ORVANTConfiguration.xml", fs::perms::none },
+        { "properties/instance.properties", fs::perms::owner_read | fs::perms::group_read },
+    };
+    for (const auto& [file, perms] : cases) {
+        SCOPED_TRACE(file);
+        m_failures = {};
+        writeConfiguration("<a/>\r\n");
+        writeFile("properties/instance.properties", "ConfigHash=OLD\r\n");
+        fs::permissions(m_folder.path() / onDisk(file), perms);
+        writeConfigHash(m_failures);
+        EXPECT_EQ(readFile("properties/instance.properties"), "ConfigHash=OLD\r\n");
+        EXPECT_EQ(m_failures.files, std::vector<std::string> { "C:\\ORVANT\\properties\\instance.properties" });
+        fs::permissions(m_folder.path() / onDisk(file), fs::perms::owner_all);
+    }
 }
 
 // Without a loaded configuration PropertiesDir takes its default "C:/ORVANT".
 TEST_F(InstancePropertiesTest, theReceiptSeedIsWrittenOnceAndOnlyInXmlMode)
 {
-    std::filesystem::create_directories(m_folder.path() / onDisk("INSTANCE_02/properties"));
+    makeFolder("INSTANCE_02/properties");
     seedInstanceProperty("NextReceiptNumber", "57", 2, m_failures);
     EXPECT_FALSE(fileThere("INSTANCE_02/properties/instance.properties"));
 
@@ -139,7 +135,7 @@ TEST_F(InstancePropertiesTest, theReceiptSeedIsWrittenOnceAndOnlyInXmlMode)
 TEST_F(InstancePropertiesTest, theBaseInstanceSeedsTheDefaultFolderAndAMissingFolderGetsNothing)
 {
     Globals::state().configurationMode = kXmlMode;
-    std::filesystem::create_directories(m_folder.path() / onDisk("properties"));
+    makeFolder("properties");
     seedInstanceProperty("NextReceiptNumber", "1", 0, m_failures);
     EXPECT_EQ(readFile("properties/instance.properties"), "NextReceiptNumber=1\r\n");
 

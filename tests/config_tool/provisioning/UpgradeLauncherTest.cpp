@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <thread>
+#include <tuple>
 
 namespace tarn::test {
 namespace {
@@ -122,24 +123,18 @@ TEST_F(UpgradeLauncherTest, SlowReporterLeavesTheVersionEmptyAfterTwoSeconds)
     EXPECT_LT(took, 2800ms);
 }
 
-TEST_F(UpgradeLauncherTest, MissingLauncherCostsNoWaitAndAnOldVersionFileGoes)
+TEST_F(UpgradeLauncherTest, MissingLauncherOrUnsetFolderCostsNoWaitAndAnOldVersionFileGoes)
 {
     m_folder.write("drive_c/ORVANT/version.txt", "1.0.0.0\r\n");
-    std::string version = "unchanged";
-    const auto took = timed([&] { version = launcher::checkVersion(kHome); });
-
-    EXPECT_EQ(version, "");
-    EXPECT_LT(took, 300ms);
-    EXPECT_FALSE(fs::exists(home() / "version.txt"));
+    for (const char* folder : { kHome, "" }) {
+        SCOPED_TRACE(folder);
+        std::string version = "unchanged";
+        const auto took = timed([&] { version = launcher::checkVersion(folder); });
+        EXPECT_EQ(version, "");
+        EXPECT_LT(took, 300ms);
+        EXPECT_FALSE(fs::exists(home() / "version.txt"));
+    }
     EXPECT_TRUE(m_ui.messages.empty());
-}
-
-TEST_F(UpgradeLauncherTest, UnsetInstallationFolderFindsNothing)
-{
-    std::string version = "unchanged";
-    const auto took = timed([&] { version = launcher::checkVersion(""); });
-    EXPECT_EQ(version, "");
-    EXPECT_LT(took, 300ms);
 }
 
 TEST_F(UpgradeLauncherTest, VersionFileContentRules)
@@ -176,50 +171,40 @@ TEST_F(UpgradeLauncherTest, InstallationFolderWithBlanksReachesTheReporterAsOneW
     EXPECT_NE(log.find("arg=" + (spaced / "lib/version.jar").string() + "\n"), std::string::npos) << log;
 }
 
-TEST_F(UpgradeLauncherTest, CancelDoesNothing)
+TEST_F(UpgradeLauncherTest, TheAnswerDecidesWhetherToSaveAndStartTheInstaller)
 {
     installLauncher("0");
-    m_ui.answers = { QuestionAnswer::Cancel };
-    int saves = 0;
-    const auto outcome = launcher::runUpgrade(kHome, [&] { ++saves; });
+    using launcher::UpgradeOutcome;
+    const std::tuple<QuestionAnswer, UpgradeOutcome, int> cases[] = {
+        { QuestionAnswer::Cancel, UpgradeOutcome::Cancelled, 0 },
+        { QuestionAnswer::No, UpgradeOutcome::InstallerStarted, 0 },
+        { QuestionAnswer::Yes, UpgradeOutcome::InstallerStarted, 1 },
+    };
+    for (const auto& [answer, expected, expectedSaves] : cases) {
+        SCOPED_TRACE(static_cast<int>(answer));
+        fs::remove(launcherLog());
+        m_ui.questions.clear();
+        m_ui.answers = { answer };
+        int saves = 0;
+        bool installerRanBeforeSave = false;
+        const auto outcome = launcher::runUpgrade(kHome, [&] {
+            ++saves;
+            installerRanBeforeSave = fs::exists(launcherLog());
+        });
 
-    EXPECT_EQ(outcome, launcher::UpgradeOutcome::Cancelled);
-    EXPECT_FALSE(launcher::programMustEnd(outcome));
-    EXPECT_EQ(saves, 0);
-    ASSERT_EQ(m_ui.questions.size(), 1u);
-    EXPECT_EQ(m_ui.questions[0], "Save changes before exiting the application to run software update?");
-    std::this_thread::sleep_for(300ms);
-    EXPECT_FALSE(fs::exists(launcherLog()));
-}
-
-TEST_F(UpgradeLauncherTest, YesSavesThenStartsTheInstaller)
-{
-    installLauncher("0");
-    m_ui.answers = { QuestionAnswer::Yes };
-    int saves = 0;
-    bool installerRanBeforeSave = false;
-    const auto outcome = launcher::runUpgrade(kHome, [&] {
-        ++saves;
-        installerRanBeforeSave = fs::exists(launcherLog());
-    });
-
-    EXPECT_EQ(outcome, launcher::UpgradeOutcome::InstallerStarted);
-    EXPECT_TRUE(launcher::programMustEnd(outcome));
-    EXPECT_EQ(saves, 1);
-    EXPECT_FALSE(installerRanBeforeSave);
-    EXPECT_EQ(waitForLog(3), loggedHome() + "\narg=-jar\narg=installUpdate.jar\n");
-}
-
-TEST_F(UpgradeLauncherTest, NoStartsTheInstallerWithoutSaving)
-{
-    installLauncher("0");
-    m_ui.answers = { QuestionAnswer::No };
-    int saves = 0;
-    const auto outcome = launcher::runUpgrade(kHome, [&] { ++saves; });
-
-    EXPECT_EQ(outcome, launcher::UpgradeOutcome::InstallerStarted);
-    EXPECT_EQ(saves, 0);
-    EXPECT_EQ(waitForLog(3), loggedHome() + "\narg=-jar\narg=installUpdate.jar\n");
+        EXPECT_EQ(outcome, expected);
+        EXPECT_EQ(launcher::programMustEnd(outcome), expected != UpgradeOutcome::Cancelled);
+        EXPECT_EQ(saves, expectedSaves);
+        EXPECT_FALSE(installerRanBeforeSave);
+        EXPECT_EQ(m_ui.questions,
+                  std::vector<std::string> { "Save changes before exiting the application to run software update?" });
+        if (expected == UpgradeOutcome::Cancelled) {
+            std::this_thread::sleep_for(300ms);
+            EXPECT_FALSE(fs::exists(launcherLog()));
+        } else {
+            EXPECT_EQ(waitForLog(3), loggedHome() + "\narg=-jar\narg=installUpdate.jar\n");
+        }
+    }
 }
 
 TEST_F(UpgradeLauncherTest, MissingInstallerStillEndsTheProgramQuietly)
