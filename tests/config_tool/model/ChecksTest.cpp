@@ -8,8 +8,7 @@
 namespace tarn {
 namespace {
 
-const char* const kTimeoutMessage
-    = "Enter Correct Card Inactivity Timeout between 10 to 90,Then Press Ok (Do not press Apply Button)";
+using Messages = std::vector<std::string>;
 
 class ChecksTest : public ::testing::Test
 {
@@ -33,6 +32,11 @@ protected:
         }
         return list;
     }
+
+    static std::string clash(const std::string& what, const std::string& first, const std::string& second)
+    {
+        return what + " for " + first + " is also used by " + second + ". Please provide another value.";
+    }
 };
 
 TEST_F(ChecksTest, InstanceNames)
@@ -42,37 +46,55 @@ TEST_F(ChecksTest, InstanceNames)
     EXPECT_EQ(getInstanceName(12), "instance 12");
 }
 
-TEST_F(ChecksTest, DistinctValuesPassEveryCheck)
+TEST_F(ChecksTest, EachCheckRefusesAClashBetweenInstancesInItsScope)
 {
-    auto list = records(4);
-    list[1].sendReceipt = list[2].sendReceipt = true;
-    list[3].interfaceMethod = list[2].interfaceMethod = 1;
-    EXPECT_TRUE(checkReceiptDirUnique(list));
-    EXPECT_TRUE(checkReceiptPortUnique(list));
-    EXPECT_TRUE(checkInterfacePortUnique(list));
-    EXPECT_TRUE(checkInputDirUnique(list));
-    EXPECT_TRUE(checkOutputDirUnique(list));
-    EXPECT_TRUE(ui.messages.empty());
-}
+    struct Case
+    {
+        const char* what;
+        bool (*check)(const std::vector<CInstanceData>&);
+        std::string CInstanceData::*field;
+        std::string first, second; // equal for the check although not the same text
+        std::string distinct; // differs from first for the check
+        void (*inScope)(CInstanceData&, bool); // null: every record is in scope
+    };
+    const auto sending = [](CInstanceData& r, bool in) { r.sendReceipt = in; };
+    const auto socket = [](CInstanceData& r, bool in) { r.interfaceMethod = in ? 0 : 1; };
+    const auto files = [](CInstanceData& r, bool in) { r.interfaceMethod = in ? 1 : 0; };
+    const Case cases[] = {
+        { "Receipt Directory", checkReceiptDirUnique, &CInstanceData::receiptDir, "C:\\Orvant\\Receipts",
+          "c:\\ORVANT\\RECEIPTS\\", "C:\\Orvant\\Receipts\\\\", nullptr },
+        { "Receipt port", checkReceiptPortUnique, &CInstanceData::receiptPort, "20005", "20005", " 20005", sending },
+        { "Interface port", checkInterfacePortUnique, &CInstanceData::port, "10005", "10005", "10005 ", socket },
+        { "Input directory", checkInputDirUnique, &CInstanceData::inputDir, "C:\\Exchange\\In", "c:\\exchange\\in\\",
+          "C:\\Exchange\\In2", files },
+        { "Output directory", checkOutputDirUnique, &CInstanceData::outputDir, "C:\\Exchange\\Out", "C:\\Exchange\\Out",
+          "C:\\Exchange\\Out\\\\", files },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ui.messages.clear();
+        auto list = records(4);
+        const auto setScope = [&c](CInstanceData& record, bool in) {
+            if (c.inScope != nullptr) {
+                c.inScope(record, in);
+            }
+        };
+        for (auto& record : list) {
+            setScope(record, true);
+        }
+        EXPECT_TRUE(c.check(list));
 
-TEST_F(ChecksTest, ReceiptDirectoriesIgnoreCaseAndOneTrailingBackslash)
-{
-    auto list = records(3);
-    list[1].receiptDir = "C:\\Orvant\\Receipts";
-    list[2].receiptDir = "c:\\ORVANT\\RECEIPTS\\";
-    EXPECT_FALSE(checkReceiptDirUnique(list));
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0],
-              "Receipt Directory for instance 1 is also used by instance 2. Please provide another value.");
-}
-
-TEST_F(ChecksTest, OnlyOneTrailingBackslashIsRemoved)
-{
-    auto list = records(3);
-    list[1].receiptDir = "C:\\Receipts\\\\";
-    list[2].receiptDir = "C:\\Receipts";
-    EXPECT_TRUE(checkReceiptDirUnique(list));
-    EXPECT_TRUE(ui.messages.empty());
+        list[1].*c.field = c.first;
+        list[2].*c.field = c.distinct;
+        EXPECT_TRUE(c.check(list));
+        list[2].*c.field = c.second;
+        setScope(list[2], false);
+        EXPECT_EQ(c.check(list), c.inScope != nullptr);
+        setScope(list[2], true);
+        EXPECT_FALSE(c.check(list));
+        const Messages refusal { clash(c.what, "instance 1", "instance 2") };
+        EXPECT_EQ(ui.messages, c.inScope == nullptr ? Messages(2, refusal[0]) : refusal);
+    }
 }
 
 TEST_F(ChecksTest, AccentedLettersCompareWithoutCase)
@@ -81,9 +103,7 @@ TEST_F(ChecksTest, AccentedLettersCompareWithoutCase)
     list[0].receiptDir = "C:\\Reçus\\Café";
     list[1].receiptDir = "C:\\REÇUS\\CAFÉ";
     EXPECT_FALSE(checkReceiptDirUnique(list));
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0],
-              "Receipt Directory for default instance is also used by instance 1. Please provide another value.");
+    EXPECT_EQ(ui.messages, Messages { clash("Receipt Directory", "default instance", "instance 1") });
 }
 
 TEST_F(ChecksTest, PairsAreWalkedInOrderAndOnlyTheFirstClashIsShown)
@@ -93,73 +113,14 @@ TEST_F(ChecksTest, PairsAreWalkedInOrderAndOnlyTheFirstClashIsShown)
     list[3].receiptDir = list[1].receiptDir;
     list[4].receiptDir = list[2].receiptDir;
     EXPECT_FALSE(checkReceiptDirUnique(list));
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0],
-              "Receipt Directory for instance 1 is also used by instance 3. Please provide another value.");
-
     // (0,3) is reached before (1,2): i is the outer walk.
-    ui.messages.clear();
     list = records(4);
     list[3].receiptDir = list[0].receiptDir;
     list[2].receiptDir = list[1].receiptDir;
     EXPECT_FALSE(checkReceiptDirUnique(list));
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0],
-              "Receipt Directory for default instance is also used by instance 3. Please provide another value.");
-}
-
-TEST_F(ChecksTest, ReceiptPortsClashOnlyWhenBothSendReceipts)
-{
-    auto list = records(3);
-    list[2].receiptPort = list[1].receiptPort;
-    list[1].sendReceipt = true;
-    EXPECT_TRUE(checkReceiptPortUnique(list));
-
-    list[2].sendReceipt = true;
-    EXPECT_FALSE(checkReceiptPortUnique(list));
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0], "Receipt port for instance 1 is also used by instance 2. Please provide another value.");
-
-    // Ports compare as text.
-    ui.messages.clear();
-    list[2].receiptPort = " " + list[1].receiptPort;
-    EXPECT_TRUE(checkReceiptPortUnique(list));
-    EXPECT_TRUE(ui.messages.empty());
-}
-
-TEST_F(ChecksTest, InterfacePortsClashOnlyBetweenSocketInstances)
-{
-    auto list = records(3);
-    list[2].port = list[0].port;
-    list[2].interfaceMethod = 1;
-    EXPECT_TRUE(checkInterfacePortUnique(list));
-
-    list[2].interfaceMethod = 0;
-    EXPECT_FALSE(checkInterfacePortUnique(list));
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0],
-              "Interface port for default instance is also used by instance 2. Please provide another value.");
-}
-
-TEST_F(ChecksTest, FileFoldersClashOnlyBetweenFileInstances)
-{
-    auto list = records(3);
-    list[1].inputDir = "C:\\Exchange\\In";
-    list[2].inputDir = "c:\\exchange\\in\\";
-    list[1].outputDir = "C:\\Exchange\\Out";
-    list[2].outputDir = "C:\\Exchange\\Out";
-    list[1].interfaceMethod = 1;
-    EXPECT_TRUE(checkInputDirUnique(list));
-    EXPECT_TRUE(checkOutputDirUnique(list));
-
-    list[2].interfaceMethod = 1;
-    EXPECT_FALSE(checkInputDirUnique(list));
-    EXPECT_FALSE(checkOutputDirUnique(list));
-    ASSERT_EQ(ui.messages.size(), 2u);
-    EXPECT_EQ(ui.messages[0],
-              "Input directory for instance 1 is also used by instance 2. Please provide another value.");
-    EXPECT_EQ(ui.messages[1],
-              "Output directory for instance 1 is also used by instance 2. Please provide another value.");
+    EXPECT_EQ(ui.messages,
+              (Messages { clash("Receipt Directory", "instance 1", "instance 3"),
+                          clash("Receipt Directory", "default instance", "instance 3") }));
 }
 
 TEST_F(ChecksTest, TimeoutAcceptsTenToNinety)
@@ -168,15 +129,14 @@ TEST_F(ChecksTest, TimeoutAcceptsTenToNinety)
         EXPECT_TRUE(checkCardTimetiout(good)) << good;
     }
     EXPECT_TRUE(ui.messages.empty());
-
-    const std::vector<std::string> bad { "9", "91", "", "abc", "90.01", "9.99", "-30" };
+    const Messages bad { "9", "91", "", "abc", "90.01", "9.99", "-30" };
     for (const auto& text : bad) {
         EXPECT_FALSE(checkCardTimetiout(text)) << text;
     }
-    ASSERT_EQ(ui.messages.size(), bad.size());
-    for (const auto& message : ui.messages) {
-        EXPECT_EQ(message, kTimeoutMessage);
-    }
+    EXPECT_EQ(ui.messages,
+              Messages(bad.size(),
+                       "Enter Correct Card Inactivity Timeout between 10 to 90,Then Press "
+                       "Ok (Do not press Apply Button)"));
 }
 
 } // namespace

@@ -9,12 +9,11 @@ namespace {
 using tarn::CheckState;
 using tarn::ConfigSession;
 
-const char* const kTimeoutMessage
-    = "Enter Correct Card Inactivity Timeout between 10 to 90,Then Press Ok (Do not press Apply Button)";
-
 class ConfigSessionSaveTest : public InstallationTest
 {
 protected:
+    ConfigSession session;
+
     void SetUp() override
     {
         InstallationTest::SetUp();
@@ -22,31 +21,37 @@ protected:
         writeMode(true);
     }
 
-    void writeTwoInstances(const KeyValues& base = {}, const KeyValues& first = {}, const KeyValues& second = {})
+    // Instances 0, 1 and 2 with the given values, then the window's start-up on them.
+    void startWith(const std::string& base = "", const std::string& first = "", const std::string& second = "")
     {
-        KeyValues one { { "PINByPass", "False" } };
-        one.insert(one.end(), first.begin(), first.end());
-        KeyValues two { { "PINByPass", "False" } };
-        two.insert(two.end(), second.begin(), second.end());
-        writeConfiguration({ { "00", base }, { "01", one }, { "02", two } });
+        writeTwoInstances(base, first, second);
+        startUp(session);
+        ASSERT_EQ(session.instances.size(), 3u);
+    }
+
+    void writeTwoInstances(const std::string& base = "", const std::string& first = "", const std::string& second = "")
+    {
+        writeConfiguration({ { "00", pairs(base) },
+                             { "01", pairs("PINByPass=False " + first) },
+                             { "02", pairs("PINByPass=False " + second) } });
+    }
+
+    // The stored values of key for instances 0, 1 and 2.
+    std::string stored(const std::string& key)
+    {
+        return fields(storedValue(key, 0), storedValue(key, 1), storedValue(key, 2));
     }
 };
 
 TEST_F(ConfigSessionSaveTest, NextReceiptNumberIsOnlyEverSeeded)
 {
-    writeTwoInstances({ { "NextReceiptNumber", "57" } });
-    ConfigSession session;
-    startUp(session);
-    ASSERT_EQ(session.instances.size(), 3u);
+    startWith("NextReceiptNumber=57");
     EXPECT_EQ(session.instances[0].nextReceiptNumber, "57");
     session.instances[0].nextReceiptNumber = "60";
     session.instances[1].nextReceiptNumber = "99";
     session.saveAllInstances();
     EXPECT_TRUE(session.saveSucceeded);
-
-    EXPECT_EQ(storedValue("NextReceiptNumber", 0), "57");
-    EXPECT_EQ(storedValue("NextReceiptNumber", 1), "1");
-    EXPECT_EQ(storedValue("NextReceiptNumber", 2), "1");
+    EXPECT_EQ(stored("NextReceiptNumber"), "57|1|1|");
     // The record's number goes to the instance's own file, once.
     EXPECT_EQ(read("properties/instance.properties"), "NextReceiptNumber=60\r\n");
     EXPECT_EQ(read("INSTANCE_01/properties/instance.properties"), "NextReceiptNumber=99\r\n");
@@ -59,31 +64,23 @@ TEST_F(ConfigSessionSaveTest, NextReceiptNumberIsOnlyEverSeeded)
 
 TEST_F(ConfigSessionSaveTest, EveryInstanceCarriesTheBaseEnvironment)
 {
-    writeTwoInstances({ { "Environment", "3" } }, { { "Environment", "2" }, { "UPTTerminal", "False" } });
-    ConfigSession session;
-    startUp(session);
+    startWith("Environment=3", "Environment=2 UPTTerminal=False");
     session.saveAllInstances();
-    for (int n = 0; n <= 2; ++n) {
-        EXPECT_EQ(storedValue("Environment", n), "3") << n;
-        EXPECT_EQ(storedValue("UPTTerminal", n), "True") << n;
-    }
+    EXPECT_EQ(stored("Environment"), "3|3|3|");
+    EXPECT_EQ(stored("UPTTerminal"), "True|True|True|");
 
     // Hospitality is attended.
     tarn::XmlConfig::loadXmlConfig(tarn::Globals::state().xmlConfigurationPath);
     session.instances[0].environment = 2;
     session.saveAllInstances();
-    for (int n = 0; n <= 2; ++n) {
-        EXPECT_EQ(storedValue("Environment", n), "2") << n;
-        EXPECT_EQ(storedValue("UPTTerminal", n), "False") << n;
-    }
+    EXPECT_EQ(stored("Environment"), "2|2|2|");
+    EXPECT_EQ(stored("UPTTerminal"), "False|False|False|");
 }
 
 TEST_F(ConfigSessionSaveTest, RefusedTimeoutSkipsOnlyItsInstance)
 {
-    writeTwoInstances({}, { { "Port", "11111" } }, { { "Port", "22222" } });
     write("INSTANCE_01/properties/terminal.properties", "untouched=yes\r\n");
-    ConfigSession session;
-    startUp(session);
+    startWith("", "Port=11111", "Port=22222");
     session.instances[1].timeout = "5";
     session.instances[1].port = "12345";
     session.instances[2].port = "23456";
@@ -91,41 +88,28 @@ TEST_F(ConfigSessionSaveTest, RefusedTimeoutSkipsOnlyItsInstance)
     session.saveAllInstances();
 
     EXPECT_FALSE(session.saveSucceeded);
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0], kTimeoutMessage);
-    EXPECT_EQ(storedValue("Port", 1), "11111");
-    EXPECT_EQ(storedValue("Timeout", 1), "<absent>");
-    EXPECT_EQ(storedValue("Port", 2), "23456");
-    EXPECT_EQ(storedValue("Port", 0), "10100");
+    EXPECT_EQ(ui.messages,
+              std::vector<std::string> { "Enter Correct Card Inactivity Timeout between 10 to 90,Then "
+                                         "Press Ok (Do not press Apply Button)" });
+    EXPECT_EQ(stored("Port"), "10100|11111|23456|");
+    EXPECT_EQ(stored("Timeout"), "30|<absent>|30|");
     EXPECT_EQ(read("INSTANCE_01/properties/terminal.properties"), "untouched=yes\r\n");
     EXPECT_FALSE(exists("INSTANCE_01/properties/instance.properties"));
     EXPECT_TRUE(exists("INSTANCE_02/properties/terminal.properties"));
 }
 
-TEST_F(ConfigSessionSaveTest, WithoutPrintersTheStoredPrinterIsCleared)
+TEST_F(ConfigSessionSaveTest, ButtonFaceColourAndClearedPrinterAreSavedBack)
 {
-    writeTwoInstances({}, { { "Printer", "Receipts" } });
-    ConfigSession session;
-    startUp(session);
+    // A stored zero colour is shown and saved as the button face; without printers the printer is cleared.
+    startWith("BackGroundColor=0", "Printer=Receipts");
     session.saveAllInstances();
+    EXPECT_EQ(stored("BackGroundColor"), "-2147483633|-2147483633|-2147483633|");
     EXPECT_EQ(storedValue("Printer", 1), "");
-}
-
-TEST_F(ConfigSessionSaveTest, ButtonFaceColourIsSavedBackForAStoredZero)
-{
-    writeTwoInstances({ { "BackGroundColor", "0" } });
-    ConfigSession session;
-    startUp(session);
-    session.saveAllInstances();
-    EXPECT_EQ(storedValue("BackGroundColor", 0), "-2147483633");
-    EXPECT_EQ(storedValue("BackGroundColor", 2), "-2147483633");
 }
 
 TEST_F(ConfigSessionSaveTest, CommonSettingsAreWrittenFromTheWindow)
 {
-    writeTwoInstances();
-    ConfigSession session;
-    startUp(session);
+    startWith();
     session.window.classPath = "D:\\engine\\kelbrin-cps.jar";
     session.window.hblPort = "9100";
     session.window.transactionResultMandatory = CheckState::Grayed;
@@ -135,31 +119,26 @@ TEST_F(ConfigSessionSaveTest, CommonSettingsAreWrittenFromTheWindow)
     session.window.showConfirmTxnScreen = CheckState::Grayed;
     session.saveAllInstances();
 
-    EXPECT_EQ(storedValue("UsePropDir", 0), "True");
-    EXPECT_EQ(storedValue("ClassPath", 0), "D:\\engine\\kelbrin-cps.jar");
-    EXPECT_EQ(storedValue("PropertiesDir", 0), "C:\\ORVANT");
-    EXPECT_EQ(storedValue("HBLPort", 0), "9100");
-    EXPECT_EQ(storedValue("TransactionResultMandatory", 0), "True");
-    EXPECT_EQ(storedValue("CheckUpgrade", 0), "2");
-    EXPECT_EQ(storedValue("AutoUpgrade", 0), "1");
-    EXPECT_EQ(storedValue("AllowSplit", 0), "False");
-    EXPECT_EQ(storedValue("ShowConfirmTxnScreen", 0), "True");
+    std::string values;
+    for (const char* key : { "UsePropDir", "ClassPath", "PropertiesDir", "HBLPort", "TransactionResultMandatory",
+                             "CheckUpgrade", "AutoUpgrade", "AllowSplit", "ShowConfirmTxnScreen" }) {
+        values += storedValue(key, 0) + "|";
+    }
+    EXPECT_EQ(values, "True|D:\\engine\\kelbrin-cps.jar|C:\\ORVANT|9100|True|2|1|False|True|");
 }
 
 TEST_F(ConfigSessionSaveTest, AClashStopsTheSaveBeforeAnyValue)
 {
-    writeTwoInstances({}, { { "ReceiptDir", "C:\\Receipts" } }, { { "ReceiptDir", "c:\\receipts\\" } });
     write("properties/hbl.properties", "Configuration=xml\r\n# written by hand\r\n");
+    startWith("", "ReceiptDir=C:\\Receipts", "ReceiptDir=c:\\receipts\\");
     const std::string before = configurationFile();
-    ConfigSession session;
-    startUp(session);
     const long writes = tarn::XmlConfig::writeCount();
     session.saveAllInstances();
 
     EXPECT_FALSE(session.saveSucceeded);
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0],
-              "Receipt Directory for instance 1 is also used by instance 2. Please provide another value.");
+    EXPECT_EQ(ui.messages,
+              std::vector<std::string> { "Receipt Directory for instance 1 is also used by instance 2. "
+                                         "Please provide another value." });
     EXPECT_EQ(tarn::XmlConfig::writeCount(), writes);
     EXPECT_EQ(configurationFile(), before);
     EXPECT_FALSE(exists("INSTANCE_01/properties/terminal.properties"));
@@ -169,17 +148,13 @@ TEST_F(ConfigSessionSaveTest, AClashStopsTheSaveBeforeAnyValue)
 
 TEST_F(ConfigSessionSaveTest, UnchangedValuesAreNotWrittenAgain)
 {
-    writeTwoInstances();
-    ConfigSession session;
-    startUp(session);
+    startWith();
     session.saveAllInstances();
     const std::string afterFirst = configurationFile();
     const long writes = tarn::XmlConfig::writeCount();
-
     session.saveAllInstances();
     EXPECT_EQ(tarn::XmlConfig::writeCount(), writes);
     EXPECT_EQ(configurationFile(), afterFirst);
-
     session.instances[2].receiptWidth = "40";
     session.saveAllInstances();
     EXPECT_EQ(tarn::XmlConfig::writeCount(), writes + 1);
@@ -187,28 +162,21 @@ TEST_F(ConfigSessionSaveTest, UnchangedValuesAreNotWrittenAgain)
 
 TEST_F(ConfigSessionSaveTest, XmlModeReloadsTheFileBeforeSaving)
 {
-    writeTwoInstances();
-    ConfigSession session;
-    startUp(session);
+    startWith();
     // Another program edits the file while the window is open; the save works on the file's content.
-    writeTwoInstances({ { "Custom", "kept" } });
+    writeTwoInstances("Custom=kept");
     session.saveAllInstances();
     EXPECT_EQ(storedValue("Custom", 0), "kept");
     EXPECT_EQ(storedValue("Timeout", 0), "30");
-}
 
-TEST_F(ConfigSessionSaveTest, ConfigurationFileLostInXmlModeIsAFailedStore)
-{
-    writeTwoInstances();
-    ConfigSession session;
-    startUp(session);
+    // A file lost meanwhile is a failed store, not a failed check.
     std::filesystem::remove(native("conf/ORVANTConfiguration.xml"));
     session.saveAllInstances();
-
     EXPECT_TRUE(session.saveSucceeded);
     EXPECT_TRUE(session.storeFailed);
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0], "Unable to load configuration from file C:\\ORVANT\\conf\\ORVANTConfiguration.xml");
+    EXPECT_EQ(ui.messages,
+              std::vector<std::string> { "Unable to load configuration from file "
+                                         "C:\\ORVANT\\conf\\ORVANTConfiguration.xml" });
     EXPECT_FALSE(exists("conf/ORVANTConfiguration.xml"));
 }
 

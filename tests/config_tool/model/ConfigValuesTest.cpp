@@ -1,6 +1,5 @@
 #include "config_tool/model/ConfigValues.h"
 
-#include "platform/Registry.h"
 #include "tests/config_tool/model/ModelTesting.h"
 
 namespace orvant::test {
@@ -9,26 +8,18 @@ namespace {
 class ConfigValuesTest : public InstallationTest
 {
 protected:
-    void load(std::int16_t mode)
+    long load(std::int16_t mode)
     {
         auto& state = tarn::Globals::state();
         tarn::determineConfigurationMode();
         state.configurationMode = mode;
         tarn::XmlConfig::loadXmlConfig(state.xmlConfigurationPath);
+        return tarn::XmlConfig::writeCount();
     }
 
     static bool registryHas(platform::Hive hive, const std::string& section)
     {
-        platform::HKey key = nullptr;
-        if (platform::regOpenKeyEx(hive, "SOFTWARE\\Kelbrin\\" + section, platform::kKeyQueryValue, &key)
-            != platform::kErrorSuccess) {
-            return false;
-        }
-        std::uint32_t type = 0;
-        std::uint32_t size = 0;
-        const bool found = platform::regQueryValueEx(key, "Port", &type, nullptr, &size) == platform::kErrorSuccess;
-        platform::regCloseKey(key);
-        return found;
+        return registryValue(hive, section, "Port").has_value();
     }
 };
 
@@ -47,13 +38,10 @@ TEST_F(ConfigValuesTest, ReadsComeFromTheInstanceOfTheSection)
 TEST_F(ConfigValuesTest, XmlModeWritesTheFileOnlyForAChange)
 {
     writeConfiguration({ { "00", { { "Port", "10000" } } } });
-    load(tarn::kXmlMode);
-    const long writes = tarn::XmlConfig::writeCount();
-
+    const long writes = load(tarn::kXmlMode);
     tarn::setConfigValue("Kelbrin", "Harbell", "Port", "10000");
     tarn::setConfigValue("Kelbrin", "Harbell_01", "InputDir", "");
     EXPECT_EQ(tarn::XmlConfig::writeCount(), writes);
-
     tarn::setConfigValue("Kelbrin", "Harbell", "Port", "10100");
     tarn::setConfigValue("Kelbrin", "Harbell", "Port", "10100");
     EXPECT_EQ(tarn::XmlConfig::writeCount(), writes + 1);
@@ -64,17 +52,15 @@ TEST_F(ConfigValuesTest, XmlModeWritesTheFileOnlyForAChange)
 TEST_F(ConfigValuesTest, RegistryModeWritesBothHivesEvenWithoutAChange)
 {
     writeConfiguration({ { "00", { { "Port", "10000" } } } });
-    load(tarn::kRegistryMode);
-    const long writes = tarn::XmlConfig::writeCount();
-
+    const long writes = load(tarn::kRegistryMode);
     tarn::setConfigValue("Kelbrin", "Harbell", "Port", "10000");
     EXPECT_EQ(tarn::XmlConfig::writeCount(), writes);
     EXPECT_TRUE(registryHas(platform::Hive::CurrentUser, "Harbell"));
     EXPECT_TRUE(registryHas(platform::Hive::LocalMachine, "Harbell"));
-}
 
-TEST_F(ConfigValuesTest, RegistryIsStillWrittenWithoutAConfigurationFile)
-{
+    // Without a configuration file the registry is still written.
+    std::filesystem::remove(native("conf/ORVANTConfiguration.xml"));
+    tarn::XmlConfig::reset();
     load(tarn::kRegistryMode);
     ASSERT_EQ(ui.messages.size(), 1u);
     tarn::setConfigValue("Kelbrin", "Harbell_03", "Port", "10003");

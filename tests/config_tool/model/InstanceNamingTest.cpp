@@ -5,22 +5,29 @@
 namespace tarn {
 namespace {
 
-TEST(InstanceNamingTest, TwoDigitTextOnlyBelowTen)
+TEST(InstanceNamingTest, NamesFoldersAndDefaultPorts)
 {
-    EXPECT_EQ(getInstanceString(0), "00");
-    EXPECT_EQ(getInstanceString(1), "01");
-    EXPECT_EQ(getInstanceString(9), "09");
-    EXPECT_EQ(getInstanceString(10), "10");
-    EXPECT_EQ(getInstanceString(99), "99");
-}
-
-TEST(InstanceNamingTest, SectionsAndFolders)
-{
-    EXPECT_EQ(instanceSection(0), "Harbell");
-    EXPECT_EQ(instanceSection(1), "Harbell_01");
-    EXPECT_EQ(instanceSection(12), "Harbell_12");
-    EXPECT_EQ(instanceFolder("C:\\ORVANT", 0), "C:\\ORVANT");
-    EXPECT_EQ(instanceFolder("C:\\ORVANT", 1), "C:\\ORVANT\\INSTANCE_01");
+    struct Case
+    {
+        std::int16_t n;
+        const char *text, *section, *folder, *interfacePort, *receiptPort, *pinPadPort;
+    };
+    const Case cases[] = {
+        { 0, "00", "Harbell", "C:\\ORVANT", "10000", "20000", "5000" },
+        { 1, "01", "Harbell_01", "C:\\ORVANT\\INSTANCE_01", "10001", "20001", "5001" },
+        { 9, "09", "Harbell_09", "C:\\ORVANT\\INSTANCE_09", "10009", "20009", "5009" },
+        { 10, "10", "Harbell_10", "C:\\ORVANT\\INSTANCE_10", "10010", "20010", "5010" },
+        { 99, "99", "Harbell_99", "C:\\ORVANT\\INSTANCE_99", "10099", "20099", "5099" },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.n);
+        EXPECT_EQ(getInstanceString(c.n), c.text);
+        EXPECT_EQ(instanceSection(c.n), c.section);
+        EXPECT_EQ(instanceFolder("C:\\ORVANT", c.n), c.folder);
+        EXPECT_EQ(defaultInterfacePort(c.n), c.interfacePort);
+        EXPECT_EQ(defaultReceiptPort(c.n), c.receiptPort);
+        EXPECT_EQ(defaultPinPadPort(c.n), c.pinPadPort);
+    }
     EXPECT_EQ(instanceFolder("C:/ORVANT", 10), "C:/ORVANT\\INSTANCE_10");
 }
 
@@ -29,24 +36,11 @@ TEST(InstanceNamingTest, SectionsReadBackAsTheirNumber)
     for (std::int16_t n = 0; n <= kMaxInstanceNumber; ++n) {
         EXPECT_EQ(instanceNumberOfSection(instanceSection(n)), n);
     }
-    EXPECT_EQ(instanceNumberOfSection("Harbell_1"), -1);
-    EXPECT_EQ(instanceNumberOfSection("Harbell_ab"), -1);
-    EXPECT_EQ(instanceNumberOfSection(""), -1);
+    for (const char* bad : { "Harbell_1", "Harbell_ab", "" }) {
+        EXPECT_EQ(instanceNumberOfSection(bad), -1) << bad;
+    }
     // Only the last two characters count: this is why the naming stops at 99.
     EXPECT_EQ(instanceNumberOfSection("Harbell_100"), 0);
-}
-
-TEST(InstanceNamingTest, DefaultPortsAreBuiltAsText)
-{
-    EXPECT_EQ(defaultInterfacePort(0), "10000");
-    EXPECT_EQ(defaultReceiptPort(0), "20000");
-    EXPECT_EQ(defaultPinPadPort(0), "5000");
-    EXPECT_EQ(defaultInterfacePort(1), "10001");
-    EXPECT_EQ(defaultReceiptPort(1), "20001");
-    EXPECT_EQ(defaultPinPadPort(1), "5001");
-    EXPECT_EQ(defaultInterfacePort(10), "10010");
-    EXPECT_EQ(defaultReceiptPort(10), "20010");
-    EXPECT_EQ(defaultPinPadPort(10), "5010");
 }
 
 } // namespace

@@ -125,6 +125,15 @@ protected:
     std::string file() const { return folder.read(kFile); }
 };
 
+// Values written one after the other, each followed by "|", to check many fields in one comparison.
+template <typename... Values> std::string fields(const Values&... values)
+{
+    std::ostringstream out;
+    out << std::boolalpha;
+    ((out << values << '|'), ...);
+    return out.str();
+}
+
 // text with its one occurrence of from replaced by to.
 inline std::string replaced(std::string text, const std::string& from, const std::string& to)
 {
