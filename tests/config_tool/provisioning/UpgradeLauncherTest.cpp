@@ -97,7 +97,6 @@ TEST_F(UpgradeLauncherTest, PathsAndParametersAreTheEnginesOwn)
     EXPECT_EQ(launcher::versionReporterParameters(""), " -jar \\lib\\version.jar");
     EXPECT_EQ(launcher::versionReporterParameters("C:\\Program Files\\ORVANT"),
               " -jar \"C:\\Program Files\\ORVANT\\lib\\version.jar\"");
-    EXPECT_STREQ(launcher::kInstallerParameters, " -jar installUpdate.jar");
 }
 
 TEST_F(UpgradeLauncherTest, FastReporterIsReadAsSoonAsItEnds)
