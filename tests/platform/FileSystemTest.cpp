@@ -50,6 +50,7 @@ TEST_F(FileSystemTest, ConvertsStoredPathsToCheckListAndCreate)
     EXPECT_TRUE(pathExists("C:\\ORVANT\\CONF\\Settings.xml"));
     EXPECT_TRUE(fileExists("C:\\ORVANT\\CONF\\Settings.xml"));
     EXPECT_FALSE(folderExists("C:\\ORVANT\\CONF\\Settings.xml"));
+    EXPECT_TRUE(pathExists("C:\\orvant\\conf"));
     EXPECT_TRUE(folderExists("C:\\orvant\\conf\\"));
     EXPECT_FALSE(fileExists("C:\\orvant\\conf"));
     EXPECT_FALSE(pathExists("C:\\orvant\\conf\\missing.xml"));

@@ -113,6 +113,7 @@ TEST_F(CPropertiesFile, MissingFileIsAnEmptyStoreAndOnlyTombstonesSaveAnEmptyFil
     EXPECT_TRUE(store.load(pathOf("missing.properties")).ok);
     EXPECT_EQ(store.count(), 0);
     ASSERT_TRUE(store.save(pathOf("missing.properties")).ok);
+    ASSERT_TRUE(folder.exists("missing.properties"));
     EXPECT_EQ(folder.read("missing.properties"), "");
 
     folder.write("out.properties", "stale=1\r\n");

@@ -74,6 +74,7 @@ TEST(SHA1Words, WrapAroundArithmetic)
     EXPECT_EQ(SHA1::i32shiftleft(1, 32), 0);
     EXPECT_EQ(SHA1::i32shiftleft(1, 31), kMin);
     EXPECT_EQ(SHA1::i32shiftleft(static_cast<std::int32_t>(0xF0000001u), 4), 0x10);
+    EXPECT_EQ(SHA1::i32shiftleft(7, 0), 7);
     EXPECT_EQ(SHA1::i32shiftleft(7, -2), 7);
 }
 
