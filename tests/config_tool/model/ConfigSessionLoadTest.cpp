@@ -43,10 +43,10 @@ TEST_F(ConfigSessionLoadTest, WithoutConfigurationFileOnlyTheBaseInstanceWithDef
 {
     startUp(session);
     EXPECT_EQ(ui.messages,
-              std::vector<std::string> { "Unable to load configuration from file "
-                                         "C:\\ORVANT\\conf\\ORVANTConfiguration.xml" });
+              Messages { "Unable to load configuration from file "
+                         "C:\\ORVANT\\conf\\ORVANTConfiguration.xml" });
     ASSERT_EQ(session.instances.size(), 1u);
-    EXPECT_EQ(session.instanceSections, std::vector<std::string> { "Harbell" });
+    EXPECT_EQ(session.instanceSections, Messages { "Harbell" });
 
     const auto& base = session.instances[0];
     const auto& window = session.window;
@@ -74,7 +74,7 @@ TEST_F(ConfigSessionLoadTest, AGapOrTheLastNumberTheNamingCarriesEndsTheInstance
                          { "04", pairs("PINByPass=False") } });
     startUp(session);
     ASSERT_EQ(session.instances.size(), 3u);
-    EXPECT_EQ(session.instanceSections, (std::vector<std::string> { "Harbell", "Harbell_01", "Harbell_02" }));
+    EXPECT_EQ(session.instanceSections, (Messages { "Harbell", "Harbell_01", "Harbell_02" }));
     EXPECT_TRUE(session.instances[1].pinByPass);
     EXPECT_EQ(session.instances[2].port, "10002");
     EXPECT_EQ(session.instances[2].receiptDir, "C:\\ORVANT\\INSTANCE_02");
@@ -156,15 +156,6 @@ TEST_F(ConfigSessionLoadTest, ValuesThatCannotBeConvertedFallBackToTheirDefaults
     EXPECT_EQ(session.instances[0].backgroundColor, -2147483633);
 }
 
-TEST_F(ConfigSessionLoadTest, EnvironmentIsReadIntoTheBaseRecordOnly)
-{
-    writeInstances(1, pairs("Environment=4"), pairs("Environment=2"));
-    startUp(session);
-    EXPECT_EQ(session.instances[0].environment, 4);
-    EXPECT_EQ(session.instances[1].environment, 1);
-    EXPECT_EQ(ConfigSession::readStoredEnvironment(), 4);
-}
-
 TEST_F(ConfigSessionLoadTest, CommonSettingsFollowTheStartUpRules)
 {
     writeInstances(0,
@@ -183,9 +174,13 @@ TEST_F(ConfigSessionLoadTest, CommonSettingsFollowTheStartUpRules)
     // The instance folders follow the shown text.
     EXPECT_EQ(session.instances[0].receiptDir, "C:/ORVANT");
 
-    writeInstances(0, pairs("ClassPath=D:\\engine\\kelbrin-cps.jar"));
+    // Another class path is kept; the environment is read into the base record only.
+    writeInstances(1, pairs("ClassPath=D:\\engine\\kelbrin-cps.jar Environment=4"), pairs("Environment=2"));
     startUp(restart());
     EXPECT_EQ(session.window.classPath, "D:\\engine\\kelbrin-cps.jar");
+    EXPECT_EQ(session.instances[0].environment, 4);
+    EXPECT_EQ(session.instances[1].environment, 1);
+    EXPECT_EQ(ConfigSession::readStoredEnvironment(), 4);
 }
 
 TEST_F(ConfigSessionLoadTest, ReaderPortIsSplitAtTheComma)
@@ -213,41 +208,33 @@ TEST_F(ConfigSessionLoadTest, ReaderPortIsSplitAtTheComma)
     }
 }
 
-TEST_F(ConfigSessionLoadTest, PropertyStoresAndModelComeFromTheInstanceFolder)
+TEST_F(ConfigSessionLoadTest, PropertyStoresComeFromTheInstanceFolderAndUnreadableOnesAreReportedOnce)
 {
-    writeInstances(1, {}, pairs("CombiReader=False"));
+    writeInstances(3, {}, pairs("CombiReader=False"));
     write("INSTANCE_01/properties/terminal.properties",
           crlfLines({ "smartCardReader.class=sts.drivers.cardholder.DioneDriver", "pinpad.name=Dione xtreme",
                       "smartCardReader.port=COM4" }));
     write("INSTANCE_01/properties/terminal.emv.properties", crlfLines({ "emv.kernel=4" }));
     write("INSTANCE_01/properties/language.properties", crlfLines({ "en.02=OK?" }));
+    write("INSTANCE_02/properties/terminal.properties", "smartCardReader.port=COM3\r\n");
+    write("INSTANCE_03/properties/language.properties", "en.02=OK?\r\n");
+    removePermissions(native("INSTANCE_02/properties/terminal.properties"), std::filesystem::perms::all);
+    removePermissions(native("INSTANCE_03/properties/language.properties"), std::filesystem::perms::all);
     startUp(session);
+    ASSERT_EQ(session.instances.size(), 4u);
     const auto& first = session.instances[1];
     EXPECT_EQ(first.pinpad, "Dione xtreme");
     EXPECT_EQ(first.comport, "COM4");
     EXPECT_EQ(first.emvProperties.getValue("emv.kernel"), "4");
     EXPECT_EQ(first.languageProperties.getValue("en.02"), "OK?");
     EXPECT_EQ(session.instances[0].pinpadProperties.count(), 0);
-    EXPECT_TRUE(ui.messages.empty());
-}
-
-TEST_F(ConfigSessionLoadTest, UnreadablePropertyFilesAreReportedOnce)
-{
-    writeInstances(2);
-    write("INSTANCE_01/properties/terminal.properties", "smartCardReader.port=COM3\r\n");
-    write("INSTANCE_02/properties/language.properties", "en.02=OK?\r\n");
-    removePermissions(native("INSTANCE_01/properties/terminal.properties"), std::filesystem::perms::all);
-    removePermissions(native("INSTANCE_02/properties/language.properties"), std::filesystem::perms::all);
-    startUp(session);
-    ASSERT_EQ(session.instances.size(), 3u);
     EXPECT_EQ(ui.messages,
-              std::vector<std::string> { "These property files could not be read:\n"
-                                         "C:\\ORVANT\\INSTANCE_01\\properties\\terminal.properties\n"
-                                         "C:\\ORVANT\\INSTANCE_02\\properties\\language.properties\n"
-                                         "Their instances start with empty settings, and a save does "
-                                         "not overwrite them." });
-    EXPECT_EQ(session.instances[1].pinpadProperties.count(), 0);
-    EXPECT_EQ(session.instances[1].comport, "");
+              Messages { "These property files could not be read:\n"
+                         "C:\\ORVANT\\INSTANCE_02\\properties\\terminal.properties\n"
+                         "C:\\ORVANT\\INSTANCE_03\\properties\\language.properties\n"
+                         "Their instances start with empty settings, and a save does not overwrite them." });
+    EXPECT_EQ(session.instances[2].pinpadProperties.count(), 0);
+    EXPECT_EQ(session.instances[2].comport, "");
 }
 
 } // namespace

@@ -89,8 +89,8 @@ TEST_F(ConfigSessionSaveTest, RefusedTimeoutSkipsOnlyItsInstance)
 
     EXPECT_FALSE(session.saveSucceeded);
     EXPECT_EQ(ui.messages,
-              std::vector<std::string> { "Enter Correct Card Inactivity Timeout between 10 to 90,Then "
-                                         "Press Ok (Do not press Apply Button)" });
+              Messages { "Enter Correct Card Inactivity Timeout between 10 to 90,Then "
+                         "Press Ok (Do not press Apply Button)" });
     EXPECT_EQ(stored("Port"), "10100|11111|23456|");
     EXPECT_EQ(stored("Timeout"), "30|<absent>|30|");
     EXPECT_EQ(read("INSTANCE_01/properties/terminal.properties"), "untouched=yes\r\n");
@@ -137,8 +137,8 @@ TEST_F(ConfigSessionSaveTest, AClashStopsTheSaveBeforeAnyValue)
 
     EXPECT_FALSE(session.saveSucceeded);
     EXPECT_EQ(ui.messages,
-              std::vector<std::string> { "Receipt Directory for instance 1 is also used by instance 2. "
-                                         "Please provide another value." });
+              Messages { "Receipt Directory for instance 1 is also used by instance 2. "
+                         "Please provide another value." });
     EXPECT_EQ(tarn::XmlConfig::writeCount(), writes);
     EXPECT_EQ(configurationFile(), before);
     EXPECT_FALSE(exists("INSTANCE_01/properties/terminal.properties"));
@@ -175,8 +175,8 @@ TEST_F(ConfigSessionSaveTest, XmlModeReloadsTheFileBeforeSaving)
     EXPECT_TRUE(session.saveSucceeded);
     EXPECT_TRUE(session.storeFailed);
     EXPECT_EQ(ui.messages,
-              std::vector<std::string> { "Unable to load configuration from file "
-                                         "C:\\ORVANT\\conf\\ORVANTConfiguration.xml" });
+              Messages { "Unable to load configuration from file "
+                         "C:\\ORVANT\\conf\\ORVANTConfiguration.xml" });
     EXPECT_FALSE(exists("conf/ORVANTConfiguration.xml"));
 }
 

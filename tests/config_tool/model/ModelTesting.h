@@ -21,6 +21,7 @@
 namespace orvant::test {
 
 using KeyValues = std::vector<std::pair<std::string, std::string>>;
+using Messages = std::vector<std::string>;
 
 // One instance of a configuration file: its InstanceId text and its values in document order.
 struct StoredInstance
@@ -92,28 +93,39 @@ inline void removePermissions(const std::filesystem::path& target, std::filesyst
 constexpr auto kWriteBits
     = std::filesystem::perms::owner_write | std::filesystem::perms::group_write | std::filesystem::perms::others_write;
 
-// The XML document alone, kept in conf/ORVANTConfiguration.xml of the test's folder.
-class XmlDocumentTest : public ::testing::Test
+// Every process-wide value reset around the test, and the UI services recorded.
+class ModelTest : public ::testing::Test
 {
 protected:
-    static constexpr const char* kFile = "conf/ORVANTConfiguration.xml";
     TestFolder folder;
     FakeUi ui;
-    std::string path = (folder.path() / kFile).string();
 
     void SetUp() override
     {
         tarn::Globals::reset();
         tarn::XmlConfig::reset();
         tarn::Globals::setUi(&ui);
-        tarn::Globals::state().xmlConfigurationPath = path;
     }
 
     void TearDown() override
     {
-        tarn::XmlConfig::reset();
         tarn::Globals::setUi(nullptr);
+        tarn::XmlConfig::reset();
         tarn::Globals::reset();
+    }
+};
+
+// The XML document alone, kept in conf/ORVANTConfiguration.xml of the test's folder.
+class XmlDocumentTest : public ModelTest
+{
+protected:
+    static constexpr const char* kFile = "conf/ORVANTConfiguration.xml";
+    std::string path = (folder.path() / kFile).string();
+
+    void SetUp() override
+    {
+        ModelTest::SetUp();
+        tarn::Globals::state().xmlConfigurationPath = path;
     }
 
     bool load(const std::string& bytes)
@@ -153,30 +165,18 @@ inline std::string crlfLines(std::initializer_list<std::string> lines)
     return text;
 }
 
-// An installation at C:\ORVANT (KELBRIN_HOME) inside the test's own folder, with the UI services
-// recorded and every process-wide value reset around the test.
-class InstallationTest : public ::testing::Test
+// An installation at C:\ORVANT (KELBRIN_HOME) inside the test's own folder.
+class InstallationTest : public ModelTest
 {
 protected:
-    TestFolder folder;
     ScopedEnv home { "KELBRIN_HOME", std::string("C:\\ORVANT") };
-    FakeUi ui;
 
     void SetUp() override
     {
-        tarn::Globals::reset();
-        tarn::XmlConfig::reset();
-        tarn::Globals::setUi(&ui);
+        ModelTest::SetUp();
         for (const char* sub : { "conf", "properties", "bin", "logs" }) {
             std::filesystem::create_directories(folder.driveC() / "ORVANT" / sub);
         }
-    }
-
-    void TearDown() override
-    {
-        tarn::Globals::setUi(nullptr);
-        tarn::XmlConfig::reset();
-        tarn::Globals::reset();
     }
 
     // Paths below C:\ORVANT, written with "/".

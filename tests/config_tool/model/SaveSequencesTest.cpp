@@ -236,8 +236,8 @@ TEST_F(SaveSequencesTest, OkWithAClashSavesNothingButRegeneratesTheBaseFiles)
     EXPECT_FALSE(tarn::runOkSequence(session));
     EXPECT_FALSE(session.saveSucceeded);
     EXPECT_EQ(ui.messages,
-              std::vector<std::string> { "Receipt Directory for default instance is also used by instance 1. "
-                                         "Please provide another value." });
+              Messages { "Receipt Directory for default instance is also used by instance 1. "
+                         "Please provide another value." });
     EXPECT_EQ(configurationFile(), configuration);
     EXPECT_EQ(read("INSTANCE_01/properties/terminal.properties"), kDioneTerminal);
     EXPECT_EQ(read("properties/language.properties"), languageFile(kPlainPrompt, true));
@@ -254,8 +254,8 @@ TEST_F(SaveSequencesTest, OkWithARefusedTimeoutSavesTheOthersAndStaysOpen)
 
     EXPECT_FALSE(tarn::runOkSequence(session));
     EXPECT_EQ(ui.messages,
-              std::vector<std::string> { "Enter Correct Card Inactivity Timeout between 10 to 90,Then "
-                                         "Press Ok (Do not press Apply Button)" });
+              Messages { "Enter Correct Card Inactivity Timeout between 10 to 90,Then "
+                         "Press Ok (Do not press Apply Button)" });
     EXPECT_EQ(storedValue("ReceiptWidth", 0), "40");
     EXPECT_EQ(storedValue("Timeout", 1), "<absent>");
     EXPECT_EQ(read("INSTANCE_01/properties/terminal.properties"), kDioneTerminal);
@@ -268,7 +268,7 @@ TEST_F(SaveSequencesTest, UnwritableOrUnreadableTerminalPropertiesIsReportedOnce
     pickVx670();
     EXPECT_FALSE(tarn::runOkSequence(session));
     EXPECT_TRUE(session.saveSucceeded);
-    EXPECT_EQ(ui.messages, std::vector<std::string> { kNotWritten });
+    EXPECT_EQ(ui.messages, Messages { kNotWritten });
     EXPECT_EQ(read("INSTANCE_01/properties/terminal.properties"), kDioneTerminal);
     // Everything else is written as usual.
     EXPECT_EQ(read("INSTANCE_01/properties/language.properties"), languageFile(kScreenPrompt, true));
@@ -285,7 +285,7 @@ TEST_F(SaveSequencesTest, UnwritableOrUnreadableTerminalPropertiesIsReportedOnce
     ASSERT_EQ(ui.messages.size(), 1u);
     ui.messages.clear();
     EXPECT_FALSE(tarn::runOkSequence(unread));
-    EXPECT_EQ(ui.messages, std::vector<std::string> { kNotWritten });
+    EXPECT_EQ(ui.messages, Messages { kNotWritten });
     std::filesystem::permissions(file, std::filesystem::perms::owner_read, std::filesystem::perm_options::add);
     EXPECT_EQ(read("INSTANCE_01/properties/terminal.properties"), kDioneTerminal);
 }
