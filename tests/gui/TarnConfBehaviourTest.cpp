@@ -84,8 +84,8 @@ TEST_F(TarnConfBehaviourTest, HospitalityAfterSagemShrinksThePinPadListAndResets
 TEST_F(TarnConfBehaviourTest, KioskClearsAndLocksGratuityAutoUpgradeAndReferralMode)
 {
     const auto locks = [this] {
-        return enabled({ "cbAskGratuity", "cbAutoUpgrade", "optReferralMode_0", "optReferralMode_1",
-                         "optReferralMode_2" });
+        return enabled(
+            { "cbAskGratuity", "cbAutoUpgrade", "optReferralMode_0", "optReferralMode_1", "optReferralMode_2" });
     };
     tick("cbAskGratuity", true);
     pick("cboEnvironment", "Kiosk");
@@ -207,7 +207,8 @@ TEST_F(TarnConfBehaviourTest, DisabledTextBoxesAreGreyAndComeBackWithTheWindowBa
     EXPECT_NE(baseOf(find<QLineEdit>("txtReceiptPort")), kGrey);
 
     const auto avsRules = [this] {
-        return enabled({ "optAvsRule_0", "optAvsRule_1", "optAvsRule_2", "optAvsRule_3", "optAvsRule_4", "optAvsRule_5" });
+        return enabled(
+            { "optAvsRule_0", "optAvsRule_1", "optAvsRule_2", "optAvsRule_3", "optAvsRule_4", "optAvsRule_5" });
     };
     EXPECT_EQ(avsRules(), "000000");
     tick("cbUseAvsRules", true);
