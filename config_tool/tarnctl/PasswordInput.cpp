@@ -1,7 +1,7 @@
 #include "config_tool/tarnctl/PasswordInput.h"
 
-#include "config_tool/tarnctl/TerminalPassword.h"
 #include "platform/FileSystem.h"
+#include "platform/Terminal.h"
 
 #include <iostream>
 #include <iterator>
@@ -68,11 +68,11 @@ bool PasswordInput::loadLines()
 std::optional<std::string> PasswordInput::next(const std::string& prompt)
 {
     if (m_source == PasswordSource::Terminal) {
-        if (!standardInputIsTerminal()) {
+        if (!orvant::platform::standardInputIsTerminal()) {
             m_error = "a password is needed: give --password-file FILE or --password-stdin, or run on a terminal";
             return std::nullopt;
         }
-        auto typed = readPasswordFromTerminal(prompt);
+        auto typed = orvant::platform::readPasswordFromTerminal(prompt);
         if (!typed) {
             m_error = "no password was typed";
         }

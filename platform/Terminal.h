@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-namespace tarn::ctl {
+namespace orvant::platform {
 
 // True when standard input is an interactive terminal.
 bool standardInputIsTerminal();
@@ -13,4 +13,4 @@ bool standardInputIsTerminal();
 // input.
 std::optional<std::string> readPasswordFromTerminal(const std::string& prompt);
 
-} // namespace tarn::ctl
+} // namespace orvant::platform

@@ -1,11 +1,11 @@
-#include "config_tool/tarnctl/TerminalPassword.h"
+#include "platform/Terminal.h"
 
 #include <csignal>
 #include <iostream>
 #include <termios.h>
 #include <unistd.h>
 
-namespace tarn::ctl {
+namespace orvant::platform {
 
 namespace {
 
@@ -87,4 +87,4 @@ std::optional<std::string> readPasswordFromTerminal(const std::string& prompt)
     return line;
 }
 
-} // namespace tarn::ctl
+} // namespace orvant::platform
