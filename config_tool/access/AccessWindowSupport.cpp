@@ -3,8 +3,10 @@
 #include "config_tool/foundation/Globals.h"
 #include "platform/TextCodec.h"
 
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPushButton>
 #include <QScreen>
 #include <QWidget>
 
@@ -24,6 +26,23 @@ void styleTitleLabel(QLabel* label)
     }
     label->setPalette(colours);
     label->setAutoFillBackground(true);
+}
+
+QHBoxLayout* createOkCancelButtons(QWidget* window, std::array<QPushButton*, 2>& buttons,
+                                   const std::function<void(int)>& click)
+{
+    buttons[0] = new QPushButton(QStringLiteral("&Ok"), window);
+    buttons[1] = new QPushButton(QStringLiteral("&Cancel"), window);
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        buttons[i]->setObjectName(QStringLiteral("cmdButtons_%1").arg(i));
+        const int index = static_cast<int>(i);
+        QObject::connect(buttons[i], &QPushButton::clicked, window, [click, index] { click(index); });
+        row->addWidget(buttons[i]);
+    }
+    buttons[0]->setDefault(true);
+    return row;
 }
 
 void showCentred(QWidget* window)

@@ -3,10 +3,14 @@
 #include "config_tool/foundation/UiServices.h"
 
 #include <QString>
+#include <array>
+#include <functional>
 #include <string>
 
+class QHBoxLayout;
 class QKeyEvent;
 class QLabel;
+class QPushButton;
 class QWidget;
 
 namespace tarn::AccessWindow {
@@ -21,6 +25,11 @@ void showMessage(const std::string& text, MessageIcon icon);
 
 // White text on the system highlight colour, filling the label.
 void styleTitleLabel(QLabel* label);
+
+// Creates the "&Ok" and "&Cancel" buttons of the control array cmdButtons (Ok is the default button,
+// so Enter presses it) and returns them in a right-aligned row; a click calls click(index).
+QHBoxLayout* createOkCancelButtons(QWidget* window, std::array<QPushButton*, 2>& buttons,
+                                   const std::function<void(int)>& click);
 
 // Shows the window centred on its screen.
 void showCentred(QWidget* window);

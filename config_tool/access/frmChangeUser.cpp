@@ -95,19 +95,8 @@ void frmChangeUser::buildLayout()
     m_txtFields[UserIdField]->setVisible(false);
     m_txtFields[UserIdField]->setEnabled(false);
 
-    m_cmdButtons[0] = new QPushButton(QStringLiteral("&Ok"), this);
-    m_cmdButtons[1] = new QPushButton(QStringLiteral("&Cancel"), this);
-    for (std::size_t i = 0; i < m_cmdButtons.size(); ++i) {
-        m_cmdButtons[i]->setObjectName(QStringLiteral("cmdButtons_%1").arg(i));
-        const int index = static_cast<int>(i);
-        connect(m_cmdButtons[i], &QPushButton::clicked, this, [this, index] { cmdButtons_Click(index); });
-    }
-    m_cmdButtons[0]->setDefault(true);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_cmdButtons[0]);
-    buttons->addWidget(m_cmdButtons[1]);
+    auto* buttons
+        = AccessWindow::createOkCancelButtons(this, m_cmdButtons, [this](int index) { cmdButtons_Click(index); });
     grid->addLayout(buttons, 4, 0, 1, 2);
     grid->setColumnStretch(1, 1);
     setLayout(grid);

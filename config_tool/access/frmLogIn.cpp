@@ -73,20 +73,9 @@ void frmLogIn::buildLayout()
     userLabel->setBuddy(m_txtFields[0]);
     passwordLabel->setBuddy(m_txtFields[1]);
 
-    m_cmdButtons[0] = new QPushButton(QStringLiteral("&Ok"), this);
-    m_cmdButtons[1] = new QPushButton(QStringLiteral("&Cancel"), this);
-    for (std::size_t i = 0; i < m_cmdButtons.size(); ++i) {
-        m_cmdButtons[i]->setObjectName(QStringLiteral("cmdButtons_%1").arg(i));
-        const int index = static_cast<int>(i);
-        connect(m_cmdButtons[i], &QPushButton::clicked, this, [this, index] { cmdButtons_Click(index); });
-    }
     // Enter presses Ok wherever the focus is, unless it is on Cancel; Esc is Cancel (reject).
-    m_cmdButtons[0]->setDefault(true);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_cmdButtons[0]);
-    buttons->addWidget(m_cmdButtons[1]);
+    auto* buttons
+        = AccessWindow::createOkCancelButtons(this, m_cmdButtons, [this](int index) { cmdButtons_Click(index); });
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(title, 0, 0, 1, 3);
