@@ -59,4 +59,30 @@ FileResult writeFileAtomically(std::string_view path, std::string_view bytes, bo
 // Puts a file written Deferred, and its entry in its folder, on the disk.
 FileResult flushFile(std::string_view path);
 
+// While a batch lives, writes asked for as Flushed are made Deferred and remembered; when the outermost
+// batch finishes, they go to the disk together. A save that replaces hundreds of small engine files
+// then pays for one flush instead of one per file. Batches nest; only the outermost one flushes.
+class FlushBatch
+{
+public:
+    FlushBatch();
+    ~FlushBatch();
+    FlushBatch(const FlushBatch&) = delete;
+    FlushBatch& operator=(const FlushBatch&) = delete;
+
+    // Ends the batch. For the outermost batch: the stored paths of the files written during the batch
+    // that could not be put on the disk (empty when all were); always empty for an inner batch.
+    std::vector<std::string> finish();
+
+private:
+    bool m_finished = false;
+};
+
+namespace detail {
+// True when a batch is open; the file is then remembered for its flush.
+bool deferIntoBatch(std::string_view storedPath);
+// Puts the files on the disk; returns those that could not be.
+std::vector<std::string> flushFiles(const std::vector<std::string>& storedPaths);
+} // namespace detail
+
 } // namespace orvant::platform

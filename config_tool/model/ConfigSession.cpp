@@ -9,6 +9,7 @@
 #include "config_tool/model/InstanceNaming.h"
 #include "config_tool/model/StoredValues.h"
 #include "config_tool/model/XmlConfig.h"
+#include "platform/FileSystem.h"
 
 #include <algorithm>
 
@@ -342,6 +343,14 @@ void ConfigSession::saveAllInstances()
     storeFailed = false;
     failedWrites = FailedWrites();
 
+    // Everything this save writes goes to the disk together at its end (or at the end of the OK or
+    // Apply sequence around it).
+    orvant::platform::FlushBatch batch;
+    const auto flush = [&] {
+        for (const auto& file : batch.finish()) {
+            failedWrites.record(file);
+        }
+    };
     XmlConfig::beginSave();
     if (!writeConfigurationMode()) {
         storeFailed = true;
@@ -355,6 +364,7 @@ void ConfigSession::saveAllInstances()
         || !checkInputDirUnique(instances) || !checkOutputDirUnique(instances)) {
         saveSucceeded = false;
         XmlConfig::endSave();
+        flush();
         return;
     }
 
@@ -380,6 +390,7 @@ void ConfigSession::saveAllInstances()
     if (!XmlConfig::endSave() && XmlConfig::isLoaded()) {
         storeFailed = true;
     }
+    flush();
 }
 
 } // namespace tarn

@@ -3,6 +3,7 @@
 #include "config_tool/engine_files/BaseProperties.h"
 #include "config_tool/engine_files/InstanceProperties.h"
 #include "config_tool/foundation/Globals.h"
+#include "platform/FileSystem.h"
 
 namespace tarn {
 
@@ -22,24 +23,35 @@ void reportFailedWrites(const FailedWrites& failures)
     Globals::ui().showMessage(text, MessageIcon::Exclamation);
 }
 
+void recordUnflushed(orvant::platform::FlushBatch& batch, FailedWrites& failures)
+{
+    for (const auto& file : batch.finish()) {
+        failures.record(file);
+    }
+}
+
 } // namespace
 
 bool runOkSequence(ConfigSession& session)
 {
+    orvant::platform::FlushBatch batch;
     session.saveAllInstances();
     FailedWrites failures = session.failedWrites;
     // Regenerated whatever the checks gave, from the records as they are in memory.
     writeDefaultProperties(session.instances, session.window.propertyDir, failures);
     writeConfigHash(failures);
+    recordUnflushed(batch, failures);
     reportFailedWrites(failures);
     return session.saveSucceeded && !session.storeFailed && failures.empty();
 }
 
 bool runApplySequence(ConfigSession& session)
 {
+    orvant::platform::FlushBatch batch;
     session.saveAllInstances();
     FailedWrites failures = session.failedWrites;
     writeConfigHash(failures);
+    recordUnflushed(batch, failures);
     reportFailedWrites(failures);
     return session.saveSucceeded && !session.storeFailed && failures.empty();
 }

@@ -348,6 +348,9 @@ FileResult readWholeFile(std::string_view path, std::string& bytes)
 
 FileResult writeFileAtomically(std::string_view path, std::string_view bytes, bool ownerOnly, Durability durability)
 {
+    if (durability == Durability::Flushed && detail::deferIntoBatch(path)) {
+        durability = Durability::Deferred;
+    }
     return replaceFile(path, bytes, ownerOnly ? std::optional<mode_t>(0600) : std::nullopt, durability);
 }
 
@@ -367,5 +370,35 @@ FileResult flushFile(std::string_view path)
     syncFolder(parentFolder(native));
     return { true, {} };
 }
+
+namespace detail {
+
+std::vector<std::string> flushFiles(const std::vector<std::string>& storedPaths)
+{
+    // One syncfs per file system puts every written file and every rename on the disk at once.
+    std::vector<dev_t> synced;
+    for (const auto& path : storedPaths) {
+        const std::string folder = parentFolder(toNativePath(path));
+        struct stat info
+        {
+        };
+        if (::stat(folder.c_str(), &info) != 0
+            || std::find(synced.begin(), synced.end(), info.st_dev) != synced.end()) {
+            continue;
+        }
+        const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        const bool ok = fd >= 0 && ::syncfs(fd) == 0;
+        if (fd >= 0) {
+            ::close(fd);
+        }
+        if (!ok) {
+            return storedPaths;
+        }
+        synced.push_back(info.st_dev);
+    }
+    return {};
+}
+
+} // namespace detail
 
 } // namespace orvant::platform

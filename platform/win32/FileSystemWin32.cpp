@@ -154,6 +154,9 @@ FileResult copyFile(std::string_view from, std::string_view to)
 // the system writes on Windows does.
 FileResult writeFileAtomically(std::string_view path, std::string_view bytes, bool /*ownerOnly*/, Durability durability)
 {
+    if (durability == Durability::Flushed && detail::deferIntoBatch(path)) {
+        durability = Durability::Deferred;
+    }
     static constexpr std::string_view action = "Cannot write";
     const std::string target = utf8ToAnsi(path);
     const DWORD attributes = GetFileAttributesA(target.c_str());
@@ -210,5 +213,20 @@ FileResult flushFile(std::string_view path)
     }
     return { true, {} };
 }
+
+namespace detail {
+
+std::vector<std::string> flushFiles(const std::vector<std::string>& storedPaths)
+{
+    std::vector<std::string> failed;
+    for (const auto& path : storedPaths) {
+        if (!flushFile(path).ok) {
+            failed.push_back(path);
+        }
+    }
+    return failed;
+}
+
+} // namespace detail
 
 } // namespace orvant::platform
