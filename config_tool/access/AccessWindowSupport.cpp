@@ -17,8 +17,15 @@ void showMessage(const std::string& text, MessageIcon icon)
     Globals::ui().showTitledMessage(kMessageTitle, text, icon);
 }
 
-void styleTitleLabel(QLabel* label)
+QLabel* createTitleLabel(QWidget* window, const char* text, const char* objectName)
 {
+    auto* label = new QLabel(QString::fromLatin1(text), window);
+    label->setObjectName(QString::fromLatin1(objectName));
+    label->setAlignment(Qt::AlignCenter);
+    label->setMargin(6);
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
     QPalette colours = label->palette();
     for (const auto group : { QPalette::Active, QPalette::Inactive, QPalette::Disabled }) {
         colours.setColor(group, QPalette::Window, colours.color(QPalette::Active, QPalette::Highlight));
@@ -26,6 +33,7 @@ void styleTitleLabel(QLabel* label)
     }
     label->setPalette(colours);
     label->setAutoFillBackground(true);
+    return label;
 }
 
 QHBoxLayout* createOkCancelButtons(QWidget* window, std::array<QPushButton*, 2>& buttons,

@@ -23,8 +23,8 @@ constexpr const char* kMessageTitle = "Config ORVANT";
 // A message box titled "Config ORVANT", through the UI services so that tests can answer it.
 void showMessage(const std::string& text, MessageIcon icon);
 
-// White text on the system highlight colour, filling the label.
-void styleTitleLabel(QLabel* label);
+// The window's bold, centred title label: white text on the system highlight colour, filling the label.
+QLabel* createTitleLabel(QWidget* window, const char* text, const char* objectName);
 
 // Creates the "&Ok" and "&Cancel" buttons of the control array cmdButtons (Ok is the default button,
 // so Enter presses it) and returns them in a right-aligned row; a click calls click(index).

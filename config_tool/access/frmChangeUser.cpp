@@ -61,14 +61,7 @@ frmChangeUser::~frmChangeUser() = default;
 
 void frmChangeUser::buildLayout()
 {
-    auto* title = new QLabel(QString::fromLatin1(kTitle), this);
-    title->setObjectName(QStringLiteral("Label_1"));
-    title->setAlignment(Qt::AlignCenter);
-    title->setMargin(6);
-    QFont titleFont = title->font();
-    titleFont.setBold(true);
-    title->setFont(titleFont);
-    AccessWindow::styleTitleLabel(title);
+    auto* title = AccessWindow::createTitleLabel(this, kTitle, "Label_1");
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(title, 0, 0, 1, 2);

@@ -49,14 +49,7 @@ void frmLogIn::buildLayout()
     picture->setPixmap(QPixmap(QStringLiteral(":/access/login.png")));
     picture->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
-    auto* title = new QLabel(QString::fromLatin1(kTitle), this);
-    title->setObjectName(QStringLiteral("Label3"));
-    title->setAlignment(Qt::AlignCenter);
-    title->setMargin(6);
-    QFont titleFont = title->font();
-    titleFont.setBold(true);
-    title->setFont(titleFont);
-    AccessWindow::styleTitleLabel(title);
+    auto* title = AccessWindow::createTitleLabel(this, kTitle, "Label3");
 
     auto* userLabel = new QLabel(QStringLiteral("User ID"), this);
     userLabel->setObjectName(QStringLiteral("Label1"));

@@ -62,34 +62,8 @@ std::string terminalProperties(std::int16_t n)
                    "pinpad.name=Dione secura" });
 }
 
-const std::string kLanguageProperties = lines({ "en.01=\\\\nlAMOUNT #",
-                                                "en.02=OK?",
-                                                "en.03=APPROVED",
-                                                "en.04=CALL YOUR BANK",
-                                                "en.05=CANCEL OR ENTER",
-                                                "en.06=CARD ERROR",
-                                                "en.07=DECLINED",
-                                                "en.08=ENTER AMOUNT",
-                                                "en.09=ENTER PIN",
-                                                "en.0A=INCORRECT PIN",
-                                                "en.0B=",
-                                                "en.0C=NOT ACCEPTED",
-                                                "en.0D=PIN OK",
-                                                "en.0E=PLEASE WAIT",
-                                                "en.0F=PROCESSING ERROR",
-                                                "en.10=REMOVE CARD",
-                                                "en.11=USE CHIP READER",
-                                                "en.12=USE MAG STRIPE",
-                                                "en.13=TRY AGAIN",
-                                                "en.14=LAST PIN TRY",
-                                                "en.15=CANCELLED",
-                                                "en.16=PIN LOCKED",
-                                                "en.17=CALL CARD ISSUER",
-                                                "en.18=REFUND \xA3",
-                                                "en.51=SIGN RECEIPT",
-                                                "en.IBM.test=IBM MESSAGE",
-                                                "en.emvelink=Kelbrin - Harb",
-                                                "en.testing=Testing..." });
+// A language file as an older installation left it: the save fills in the messages it lacks.
+const std::string kLanguageProperties = lines({ "en.01=AMOUNT #", "en.02=OK?", "en.03=APPROVED" });
 
 const std::string kEmvProperties = lines({ "emv.kernel=4", "emv.terminal.type=22", "emv.capabilities=E0F8C8" });
 
