@@ -1,6 +1,7 @@
 #include "env_tool/EnvironmentSetup.h"
 
 #include "env_tool/System.h"
+#include "platform/TextCodec.h"
 
 #include <exception>
 
@@ -26,43 +27,15 @@ void write(System& system, SetupOutcome& outcome, const std::string& name, const
 
 } // namespace
 
-std::string upperCase(std::string_view text)
-{
-    std::string upper(text);
-    for (std::size_t i = 0; i < upper.size(); ++i) {
-        auto& byte = reinterpret_cast<unsigned char&>(upper[i]);
-        if (byte >= 'a' && byte <= 'z') {
-            byte -= 0x20;
-            continue;
-        }
-        if (i + 1 >= upper.size()) {
-            break;
-        }
-        auto& next = reinterpret_cast<unsigned char&>(upper[i + 1]);
-        if (byte == 0xC3 && next >= 0xA0 && next <= 0xBE && next != 0xB7) {
-            next -= 0x20; // à..þ without ÷
-            ++i;
-        } else if (byte == 0xC3 && next == 0xBF) {
-            byte = 0xC5; // ÿ to Ÿ
-            next = 0xB8;
-            ++i;
-        } else if (byte == 0xC5 && (next == 0xA1 || next == 0x93 || next == 0xBE)) {
-            next -= 1; // š, œ, ž
-            ++i;
-        }
-    }
-    return upper;
-}
-
 SetupOutcome runEnvironmentSetup(const std::function<void()>& broadcast, const std::function<bool()>& startScript)
 {
     SetupOutcome outcome;
     {
         System system(broadcast);
-        const std::string path = upperCase(system.environment("Path"));
-        const std::string javaHome = upperCase(system.environment("JAVA_HOME"));
-        const std::string kelbrinHome = upperCase(system.environment("KELBRIN_HOME"));
-        const std::string installDir = upperCase(system.environment("INSTALL_DIR"));
+        const std::string path = orvant::platform::upperCaseAnsi(system.environment("Path"));
+        const std::string javaHome = orvant::platform::upperCaseAnsi(system.environment("JAVA_HOME"));
+        const std::string kelbrinHome = orvant::platform::upperCaseAnsi(system.environment("KELBRIN_HOME"));
+        const std::string installDir = orvant::platform::upperCaseAnsi(system.environment("INSTALL_DIR"));
 
         if (installDir != kInstallDir) {
             write(system, outcome, "INSTALL_DIR", kInstallDir);
@@ -85,7 +58,7 @@ SetupOutcome runEnvironmentSetup(const std::function<void()>& broadcast, const s
         // keeps the references and would not show the entries; the stored form still does, and
         // without looking at it every such run would put the entries in front once more.
         const bool hasProductEntries = contains(path, kProductEntriesExpanded)
-            || contains(upperCase(system.storedEnvironment("Path")), kProductEntries);
+            || contains(orvant::platform::upperCaseAnsi(system.storedEnvironment("Path")), kProductEntries);
         if (!hasProductEntries) {
             write(system, outcome, "Path", kProductEntries + missing + path);
             missing.clear();

@@ -29,7 +29,4 @@ struct SetupOutcome
 // then calls `startScript`. Every failure is ignored and the run goes on.
 SetupOutcome runEnvironmentSetup(const std::function<void()>& broadcast, const std::function<bool()>& startScript);
 
-// Upper-cases the letters of a UTF-8 text that Windows-1252 has in both cases; other characters stay.
-std::string upperCase(std::string_view text);
-
 } // namespace varset

@@ -16,16 +16,16 @@ namespace orvant::platform {
 
 enum class Hive : std::uint32_t
 {
-    CurrentUser = 0x80000001u,  // HKEY_CURRENT_USER
+    CurrentUser = 0x80000001u, // HKEY_CURRENT_USER
     LocalMachine = 0x80000002u, // HKEY_LOCAL_MACHINE
 };
 
 // Result codes (Win32 values).
-constexpr long kErrorSuccess = 0;        // ERROR_SUCCESS
-constexpr long kErrorFileNotFound = 2;   // ERROR_FILE_NOT_FOUND
-constexpr long kErrorAccessDenied = 5;   // ERROR_ACCESS_DENIED
-constexpr long kErrorInvalidData = 13;   // ERROR_INVALID_DATA: the store could not be parsed
-constexpr long kErrorMoreData = 234;     // ERROR_MORE_DATA
+constexpr long kErrorSuccess = 0; // ERROR_SUCCESS
+constexpr long kErrorFileNotFound = 2; // ERROR_FILE_NOT_FOUND
+constexpr long kErrorAccessDenied = 5; // ERROR_ACCESS_DENIED
+constexpr long kErrorInvalidData = 13; // ERROR_INVALID_DATA: the store could not be parsed
+constexpr long kErrorMoreData = 234; // ERROR_MORE_DATA
 
 // Value types.
 constexpr std::uint32_t kRegSz = 1;
@@ -36,8 +36,8 @@ constexpr std::uint32_t kRegDwordBigEndian = 5;
 constexpr std::uint32_t kRegMultiSz = 7;
 
 // Access rights.
-constexpr std::uint32_t kKeyQueryValue = 0x0001;  // KEY_QUERY_VALUE
-constexpr std::uint32_t kKeyAllAccess = 0xF003F;  // KEY_ALL_ACCESS
+constexpr std::uint32_t kKeyQueryValue = 0x0001; // KEY_QUERY_VALUE
+constexpr std::uint32_t kKeyAllAccess = 0xF003F; // KEY_ALL_ACCESS
 
 // An open key. Obtained from regCreateKeyEx or regOpenKeyEx, given back with regCloseKey.
 struct RegistryKey;

@@ -120,4 +120,32 @@ std::string utf8ToAnsi(std::string_view utf8)
     return out;
 }
 
+std::string upperCaseAnsi(std::string_view utf8)
+{
+    std::string upper(utf8);
+    for (std::size_t i = 0; i < upper.size(); ++i) {
+        auto& byte = reinterpret_cast<unsigned char&>(upper[i]);
+        if (byte >= 'a' && byte <= 'z') {
+            byte -= 0x20;
+            continue;
+        }
+        if (i + 1 >= upper.size()) {
+            break;
+        }
+        auto& next = reinterpret_cast<unsigned char&>(upper[i + 1]);
+        if (byte == 0xC3 && next >= 0xA0 && next <= 0xBE && next != 0xB7) {
+            next -= 0x20; // à..þ without ÷
+            ++i;
+        } else if (byte == 0xC3 && next == 0xBF) {
+            byte = 0xC5; // ÿ to Ÿ
+            next = 0xB8;
+            ++i;
+        } else if (byte == 0xC5 && (next == 0xA1 || next == 0x93 || next == 0xBE)) {
+            next -= 1; // š, œ, ž
+            ++i;
+        }
+    }
+    return upper;
+}
+
 } // namespace orvant::platform

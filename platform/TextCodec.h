@@ -16,4 +16,8 @@ std::string ansiToUtf8(std::string_view ansi);
 // sequence, becomes "?" as WideCharToMultiByte does.
 std::string utf8ToAnsi(std::string_view utf8);
 
+// UTF-8 text upper-cased as Windows upper-cases Windows-1252 text: a-z and the accented letters of
+// Windows-1252 (à..þ without ÷, ÿ to Ÿ, š, œ, ž); everything else, ß and µ included, stays.
+std::string upperCaseAnsi(std::string_view utf8);
+
 } // namespace orvant::platform

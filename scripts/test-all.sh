@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
-# Runs every test CI runs: the default and sanitizer builds with their tests, the Windows compile
-# check with mingw-w64, and short bounded runs of the fuzz targets.
+# Runs every test CI runs: the formatting check, the default and sanitizer builds with their tests,
+# the Windows compile check with mingw-w64, and short bounded runs of the fuzz targets.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
 
 jobs=$(nproc)
+
+echo "== format: the sources as clang-format writes them"
+find platform config_tool env_tool tests -name '*.cpp' -o -name '*.h' | sort | xargs clang-format --dry-run -Werror
 
 for preset in default sanitize; do
     echo "== ${preset}: configure, build, test"

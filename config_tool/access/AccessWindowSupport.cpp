@@ -64,19 +64,6 @@ void showCentred(QWidget* window)
     window->show();
 }
 
-QString trimBlanks(const QString& text)
-{
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text.at(first) == u' ') {
-        ++first;
-    }
-    while (last > first && text.at(last - 1) == u' ') {
-        --last;
-    }
-    return text.mid(first, last - first);
-}
-
 int typedCharacterCode(const QKeyEvent& key)
 {
     const QString text = key.text();

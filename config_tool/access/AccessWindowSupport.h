@@ -34,9 +34,6 @@ QHBoxLayout* createOkCancelButtons(QWidget* window, std::array<QPushButton*, 2>&
 // Shows the window centred on its screen.
 void showCentred(QWidget* window);
 
-// The text without leading and trailing blanks (tabs and other white space stay, as typed).
-QString trimBlanks(const QString& text);
-
 // The character a typed key gives a key filter such as AllowAlpha, as a Windows-1252 code; 0 for keys
 // that type nothing or act on the window (Enter, Esc, Tab, Delete) and for editing shortcuts (Ctrl+V
 // and the like), which the field handles itself.

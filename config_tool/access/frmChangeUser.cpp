@@ -1,7 +1,7 @@
 #include "config_tool/access/frmChangeUser.h"
 
 #include "config_tool/access/AccessWindowSupport.h"
-#include "config_tool/access/UserManagement.h"
+#include "config_tool/access/PasswordChange.h"
 #include "config_tool/foundation/Globals.h"
 
 #include <QCloseEvent>
@@ -108,14 +108,10 @@ void frmChangeUser::showWindow()
 
 bool frmChangeUser::SatisfyPwdlength()
 {
-    if (AccessWindow::trimBlanks(m_txtFields[NewField]->text()).size() >= kMinimumPasswordLength) {
+    if (satisfiesPasswordLength(m_txtFields[NewField]->text().toStdString())) {
         return true;
     }
-    // This one box keeps the program's own title.
-    Globals::ui().showMessage("Password should be at least 7 characters", MessageIcon::Exclamation);
-    m_txtFields[NewField]->clear();
-    m_txtFields[ConfirmField]->clear();
-    m_txtFields[NewField]->setFocus();
+    show(passwordTooShort());
     return false;
 }
 
@@ -128,64 +124,35 @@ void frmChangeUser::cmdButtons_Click(int index)
     }
 }
 
-void frmChangeUser::refuse(const char* message, int focusField)
+void frmChangeUser::show(const PasswordChangeResult& result)
 {
-    AccessWindow::showMessage(message, MessageIcon::Information);
-    m_txtFields[static_cast<std::size_t>(focusField)]->setFocus();
+    if (result.programTitle) {
+        Globals::ui().showMessage(result.message, result.icon);
+    } else {
+        AccessWindow::showMessage(result.message, result.icon);
+    }
+    for (const PasswordField field : result.cleared) {
+        m_txtFields[static_cast<std::size_t>(field)]->clear();
+    }
+    if (result.focus) {
+        m_txtFields[static_cast<std::size_t>(result.focusField)]->setFocus();
+    }
+    if (result.closesWindow) {
+        close();
+    }
 }
 
 void frmChangeUser::okClicked()
 {
-    const std::string userId = m_txtFields[UserIdField]->text().toStdString();
-    const QString oldPassword = m_txtFields[OldField]->text();
-    const QString newPassword = m_txtFields[NewField]->text();
-    const QString confirmation = m_txtFields[ConfirmField]->text();
-    const bool adminMode = Globals::state().adminVerified;
-
-    if (!adminMode && oldPassword.isEmpty()) {
-        refuse("Old Password has not been entered ", OldField);
-        return;
-    }
-    if (newPassword.isEmpty()) {
-        refuse("New Password has not entered", NewField);
-        return;
-    }
-    if (confirmation.isEmpty()) {
-        refuse("Confirm Password has not entered", ConfirmField);
-        return;
-    }
-    if (!adminMode && oldPassword == newPassword) {
-        refuse("Same Passwords are not allowed", NewField);
-        return;
-    }
-    if (!SatisfyPwdlength()) {
-        return;
-    }
-    if (!UserManagement::userExists(userId)) {
-        AccessWindow::showMessage("Sorry, Login Not Exist", MessageIcon::Information);
-        close();
-        return;
-    }
-    const std::string oldHash = UserManagement::passwordHash(AccessWindow::trimBlanks(oldPassword).toStdString());
-    // A failed administrator check also leaves adminVerified false: from now on this window is in plain mode.
-    const bool oldPasswordRight = adminMode ? UserManagement::checkAdminPassword(userId, oldHash)
-                                            : UserManagement::checkUserPassword(userId, oldHash);
-    if (!oldPasswordRight) {
-        AccessWindow::showMessage(adminMode ? "Sorry, Admin Password is wrong ! " : "Sorry, Your Password is wrong ! ",
-                                  MessageIcon::Information);
-        m_txtFields[OldField]->clear();
-        m_txtFields[OldField]->setFocus();
-        return;
-    }
-    if (newPassword != confirmation) {
-        refuse("New Password and confirm Password are not same", NewField);
-        return;
-    }
-    const bool stored = UserManagement::setUserPassword(userId, AccessWindow::trimBlanks(newPassword).toStdString());
-    AccessWindow::showMessage(stored ? "Login Information has been updated ! "
-                                     : "Login Information has not been updated ! ",
-                              MessageIcon::Information);
-    close();
+    PasswordChangeRequest request;
+    request.userId = m_txtFields[UserIdField]->text().toStdString();
+    request.oldPassword = m_txtFields[OldField]->text().toStdString();
+    request.newPassword = m_txtFields[NewField]->text().toStdString();
+    request.confirmation = m_txtFields[ConfirmField]->text().toStdString();
+    // A wrong administrator password turns adminVerified off: from then on the window is in plain mode.
+    PasswordChangeMode mode
+        = Globals::state().adminVerified ? PasswordChangeMode::Administrator : PasswordChangeMode::Plain;
+    show(changePassword(request, mode));
 }
 
 void frmChangeUser::reject()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config_tool/access/PasswordChange.h"
+
 #include <QDialog>
 #include <array>
 
@@ -19,7 +21,6 @@ class frmChangeUser : public QDialog
 
 public:
     static constexpr const char* kTitle = "Config ORVANT Change Password-2.2.4.1";
-    static constexpr int kMinimumPasswordLength = 7;
 
     // Opens the window, loaded afresh, or brings the open one to the front. It deletes itself when closed.
     static frmChangeUser* openOrRaise();
@@ -33,8 +34,8 @@ public:
     // Shows the window centred on the screen.
     void showWindow();
 
-    // True when the new password has at least seven characters without its surrounding blanks;
-    // otherwise says so, empties the new and confirm fields and puts the focus in the new one.
+    // True when the new password is long enough (PasswordChange.h); otherwise says so, empties the new
+    // and confirm fields and puts the focus in the new one.
     bool SatisfyPwdlength();
 
     // 0 Ok, 1 Cancel.
@@ -51,8 +52,8 @@ protected:
 private:
     void buildLayout();
     void okClicked();
-    // A failed check: its message, then the focus where the operator has to act.
-    void refuse(const char* message, int focusField);
+    // The outcome of the checks: its message, the fields emptied, the focus, and the window closed.
+    void show(const PasswordChangeResult& result);
 
     std::array<QLineEdit*, 4> m_txtFields {};
     std::array<QLabel*, 4> m_Label1 {};

@@ -1,7 +1,7 @@
 #include "config_tool/access/frmLogIn.h"
 
 #include "config_tool/access/AccessWindowSupport.h"
-#include "config_tool/access/ProgramWindows.h"
+#include "config_tool/access/LoginCheck.h"
 #include "config_tool/access/UserManagement.h"
 
 #include <QCloseEvent>
@@ -21,16 +21,8 @@ static void registerAccessResources()
 
 namespace tarn {
 
-namespace {
-
-constexpr const char* kAdministrator = "Administrator";
-
-} // namespace
-
 frmLogIn::frmLogIn(QWidget* parent)
     : QDialog(parent)
-    , m_openMainWindow([] { openMainWindow(); })
-    , m_endProgram([] { endProgram(); })
 {
     registerAccessResources();
     setObjectName(QStringLiteral("frmLogIn"));
@@ -113,19 +105,15 @@ void frmLogIn::cmdButtons_Click(int index)
 
 void frmLogIn::okClicked()
 {
-    const QString userId = AccessWindow::trimBlanks(m_txtFields[0]->text());
-    // Case matters here: the other spellings of the administrator are refused at the door.
-    if (userId != QLatin1String(kAdministrator) || !UserManagement::userExists(kAdministrator)) {
-        refuseUser();
-        return;
-    }
-    const std::string hash
-        = UserManagement::passwordHash(AccessWindow::trimBlanks(m_txtFields[1]->text()).toStdString());
-    if (!UserManagement::checkAdminPassword(kAdministrator, hash)
-        && !UserManagement::checkUserPassword(kAdministrator, hash)) {
-        AccessWindow::showMessage("Incorrect Password", MessageIcon::Exclamation);
+    const LoginResult result = checkLogin(m_txtFields[0]->text().toStdString(), m_txtFields[1]->text().toStdString());
+    if (!result.passed()) {
+        AccessWindow::showMessage(result.message, MessageIcon::Exclamation);
+        const bool noSuchUser = result.outcome == LoginResult::Outcome::NoSuchUser;
+        if (noSuchUser) {
+            m_txtFields[0]->clear();
+        }
         m_txtFields[1]->clear();
-        m_txtFields[1]->setFocus();
+        m_txtFields[noSuchUser ? 0 : 1]->setFocus();
         return;
     }
     m_loggedIn = true;
@@ -133,14 +121,6 @@ void frmLogIn::okClicked()
         m_openMainWindow();
     }
     close();
-}
-
-void frmLogIn::refuseUser()
-{
-    AccessWindow::showMessage("Sorry, No Such User Exist", MessageIcon::Exclamation);
-    m_txtFields[0]->clear();
-    m_txtFields[1]->clear();
-    m_txtFields[0]->setFocus();
 }
 
 void frmLogIn::reject()

@@ -23,8 +23,8 @@ public:
     explicit frmLogIn(QWidget* parent = nullptr);
     ~frmLogIn() override;
 
-    // What a successful login opens (default: the main window, not waited for) and how Cancel ends the
-    // program (default: every window closes and the event loop ends). Tests replace them.
+    // What a successful login opens (the main window, not waited for) and how Cancel ends the program;
+    // the program entry sets both. Unset, nothing is opened or ended.
     void setMainWindowOpener(std::function<void()> openMainWindow);
     void setProgramEnd(std::function<void()> endProgram);
 
@@ -45,7 +45,6 @@ protected:
 private:
     void buildLayout();
     void okClicked();
-    void refuseUser();
 
     std::array<QLineEdit*, 2> m_txtFields {};
     std::array<QPushButton*, 2> m_cmdButtons {};

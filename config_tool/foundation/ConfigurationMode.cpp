@@ -2,6 +2,7 @@
 
 #include "config_tool/foundation/CProperties.h"
 #include "config_tool/foundation/Globals.h"
+#include "platform/AsciiText.h"
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
 
@@ -13,13 +14,6 @@ namespace tarn {
 
 namespace {
 
-bool equalsIgnoringCase(std::string_view text, std::string_view upper)
-{
-    return text.size() == upper.size() && std::equal(text.begin(), text.end(), upper.begin(), [](char a, char b) {
-               return std::toupper(static_cast<unsigned char>(a)) == static_cast<unsigned char>(b);
-           });
-}
-
 bool selectsXmlMode(std::string_view line)
 {
     if (!line.empty() && line.front() == '#') {
@@ -29,8 +23,8 @@ bool selectsXmlMode(std::string_view line)
     if (separator == std::string_view::npos || line.find('=', separator + 1) != std::string_view::npos) {
         return false;
     }
-    return equalsIgnoringCase(line.substr(0, separator), "CONFIGURATION")
-        && equalsIgnoringCase(line.substr(separator + 1), "XML");
+    return orvant::ascii::equalsIgnoringCase(line.substr(0, separator), "CONFIGURATION")
+        && orvant::ascii::equalsIgnoringCase(line.substr(separator + 1), "XML");
 }
 
 } // namespace

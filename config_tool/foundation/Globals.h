@@ -13,10 +13,10 @@ constexpr std::int16_t kXmlMode = 1;
 // Process-wide values of the configuration tool, set on the window thread.
 struct GlobalState
 {
-    std::string installationFolder;   // KELBRIN_HOME as given, e.g. "C:\ORVANT"
+    std::string installationFolder; // KELBRIN_HOME as given, e.g. "C:\ORVANT"
     std::int16_t configurationMode = kRegistryMode;
     std::string xmlConfigurationPath; // installation folder + "\conf\ORVANTConfiguration.xml"
-    bool adminVerified = false;       // the most recent administrator check succeeded
+    bool adminVerified = false; // the most recent administrator check succeeded
 };
 
 namespace Globals {

@@ -1,5 +1,6 @@
 #include "config_tool/foundation/MRegistry.h"
 
+#include "platform/AsciiText.h"
 #include "platform/Registry.h"
 #include "platform/TextCodec.h"
 
@@ -15,12 +16,7 @@ RecordedError g_lastError;
 
 std::string trimSpaces(const std::string& text)
 {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos) {
-        return {};
-    }
-    const auto last = text.find_last_not_of(' ');
-    return text.substr(first, last - first + 1);
+    return std::string(orvant::ascii::trim(text));
 }
 
 bool fail(std::int32_t number, const char* description)

@@ -2,6 +2,7 @@
 
 #include "config_tool/foundation/Globals.h"
 #include "config_tool/model/StoredValues.h"
+#include "platform/TextCodec.h"
 
 #include <functional>
 
@@ -12,44 +13,10 @@ namespace {
 constexpr std::int16_t kSocketInterface = 0;
 constexpr std::int16_t kFileInterface = 1;
 
-// Upper case as Windows compares folder names: ASCII and the letters Windows-1252 can hold. The text
-// is UTF-8, so the Latin-1 letters arrive as two-byte sequences.
-std::string upperCase(const std::string& text)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c >= 'a' && c <= 'z') {
-            out += static_cast<char>(c - 'a' + 'A');
-            continue;
-        }
-        if (i + 1 < text.size() && (c == 0xC3 || c == 0xC5)) {
-            const auto d = static_cast<unsigned char>(text[i + 1]);
-            const unsigned codePoint = ((c & 0x1Fu) << 6) | (d & 0x3Fu);
-            unsigned upper = codePoint;
-            if (codePoint >= 0xE0 && codePoint <= 0xFE && codePoint != 0xF7) {
-                upper = codePoint - 0x20;
-            } else if (codePoint == 0x153 || codePoint == 0x161 || codePoint == 0x17E) {
-                upper = codePoint - 1; // oe, s and z with caron
-            } else if (codePoint == 0xFF) {
-                upper = 0x178; // y with diaeresis
-            }
-            if (upper != codePoint) {
-                out += static_cast<char>(0xC0 | (upper >> 6));
-                out += static_cast<char>(0x80 | (upper & 0x3F));
-                ++i;
-                continue;
-            }
-        }
-        out += static_cast<char>(c);
-    }
-    return out;
-}
-
 std::string directoryKey(const std::string& directory)
 {
-    std::string key = upperCase(directory);
+    // Folder names compare as Windows compares them: in upper case.
+    std::string key = orvant::platform::upperCaseAnsi(directory);
     if (!key.empty() && key.back() == '\\') {
         key.pop_back();
     }

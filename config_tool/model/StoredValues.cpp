@@ -1,5 +1,7 @@
 #include "config_tool/model/StoredValues.h"
 
+#include "platform/AsciiText.h"
+
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -8,39 +10,11 @@ namespace tarn::StoredValues {
 
 namespace {
 
-bool isBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
-
-bool isDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
+using orvant::ascii::isDigit;
 
 std::string_view trimBlanks(std::string_view text)
 {
-    while (!text.empty() && isBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && isBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
+    return orvant::ascii::trim(text, " \t");
 }
 
 template <typename Int> std::optional<Int> parseInteger(std::string_view text)
@@ -125,10 +99,10 @@ double roundHalfEven(double value)
 std::optional<bool> parseBoolean(std::string_view text)
 {
     const auto trimmed = trimBlanks(text);
-    if (equalsIgnoringCase(trimmed, "True")) {
+    if (orvant::ascii::equalsIgnoringCase(trimmed, "True")) {
         return true;
     }
-    if (equalsIgnoringCase(trimmed, "False")) {
+    if (orvant::ascii::equalsIgnoringCase(trimmed, "False")) {
         return false;
     }
     if (const auto number = parseNumber(trimmed)) {

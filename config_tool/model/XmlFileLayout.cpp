@@ -1,6 +1,7 @@
 #include "config_tool/model/XmlFileLayout.h"
 
 #include "config_tool/model/XmlIndentation.h"
+#include "platform/AsciiText.h"
 #include "platform/TextCodec.h"
 
 #include <array>
@@ -38,20 +39,6 @@ private:
 bool isXmlSpace(char c)
 {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
 }
 
 // The encoding named by a declaration at the very start of the text, or "".
@@ -92,11 +79,11 @@ XmlFileEncoding encodingNamed(std::string_view name)
     static constexpr std::array windows1252
         = { "ISO-8859-1"sv, "ISO8859-1"sv, "ISO_8859-1"sv, "latin1"sv, "latin-1"sv, "windows-1252"sv, "cp1252"sv };
     for (const auto alias : windows1252) {
-        if (equalsIgnoringCase(name, alias)) {
+        if (orvant::ascii::equalsIgnoringCase(name, alias)) {
             return XmlFileEncoding::Windows1252;
         }
     }
-    if (equalsIgnoringCase(name, "US-ASCII") || equalsIgnoringCase(name, "ASCII")) {
+    if (orvant::ascii::equalsIgnoringCase(name, "US-ASCII") || orvant::ascii::equalsIgnoringCase(name, "ASCII")) {
         return XmlFileEncoding::Ascii;
     }
     return XmlFileEncoding::Utf8;

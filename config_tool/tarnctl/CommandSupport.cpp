@@ -2,8 +2,9 @@
 
 #include "config_tool/model/Checks.h"
 #include "config_tool/model/InstanceNaming.h"
-#include "config_tool/model/SaveSequences.h"
+#include "config_tool/session/SaveSequences.h"
 #include "config_tool/tarnctl/Login.h"
+#include "platform/AsciiText.h"
 
 #include <algorithm>
 
@@ -23,13 +24,9 @@ std::optional<std::size_t> resolveInstance(const ConfigSession& session, const s
 {
     const std::size_t count = session.instances.size();
     std::optional<std::size_t> index;
-    std::string lower = name;
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; });
-    if (lower == "default") {
+    if (orvant::ascii::equalsIgnoringCase(name, "default")) {
         index = 0;
-    } else if (!name.empty() && name.size() <= 3
-               && std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+    } else if (name.size() <= 3 && orvant::ascii::isDigits(name)) {
         index = static_cast<std::size_t>(std::stoi(name));
     } else {
         const auto& sections = session.instanceSections;

@@ -28,7 +28,7 @@ void loadSession(ConfigSession& session)
     XmlConfig::loadXmlConfig(Globals::state().xmlConfigurationPath);
     session.loadCommonSettings();
 
-    WindowContext& context = session.window;
+    DesktopFacts& context = session.desktop;
     context.hasPrinters = true;
     context.defaultPrinter.clear();
     context.screenWidthPixels = kAssumedScreenWidth;

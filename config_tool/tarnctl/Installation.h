@@ -1,6 +1,6 @@
 #pragma once
 
-#include "config_tool/model/ConfigSession.h"
+#include "config_tool/session/ConfigSession.h"
 
 #include <optional>
 #include <string>

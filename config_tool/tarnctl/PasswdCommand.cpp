@@ -1,9 +1,10 @@
+#include "config_tool/access/LoginCheck.h"
+#include "config_tool/access/PasswordChange.h"
 #include "config_tool/access/UserManagement.h"
 #include "config_tool/foundation/Globals.h"
 #include "config_tool/tarnctl/CommandSupport.h"
 #include "config_tool/tarnctl/Commands.h"
-#include "config_tool/tarnctl/Login.h"
-#include "platform/TextCodec.h"
+#include "platform/AsciiText.h"
 
 #include <algorithm>
 
@@ -11,25 +12,10 @@ namespace tarn::ctl {
 
 namespace {
 
-constexpr std::size_t kMinimumPasswordLength = 7;
-
-void show(const char* message)
-{
-    Globals::ui().showMessage(message, MessageIcon::Information);
-}
-
-// Characters as the tool counts them: one per Windows-1252 byte.
-std::size_t characterCount(const std::string& text)
-{
-    return orvant::platform::utf8ToAnsi(text).size();
-}
-
 bool isUserId(const std::string& userId)
 {
     // The user-ID fields take letters only.
-    return !userId.empty() && std::all_of(userId.begin(), userId.end(), [](char c) {
-        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-    });
+    return !userId.empty() && std::all_of(userId.begin(), userId.end(), orvant::ascii::isLetter);
 }
 
 } // namespace
@@ -68,30 +54,21 @@ ExitStatus runPasswd(CommandContext& context)
         }
     }
 
-    // The change-password window's checks, in its order and with its messages.
-    if (newPassword->empty()) {
-        show("New Password has not entered");
-        return ExitStatus::Refused;
-    }
-    if (confirmation->empty()) {
-        show("Confirm Password has not entered");
-        return ExitStatus::Refused;
-    }
-    const std::string trimmed = trimSpaces(*newPassword);
-    if (characterCount(trimmed) < kMinimumPasswordLength) {
-        Globals::ui().showMessage("Password should be at least 7 characters", MessageIcon::Exclamation);
-        return ExitStatus::Refused;
-    }
-    if (*newPassword != *confirmation) {
-        show("New Password and confirm Password are not same");
-        return ExitStatus::Refused;
-    }
-    if (!UserManagement::setUserPassword(userId, trimmed)) {
-        show("Login Information has not been updated ! ");
+    // The change-password window's checks, in its order and with its messages; the administrator's
+    // password was checked by the login (or there is none yet).
+    PasswordChangeMode mode = PasswordChangeMode::Verified;
+    const PasswordChangeResult result = changePassword({ userId, {}, *newPassword, *confirmation }, mode);
+    Globals::ui().showMessage(result.message, result.icon);
+    switch (result.outcome) {
+    case PasswordChangeResult::Outcome::Stored:
+        return ExitStatus::Done;
+    case PasswordChangeResult::Outcome::NotStored:
         return ExitStatus::WriteFailed;
+    case PasswordChangeResult::Outcome::Refused:
+    case PasswordChangeResult::Outcome::NoSuchLogin:
+        break;
     }
-    show("Login Information has been updated ! ");
-    return ExitStatus::Done;
+    return ExitStatus::Refused;
 }
 
 } // namespace tarn::ctl

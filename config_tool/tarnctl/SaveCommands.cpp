@@ -147,7 +147,7 @@ ExitStatus runAddInstance(CommandContext& context)
     }
 
     const NewInstanceResult result = createNewInstance(
-        session.instances, static_cast<int>(session.instances.size()), session.window.propertyDir,
+        session.instances, static_cast<int>(session.instances.size()), session.common.propertyDir,
         [&session](CInstanceData& record, std::int16_t n) { return session.loadInstanceData(record, n); });
     if (!result.created) {
         Globals::ui().showMessage(result.message, MessageIcon::Exclamation);

@@ -1,6 +1,7 @@
 #include "config_tool/tarnctl/SettingTable.h"
 
 #include "config_tool/foundation/Globals.h"
+#include "config_tool/model/Choices.h"
 #include "config_tool/model/StoredValues.h"
 
 #include <algorithm>
@@ -46,27 +47,27 @@ Setting number(std::string_view name, ValueKind kind, std::int16_t CInstanceData
              std::move(offered) };
 }
 
-Setting common(std::string_view name, std::string WindowContext::*member)
+Setting common(std::string_view name, std::string CommonSettings::*member)
 {
     return { name,
              ValueKind::Text,
              SettingPhase::Fields,
-             [member](const InstanceEditor& e) { return e.session().window.*member; },
-             [member](InstanceEditor& e, const std::string& value) { e.session().window.*member = value; },
+             [member](const InstanceEditor& e) { return e.session().common.*member; },
+             [member](InstanceEditor& e, const std::string& value) { e.session().common.*member = value; },
              {} };
 }
 
 // Stored "True" for a ticked or grayed box.
-Setting commonBox(std::string_view name, CheckState WindowContext::*member)
+Setting commonBox(std::string_view name, CheckState CommonSettings::*member)
 {
     return { name,
              ValueKind::CheckBox,
              SettingPhase::Fields,
              [member](const InstanceEditor& e) {
-                 return StoredValues::booleanText(e.session().window.*member != CheckState::Unchecked);
+                 return StoredValues::booleanText(isTicked(e.session().common.*member));
              },
              [member](InstanceEditor& e, const std::string& value) {
-                 e.session().window.*member = value == "True" ? CheckState::Checked : CheckState::Unchecked;
+                 e.session().common.*member = value == "True" ? CheckState::Checked : CheckState::Unchecked;
              },
              {} };
 }
@@ -104,12 +105,12 @@ std::vector<Setting> buildSettings()
                          },
                          {} });
 
-    settings.push_back(common("ClassPath", &WindowContext::classPath));
-    settings.push_back(common("PropertiesDir", &WindowContext::propertyDir));
-    settings.push_back(common("HBLHost", &WindowContext::hblHost));
-    settings.push_back(common("HBLPort", &WindowContext::hblPort));
-    settings.push_back(common("DeleteTransAfterMin", &WindowContext::deleteTransAfterMin));
-    settings.push_back(commonBox("TransactionResultMandatory", &WindowContext::transactionResultMandatory));
+    settings.push_back(common("ClassPath", &CommonSettings::classPath));
+    settings.push_back(common("PropertiesDir", &CommonSettings::propertyDir));
+    settings.push_back(common("HBLHost", &CommonSettings::hblHost));
+    settings.push_back(common("HBLPort", &CommonSettings::hblPort));
+    settings.push_back(common("DeleteTransAfterMin", &CommonSettings::deleteTransAfterMin));
+    settings.push_back(commonBox("TransactionResultMandatory", &CommonSettings::transactionResultMandatory));
     settings.push_back({ "Environment",
                          ValueKind::Environment,
                          SettingPhase::Installation,
@@ -124,30 +125,30 @@ std::vector<Setting> buildSettings()
     settings.push_back({ "CheckUpgrade",
                          ValueKind::UpgradeCheckBox,
                          SettingPhase::Drivers,
-                         [](const InstanceEditor& e) { return checkStateText(e.session().window.checkUpgrade); },
+                         [](const InstanceEditor& e) { return checkStateText(e.session().common.checkUpgrade); },
                          [](InstanceEditor& e, const std::string& value) {
-                             if (checkStateOf(value) != e.session().window.checkUpgrade) {
+                             if (checkStateOf(value) != e.session().common.checkUpgrade) {
                                  e.chooseCheckUpgrade(checkStateOf(value));
                              }
                          },
                          {} });
     settings.push_back(
         { "AutoUpgrade", ValueKind::UpgradeCheckBox, SettingPhase::Fields,
-          [](const InstanceEditor& e) { return checkStateText(e.session().window.autoUpgrade); },
-          [](InstanceEditor& e, const std::string& value) { e.session().window.autoUpgrade = checkStateOf(value); },
+          [](const InstanceEditor& e) { return checkStateText(e.session().common.autoUpgrade); },
+          [](InstanceEditor& e, const std::string& value) { e.session().common.autoUpgrade = checkStateOf(value); },
           [](const InstanceEditor& e) {
-              return unless(e.autoUpgradeEnabled(),
+              return unless(e.upgradeControls().autoUpgradeEnabled,
                             "the window disables Auto Upgrade while CheckUpgrade is off and in a Kiosk "
                             "installation");
           } });
-    settings.push_back(commonBox("AllowSplit", &WindowContext::allowSplit));
-    settings.push_back(commonBox("ShowConfirmTxnScreen", &WindowContext::showConfirmTxnScreen));
+    settings.push_back(commonBox("AllowSplit", &CommonSettings::allowSplit));
+    settings.push_back(commonBox("ShowConfirmTxnScreen", &CommonSettings::showConfirmTxnScreen));
 
     const Offered whileSocket = [](const InstanceEditor& e) {
-        return unless(e.shown().interfaceMethod == 0, "the window disables it while InterfaceMethod is 1 (File)");
+        return unless(e.recordControls().socketPort, "the window disables it while InterfaceMethod is 1 (File)");
     };
     const Offered whileFile = [](const InstanceEditor& e) {
-        return unless(e.shown().interfaceMethod != 0, "the window disables it while InterfaceMethod is 0 (Socket)");
+        return unless(e.recordControls().fileDirs, "the window disables it while InterfaceMethod is 0 (Socket)");
     };
 
     settings.push_back(field("Timeout", ValueKind::Digits, &CInstanceData::timeout));
@@ -155,7 +156,7 @@ std::vector<Setting> buildSettings()
     settings.push_back(flag("SendReceipt", &CInstanceData::sendReceipt));
     settings.push_back(
         field("ReceiptPort", ValueKind::Digits, &CInstanceData::receiptPort, [](const InstanceEditor& e) {
-            return unless(e.shown().sendReceipt, "the window disables it while SendReceipt is False");
+            return unless(e.recordControls().receiptPort, "the window disables it while SendReceipt is False");
         }));
     settings.push_back(flag("Debug", &CInstanceData::debugOn));
     settings.push_back(flag("ExtendedDebug", &CInstanceData::extendedDebugOn));
@@ -166,10 +167,12 @@ std::vector<Setting> buildSettings()
     settings.push_back(flag("CombiReader", &CInstanceData::combiReader));
     settings.push_back(
         number("ReferralMode", ValueKind::ReferralMode, &CInstanceData::referralMode, [](const InstanceEditor& e) {
-            return unless(e.referralModeEnabled(), "the window disables the referral modes in a Kiosk installation");
+            return unless(e.upgradeControls().referralModeEnabled,
+                          "the window disables the referral modes in a Kiosk installation");
         }));
     settings.push_back(flag("AskGratuity", &CInstanceData::askGratuity, [](const InstanceEditor& e) {
-        return unless(e.askGratuityEnabled(), "the window disables it once the environment is changed to Kiosk");
+        return unless(e.upgradeControls().askGratuityEnabled,
+                      "the window disables it once the environment is changed to Kiosk");
     }));
     settings.push_back(flag("USACreditDebit", &CInstanceData::usaCreditDebit));
     settings.push_back(number("InterfaceMethod", ValueKind::InterfaceMethod, &CInstanceData::interfaceMethod));
@@ -195,32 +198,31 @@ std::vector<Setting> buildSettings()
     settings.push_back(flag("AvsDetailsMandatory", &CInstanceData::avsDetailsMandatory));
     settings.push_back(
         number("AvsRuleIndex", ValueKind::AvsRule, &CInstanceData::avsRuleIndex, [](const InstanceEditor& e) {
-            return unless(e.shown().useAvsRules, "the window keeps the AVS rule only while UseAvsRules is True");
+            return unless(e.recordControls().avsRules, "the window keeps the AVS rule only while UseAvsRules is True");
         }));
     settings.push_back(flag("DisableCancel", &CInstanceData::disableCancel));
     settings.push_back(flag("CardNoHashValue", &CInstanceData::cardNoHashValue));
     settings.push_back(field("NextReceiptNumber", ValueKind::ReadOnly, &CInstanceData::nextReceiptNumber));
     settings.push_back(flag("PrintReceiptFlag", &CInstanceData::printReceiptFlag));
     settings.push_back(flag("IsVx670Printer", &CInstanceData::printVeriFoneFlag, [](const InstanceEditor& e) {
-        const CInstanceData& shown = e.shown();
-        return unless(shown.pinpad == kVx670 && e.environment() == kPosEnvironment && shown.printReceiptFlag,
+        return unless(e.recordControls().vx670Printer,
                       "the window offers it only for PinPad Verifone Vx670 in a POS installation with "
                       "PrintReceiptFlag True");
     }));
     settings.push_back(field("Printer", ValueKind::Text, &CInstanceData::printer, [](const InstanceEditor& e) {
-        return unless(e.shown().printReceiptFlag,
+        return unless(e.recordControls().printers,
                       "the window disables the printer list while PrintReceiptFlag is False");
     }));
     settings.push_back(flag("ExtendedPinMessage", &CInstanceData::extendedEnterPin));
     settings.push_back(field("PinPadPort", ValueKind::Digits, &CInstanceData::PinPadPort, [](const InstanceEditor& e) {
-        return unless(e.shown().pinpad == kVx670, "the window shows it only for PinPad Verifone Vx670");
+        return unless(e.recordControls().ports.pinPadPort, "the window shows it only for PinPad Verifone Vx670");
     }));
 
     settings.push_back({ "PinPad", ValueKind::PinPad, SettingPhase::Drivers,
                          [](const InstanceEditor& e) { return e.shown().pinpad; },
                          [](InstanceEditor& e, const std::string& value) { e.choosePinPad(value); },
                          [](const InstanceEditor& e) {
-                             const auto models = offeredPinPadModels(e.environment());
+                             const auto& models = FieldRules::offeredPinPadModels(e.environment());
                              if (std::find(models.begin(), models.end(), e.shown().pinpad) != models.end()) {
                                  return std::string();
                              }
@@ -228,14 +230,16 @@ std::vector<Setting> buildSettings()
                              for (const auto& model : models) {
                                  list += (list.empty() ? "" : ", ") + model;
                              }
-                             return "a " + environmentName(e.environment()) + " installation offers only " + list;
+                             return "a " + Choices::environmentText(e.environment()).value_or("")
+                                 + " installation offers only " + list;
                          } });
     settings.push_back(field("ComPort", ValueKind::ComPort, &CInstanceData::comport, [](const InstanceEditor& e) {
-        return unless(e.shown().pinpad != kVx670, "the window hides the COM port for PinPad Verifone Vx670");
+        return unless(e.recordControls().ports.comPort, "the window hides the COM port for PinPad Verifone Vx670");
     }));
     settings.push_back(
         field("ReaderComPort", ValueKind::ComPort, &CInstanceData::comportReader, [](const InstanceEditor& e) {
-            return unless(e.shown().pinpad == kSagem, "the window shows the reader port only for PinPad Sagem");
+            return unless(e.recordControls().ports.readerPort,
+                          "the window shows the reader port only for PinPad Sagem");
         }));
     return settings;
 }

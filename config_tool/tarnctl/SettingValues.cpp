@@ -1,8 +1,10 @@
 #include "config_tool/tarnctl/SettingValues.h"
 
 #include "config_tool/engine_files/DeviceProfiles.h"
+#include "config_tool/model/Choices.h"
 #include "config_tool/model/StoredValues.h"
-#include "config_tool/tarnctl/InstanceEditor.h"
+#include "config_tool/model/WindowSize.h"
+#include "platform/AsciiText.h"
 #include "platform/TextCodec.h"
 
 #include <algorithm>
@@ -14,9 +16,8 @@ namespace {
 
 constexpr std::int32_t kLargestRgb = 0xFFFFFF;
 
-// Window sizes are percentages of the screen; the list corrects anything outside above 79 up to 100.
-constexpr double kSmallestWindowSize = 79.0;
-constexpr double kLargestWindowSize = 100.0;
+using orvant::ascii::isDigits;
+using orvant::ascii::toLower;
 
 CheckedValue accepted(std::string value)
 {
@@ -28,21 +29,9 @@ CheckedValue refused(std::string error)
     return { false, {}, std::move(error) };
 }
 
-std::string lowerAscii(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; });
-    return text;
-}
-
-bool isDigits(const std::string& text)
-{
-    return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
 std::optional<bool> parseFlag(const std::string& value)
 {
-    const std::string lower = lowerAscii(value);
+    const std::string lower = toLower(value);
     if (lower == "true" || lower == "1") {
         return true;
     }
@@ -76,7 +65,7 @@ CheckedValue checkOption(const std::string& value, int options)
 CheckedValue checkEnvironment(const std::string& value)
 {
     for (std::int16_t code = 1; code <= 6; ++code) {
-        if (value == environmentName(code) || value == std::to_string(code)) {
+        if (value == Choices::environmentText(code) || value == std::to_string(code)) {
             return accepted(std::to_string(code));
         }
     }
@@ -84,18 +73,14 @@ CheckedValue checkEnvironment(const std::string& value)
                    "(or their codes 1 to 6)");
 }
 
+// The list takes free text and corrects it when it loses the focus; a script's value must at least be
+// a number.
 CheckedValue checkWindowSize(const std::string& value)
 {
-    std::string number = value;
-    if (!number.empty() && number.back() == '%') {
-        number.pop_back();
-    }
-    const auto size = StoredValues::parseNumber(number);
-    if (!size) {
+    if (!readLeadingNumber(value)) {
         return refused("the value must be a percentage from 80 to 100");
     }
-    const double kept = (*size <= kSmallestWindowSize || *size > kLargestWindowSize) ? kLargestWindowSize : *size;
-    return accepted(std::to_string(static_cast<int>(StoredValues::roundHalfEven(kept))));
+    return accepted(std::to_string(windowSizeOf(correctWindowSize(value))));
 }
 
 CheckedValue checkColour(const std::string& value)
@@ -145,7 +130,8 @@ CheckedValue checkValue(ValueKind kind, const std::string& value, const std::str
     case ValueKind::Text:
         return checkText(value);
     case ValueKind::Digits:
-        if (!isDigits(value)) {
+        // An emptied box is as good as one that holds digits.
+        if (!value.empty() && !isDigits(value)) {
             return refused("the value takes digits only");
         }
         return accepted(value);
@@ -163,14 +149,14 @@ CheckedValue checkValue(ValueKind kind, const std::string& value, const std::str
     case ValueKind::Environment:
         return checkEnvironment(value);
     case ValueKind::Configuration: {
-        const std::string lower = lowerAscii(value);
+        const std::string lower = toLower(value);
         if (lower == "xml" || lower == "registry") {
             return accepted(lower);
         }
         return refused("the value must be registry or xml");
     }
     case ValueKind::InterfaceMethod: {
-        const std::string lower = lowerAscii(value);
+        const std::string lower = toLower(value);
         if (lower == "socket" || value == "0") {
             return accepted("0");
         }

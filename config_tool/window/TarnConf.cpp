@@ -7,7 +7,6 @@
 #include "config_tool/window/QtWindowServices.h"
 #include "config_tool/window/WindowColor.h"
 
-#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -147,18 +146,6 @@ void TarnConf::setBackColor(std::int32_t value)
         shown.setColor(group, QPalette::Base, colour);
     }
     m_ui.txtBackColor->setPalette(shown);
-}
-
-void TarnConf::endProgram()
-{
-    // Every window of the tool closes; with the last one gone the event loop ends.
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window != this) {
-            window->close();
-        }
-    }
-    close();
-    QCoreApplication::exit(0);
 }
 
 } // namespace tarn

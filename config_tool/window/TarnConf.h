@@ -1,7 +1,8 @@
 #pragma once
 
 #include "config_tool/model/CInstanceData.h"
-#include "config_tool/model/ConfigSession.h"
+#include "config_tool/model/FieldRules.h"
+#include "config_tool/session/ConfigSession.h"
 #include "config_tool/window/TarnConfControls.h"
 
 #include <QWidget>
@@ -91,6 +92,8 @@ public:
 signals:
     // The change-password window belongs to the program entry, which opens it beside this one (not modal).
     void changePasswordRequested();
+    // OK after a full save, Cancel and the upgrade launcher end the program; the program entry does it.
+    void programEndRequested();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -107,10 +110,14 @@ private:
     void copyCommonSettingsToSession();
     void applyPinPadPortRule(const std::string& model);
     void applyVx670PrinterRule();
+    void showUpgradeControls();
+    void showInterfaceControls(const FieldRules::RecordControls& controls);
+    // The values the dependent controls follow, as the controls show them now, and the rules' answer.
+    CInstanceData shownRecordControls() const;
+    std::int16_t environmentShown() const;
+    FieldRules::RecordControls recordControlsShown() const;
     void chooseImageInto(QLineEdit* target);
     std::int16_t environmentOfRecord0() const;
-    // Ends the tool: every window closes at once.
-    void endProgram();
 
     TarnConfControls m_ui;
     ConfigSession m_session;
@@ -120,6 +127,7 @@ private:
     std::string m_currentVersion;
     std::int16_t m_currentIndex = 0;
     std::int32_t m_backColor = kButtonFaceColor;
+    FieldRules::UpgradeControls m_upgradeControls;
     bool m_loaded = false;
 };
 

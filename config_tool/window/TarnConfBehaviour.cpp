@@ -1,8 +1,9 @@
 #include "config_tool/foundation/Globals.h"
+#include "config_tool/model/Choices.h"
+#include "config_tool/model/FieldRules.h"
+#include "config_tool/model/WindowSize.h"
 #include "config_tool/window/ControlValues.h"
-#include "config_tool/window/LeadingNumber.h"
 #include "config_tool/window/TarnConf.h"
-#include "config_tool/model/WindowLists.h"
 #include "config_tool/window/WindowServices.h"
 
 #include <QButtonGroup>
@@ -10,6 +11,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRadioButton>
 
 namespace tarn {
 
@@ -18,9 +20,10 @@ namespace {
 // The open-file dialog starts with this as its filter and as its file name; getting it back means cancelled.
 constexpr const char* kImagePattern = "*.bmp;*.jpg;*.jpeg;*.gif";
 
-// Window sizes are percentages of the screen; anything outside above 79 up to 100 is taken as full size.
-constexpr double kSmallestWindowSize = 79.0;
-constexpr double kLargestWindowSize = 100.0;
+CheckState checkStateOf(const QCheckBox* box)
+{
+    return static_cast<CheckState>(Controls::checkValue(box));
+}
 
 } // namespace
 
@@ -79,62 +82,87 @@ void TarnConf::disableReferralMode()
 void TarnConf::cboEnvironment_Click()
 {
     setEnvironmentFromList();
+    const std::int16_t environment = environmentOfRecord0();
 
-    const bool hospitality = Controls::listText(m_ui.cboEnvironment) == WindowLists::kHospitalityText;
     Controls::clearList(m_ui.cmbPinPad);
-    for (const auto& model : WindowLists::pinPadModels(hospitality)) {
+    for (const auto& model : FieldRules::offeredPinPadModels(environment)) {
         Controls::addListEntry(m_ui.cmbPinPad, model);
     }
     // Selecting "No Card Reader" runs the PIN-pad rules.
     m_ui.cmbPinPad->setCurrentIndex(0);
 
-    if (environmentOfRecord0() == WindowLists::kKiosk) {
-        m_ui.cbAutoUpgrade->setEnabled(false);
-        m_ui.cbAskGratuity->setEnabled(false);
+    bool askGratuity = Controls::isChecked(m_ui.cbAskGratuity);
+    FieldRules::environmentChosen(m_upgradeControls, environment, checkStateOf(m_ui.cbCheckUpgrade), askGratuity);
+    if (!askGratuity) {
         Controls::setChecked(m_ui.cbAskGratuity, false);
-        disableReferralMode();
-    } else if (m_ui.cbCheckUpgrade->checkState() == Qt::Checked) {
-        m_ui.cbAskGratuity->setEnabled(true);
-        m_ui.cbAutoUpgrade->setEnabled(true);
-        enableReferralMode();
     }
-
+    showUpgradeControls();
     applyVx670PrinterRule();
 }
 
 void TarnConf::cmbPinPad_Click()
 {
     const std::string model = Controls::listText(m_ui.cmbPinPad);
-    Controls::setChecked(m_ui.cbCombiReader, WindowLists::isCombinedReaderModel(model));
+    Controls::setChecked(m_ui.cbCombiReader, FieldRules::isCombinedReader(model));
     applyPinPadPortRule(model);
     applyVx670PrinterRule();
 }
 
 void TarnConf::applyPinPadPortRule(const std::string& model)
 {
-    const bool vx670 = model == WindowLists::kVx670;
-    const bool sagem = model == WindowLists::kSagem;
-    m_ui.lblPinPadPort->setVisible(vx670);
-    m_ui.txtPinPadPort->setVisible(vx670);
-    m_ui.lblComPort->setVisible(!vx670);
-    m_ui.cmbComPort->setVisible(!vx670);
-    m_ui.lblReader->setVisible(sagem);
-    m_ui.cmbReader->setVisible(sagem);
+    const FieldRules::PortControls ports = FieldRules::portControls(model);
+    m_ui.lblPinPadPort->setVisible(ports.pinPadPort);
+    m_ui.txtPinPadPort->setVisible(ports.pinPadPort);
+    m_ui.lblComPort->setVisible(ports.comPort);
+    m_ui.cmbComPort->setVisible(ports.comPort);
+    m_ui.lblReader->setVisible(ports.readerPort);
+    m_ui.cmbReader->setVisible(ports.readerPort);
+}
+
+CInstanceData TarnConf::shownRecordControls() const
+{
+    // The values the controls of the shown instance depend on, as the controls hold them now.
+    CInstanceData shown;
+    shown.interfaceMethod = m_ui.optInterfaceMethod[0]->isChecked() ? 0 : 1;
+    shown.sendReceipt = m_ui.cbSendReceipt->checkState() == Qt::Checked;
+    shown.useAvsRules = m_ui.cbUseAvsRules->checkState() == Qt::Checked;
+    shown.printReceiptFlag = m_ui.cbEnablePrintReceipt->checkState() == Qt::Checked;
+    shown.pinpad = Controls::listText(m_ui.cmbPinPad);
+    return shown;
+}
+
+std::int16_t TarnConf::environmentShown() const
+{
+    return Choices::environmentCode(Controls::listText(m_ui.cboEnvironment)).value_or(0);
+}
+
+FieldRules::RecordControls TarnConf::recordControlsShown() const
+{
+    return FieldRules::recordControls(shownRecordControls(), environmentShown());
 }
 
 void TarnConf::applyVx670PrinterRule()
 {
-    // The Vx670 prints receipts itself, at a POS, when printing is on; its value is kept either way.
-    const bool offered = Controls::listText(m_ui.cmbPinPad) == WindowLists::kVx670
-        && Controls::listText(m_ui.cboEnvironment) == WindowLists::kPos
-        && m_ui.cbEnablePrintReceipt->checkState() == Qt::Checked;
+    // Its value is kept either way.
+    const bool offered = recordControlsShown().vx670Printer;
     m_ui.cbVerifoneVxPri->setEnabled(offered);
     m_ui.cbVerifoneVxPri->setVisible(offered);
 }
 
+void TarnConf::showUpgradeControls()
+{
+    m_ui.cbAutoUpgrade->setEnabled(m_upgradeControls.autoUpgradeEnabled);
+    m_ui.cbAskGratuity->setEnabled(m_upgradeControls.askGratuityEnabled);
+    if (m_upgradeControls.referralModeEnabled) {
+        enableReferralMode();
+    } else {
+        disableReferralMode();
+    }
+}
+
 void TarnConf::cbEnablePrintReceipt_Click()
 {
-    m_ui.cmbPrinters->setEnabled(m_ui.cbEnablePrintReceipt->checkState() == Qt::Checked);
+    m_ui.cmbPrinters->setEnabled(recordControlsShown().printers);
     applyVx670PrinterRule();
 }
 
@@ -145,7 +173,7 @@ void TarnConf::cbVerifoneVxPri_Click()
 
 void TarnConf::cbSendReceipt_Click()
 {
-    if (m_ui.cbSendReceipt->checkState() == Qt::Checked) {
+    if (recordControlsShown().receiptPort) {
         enableReceiptPort();
     } else {
         disableReceiptPort();
@@ -154,16 +182,21 @@ void TarnConf::cbSendReceipt_Click()
 
 void TarnConf::cbUseAvsRules_Click()
 {
-    if (m_ui.cbUseAvsRules->checkState() == Qt::Checked) {
+    if (recordControlsShown().avsRules) {
         enableAvsRules();
     } else {
         disableAvsRules();
     }
 }
 
-void TarnConf::optInterfaceMethod_Click(int index)
+void TarnConf::optInterfaceMethod_Click(int)
 {
-    if (index == 0) {
+    showInterfaceControls(recordControlsShown());
+}
+
+void TarnConf::showInterfaceControls(const FieldRules::RecordControls& controls)
+{
+    if (controls.socketPort) {
         enableSocketPort();
         disableFileDirs();
     } else {
@@ -180,27 +213,22 @@ void TarnConf::optConfType_Click(int index)
 
 void TarnConf::cbCheckUpgrade_Click()
 {
-    const bool kiosk = environmentOfRecord0() == WindowLists::kKiosk;
-    if (m_ui.cbCheckUpgrade->checkState() == Qt::Checked) {
-        m_ui.cbAutoUpgrade->setEnabled(true);
-        if (kiosk) {
-            Controls::setChecked(m_ui.cbAutoUpgrade, true);
-        }
-    } else {
-        Controls::setChecked(m_ui.cbAutoUpgrade, false);
-        m_ui.cbAutoUpgrade->setEnabled(false);
+    CheckState autoUpgrade = checkStateOf(m_ui.cbAutoUpgrade);
+    const CheckState before = autoUpgrade;
+    FieldRules::checkUpgradeChosen(m_upgradeControls, environmentOfRecord0(), checkStateOf(m_ui.cbCheckUpgrade),
+                                   autoUpgrade);
+    if (autoUpgrade != before) {
+        Controls::setChecked(m_ui.cbAutoUpgrade, isTicked(autoUpgrade));
     }
-    // A kiosk follows Check Upgrades alone.
-    if (kiosk) {
-        m_ui.cbAutoUpgrade->setEnabled(false);
-    }
+    showUpgradeControls();
 }
 
 void TarnConf::cboWindowsSize_LostFocus()
 {
-    const double size = leadingNumber(Controls::listText(m_ui.cboWindowsSize));
-    if (size <= kSmallestWindowSize || size > kLargestWindowSize) {
-        Controls::setListText(m_ui.cboWindowsSize, "100");
+    const std::string typed = Controls::listText(m_ui.cboWindowsSize);
+    const std::string corrected = correctWindowSize(typed);
+    if (corrected != typed) {
+        Controls::setListText(m_ui.cboWindowsSize, corrected);
     }
 }
 

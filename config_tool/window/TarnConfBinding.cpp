@@ -1,7 +1,8 @@
+#include "config_tool/model/Choices.h"
+#include "config_tool/model/FieldRules.h"
+#include "config_tool/model/WindowSize.h"
 #include "config_tool/window/ControlValues.h"
-#include "config_tool/window/LeadingNumber.h"
 #include "config_tool/window/TarnConf.h"
-#include "config_tool/model/WindowLists.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -26,18 +27,15 @@ void TarnConf::showInstanceData(const CInstanceData& record)
     setText(m_ui.txtTimeout, record.timeout);
     setText(m_ui.txtCheckcardTimeout, record.checkCardTimeout);
 
-    if (const auto environment = WindowLists::environmentText(environmentOfRecord0())) {
+    if (const auto environment = Choices::environmentText(environmentOfRecord0())) {
         setListText(m_ui.cboEnvironment, *environment);
     }
 
     setChecked(m_ui.cbEnablePinBypass, record.pinByPass);
     setChecked(m_ui.cbCombiReader, record.combiReader);
     Controls::selectOption(m_ui.optReferralModeGroup, record.referralMode);
-    if (environmentOfRecord0() == WindowLists::kKiosk) {
-        disableReferralMode();
-    } else {
-        enableReferralMode();
-    }
+    FieldRules::instanceShown(m_upgradeControls, environmentOfRecord0());
+    showUpgradeControls();
 
     setChecked(m_ui.cbAskGratuity, record.askGratuity);
     setChecked(m_ui.cbUsaCreditDebit, record.usaCreditDebit);
@@ -46,8 +44,9 @@ void TarnConf::showInstanceData(const CInstanceData& record)
     setChecked(m_ui.cbDisableCancel, record.disableCancel);
     setChecked(m_ui.cbCardNoHashValue, record.cardNoHashValue);
 
+    const FieldRules::RecordControls controls = FieldRules::recordControls(record, environmentOfRecord0());
     setChecked(m_ui.cbUseAvsRules, record.useAvsRules);
-    if (record.useAvsRules) {
+    if (controls.avsRules) {
         enableAvsRules();
     } else {
         disableAvsRules();
@@ -60,20 +59,14 @@ void TarnConf::showInstanceData(const CInstanceData& record)
     setText(m_ui.txtPort, record.port);
     setText(m_ui.txtInputDir, record.inputDir);
     setText(m_ui.txtOutputDir, record.outputDir);
-    if (record.interfaceMethod != 0) {
-        disableSocketPort();
-        enableFileDirs();
-    } else {
-        enableSocketPort();
-        disableFileDirs();
-    }
+    showInterfaceControls(controls);
 
     setText(m_ui.txtReceiptDir, record.receiptDir);
     setText(m_ui.txtReceiptWidth, record.receiptWidth);
     setText(m_ui.txtReceiptPort, record.receiptPort);
 
     setChecked(m_ui.cbSendReceipt, record.sendReceipt);
-    if (record.sendReceipt) {
+    if (controls.receiptPort) {
         enableReceiptPort();
     } else {
         disableReceiptPort();
@@ -92,7 +85,7 @@ void TarnConf::showInstanceData(const CInstanceData& record)
     Controls::selectOption(m_ui.optAvsRuleGroup, record.avsRuleIndex);
 
     setChecked(m_ui.cbEnablePrintReceipt, record.printReceiptFlag);
-    m_ui.cmbPrinters->setEnabled(record.printReceiptFlag);
+    m_ui.cmbPrinters->setEnabled(controls.printers);
     setChecked(m_ui.cbVerifoneVxPri, record.printVeriFoneFlag);
     if (m_ui.cmbPrinters->count() > 0) {
         setListText(m_ui.cmbPrinters, record.printer);
@@ -103,7 +96,7 @@ void TarnConf::showInstanceData(const CInstanceData& record)
     setListText(m_ui.cmbPinPad, record.pinpad);
 
     applyPinPadPortRule(record.pinpad);
-    if (record.pinpad == WindowLists::kSagem) {
+    if (controls.ports.readerPort) {
         setListText(m_ui.cmbReader, record.comportReader);
     }
     setText(m_ui.txtPinPadPort, record.PinPadPort);
@@ -118,7 +111,7 @@ void TarnConf::setEnvironmentFromList()
     if (m_session.instances.empty()) {
         return;
     }
-    if (const auto code = WindowLists::environmentCode(listText(m_ui.cboEnvironment))) {
+    if (const auto code = Choices::environmentCode(listText(m_ui.cboEnvironment))) {
         m_session.instances.front().environment = *code;
     }
 }
@@ -154,7 +147,7 @@ void TarnConf::collectInstanceData(CInstanceData& record)
     record.receiptWidth = text(m_ui.txtReceiptWidth);
     record.top = text(m_ui.txtTop);
     record.left = text(m_ui.txtLeft);
-    record.WindowsSize = roundToInt16(leadingNumber(listText(m_ui.cboWindowsSize)));
+    record.WindowsSize = windowSizeOf(listText(m_ui.cboWindowsSize));
     record.fontName = listText(m_ui.cboFont);
     record.backgroundColor = m_backColor;
     record.watermarkImage = text(m_ui.txtWatermark);

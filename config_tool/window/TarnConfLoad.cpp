@@ -1,10 +1,11 @@
 #include "config_tool/foundation/ConfigurationMode.h"
 #include "config_tool/foundation/Globals.h"
+#include "config_tool/model/Choices.h"
+#include "config_tool/model/FieldRules.h"
 #include "config_tool/model/XmlConfig.h"
 #include "config_tool/window/ComPortIterator.h"
 #include "config_tool/window/ControlValues.h"
 #include "config_tool/window/TarnConf.h"
-#include "config_tool/model/WindowLists.h"
 #include "config_tool/window/WindowServices.h"
 #include "platform/Environment.h"
 
@@ -17,11 +18,6 @@
 namespace tarn {
 
 namespace {
-
-bool ticked(CheckState state)
-{
-    return state != CheckState::Unchecked;
-}
 
 void fillList(QComboBox* list, const std::vector<std::string>& entries)
 {
@@ -61,8 +57,8 @@ void TarnConf::Form_Load()
     showCommonSettings();
 
     fillList(m_ui.cboFont, m_services->fontNames());
-    fillList(m_ui.cboEnvironment, WindowLists::environmentEntries());
-    fillList(m_ui.cboWindowsSize, WindowLists::windowSizeEntries());
+    fillList(m_ui.cboEnvironment, Choices::environmentEntries());
+    fillList(m_ui.cboWindowsSize, Choices::windowSizeEntries());
     fillList(m_ui.cmbPrinters, m_services->printerNames());
     fillPinPadList();
     fillComPorts();
@@ -72,15 +68,15 @@ void TarnConf::Form_Load()
 
     // Instance folders are formed from the Base Directory as shown, and the stored printer is read only
     // when there is a printer to choose from.
-    WindowContext& context = m_session.window;
-    context.propertyDir = Controls::text(m_ui.txtPropertyDir);
-    context.hasPrinters = m_ui.cmbPrinters->count() > 0;
-    context.defaultPrinter = context.hasPrinters ? m_services->defaultPrinterName() : std::string();
+    m_session.common.propertyDir = Controls::text(m_ui.txtPropertyDir);
+    DesktopFacts& desktop = m_session.desktop;
+    desktop.hasPrinters = m_ui.cmbPrinters->count() > 0;
+    desktop.defaultPrinter = desktop.hasPrinters ? m_services->defaultPrinterName() : std::string();
     const ScreenMetrics screen = m_services->screenMetrics();
-    context.screenWidthPixels = screen.widthPixels;
-    context.screenHeightPixels = screen.heightPixels;
-    context.twipsPerPixelX = screen.twipsPerPixelX;
-    context.twipsPerPixelY = screen.twipsPerPixelY;
+    desktop.screenWidthPixels = screen.widthPixels;
+    desktop.screenHeightPixels = screen.heightPixels;
+    desktop.twipsPerPixelX = screen.twipsPerPixelX;
+    desktop.twipsPerPixelY = screen.twipsPerPixelY;
     m_session.loadAllInstances();
     for (std::size_t i = 1; i < m_session.instanceSections.size(); ++i) {
         Controls::addListEntry(m_ui.cboInstance, m_session.instanceSections[i]);
@@ -99,36 +95,29 @@ void TarnConf::Form_Load()
 
 void TarnConf::showCommonSettings()
 {
-    const WindowContext& context = m_session.window;
+    const CommonSettings& context = m_session.common;
     Controls::setText(m_ui.txtClasspath, context.classPath);
     Controls::setText(m_ui.txtPropertyDir, context.propertyDir);
     Controls::setText(m_ui.txtHBLHost, context.hblHost);
     Controls::setText(m_ui.txtHBLPort, context.hblPort);
     Controls::setText(m_ui.txtDeleteTransAfterMin, context.deleteTransAfterMin);
-    Controls::setChecked(m_ui.cbAllowSplit, ticked(context.allowSplit));
-    Controls::setChecked(m_ui.cbShowConfirmationScreen, ticked(context.showConfirmTxnScreen));
-    Controls::setChecked(m_ui.cbTransactionResultMandatory, ticked(context.transactionResultMandatory));
+    Controls::setChecked(m_ui.cbAllowSplit, isTicked(context.allowSplit));
+    Controls::setChecked(m_ui.cbShowConfirmationScreen, isTicked(context.showConfirmTxnScreen));
+    Controls::setChecked(m_ui.cbTransactionResultMandatory, isTicked(context.transactionResultMandatory));
 }
 
 void TarnConf::showUpgradeSettings()
 {
-    const WindowContext& context = m_session.window;
-    if (ticked(context.checkUpgrade)) {
-        Controls::setChecked(m_ui.cbCheckUpgrade, true);
-    } else {
-        Controls::setChecked(m_ui.cbCheckUpgrade, false);
-        m_ui.cbAutoUpgrade->setEnabled(false);
-    }
-    Controls::setChecked(m_ui.cbAutoUpgrade, ticked(context.autoUpgrade));
-    if (environmentOfRecord0() == WindowLists::kKiosk) {
-        m_ui.cbAutoUpgrade->setEnabled(false);
-    }
+    const CommonSettings& common = m_session.common;
+    Controls::setChecked(m_ui.cbCheckUpgrade, isTicked(common.checkUpgrade));
+    Controls::setChecked(m_ui.cbAutoUpgrade, isTicked(common.autoUpgrade));
+    m_upgradeControls = FieldRules::upgradeControlsAfterLoad(environmentOfRecord0(), common.checkUpgrade);
+    showUpgradeControls();
 }
 
 void TarnConf::fillPinPadList()
 {
-    const bool hospitality = ConfigSession::readStoredEnvironment() == WindowLists::kHospitality;
-    fillList(m_ui.cmbPinPad, WindowLists::pinPadModels(hospitality));
+    fillList(m_ui.cmbPinPad, FieldRules::offeredPinPadModels(ConfigSession::readStoredEnvironment()));
     m_ui.cmbPinPad->setCurrentIndex(0);
 }
 

@@ -33,7 +33,7 @@ void TarnConf::btRunUpgrade_Click()
         m_session.saveAllInstances();
     });
     if (UpgradeLauncher::programMustEnd(outcome)) {
-        endProgram();
+        emit programEndRequested();
     }
 }
 

@@ -1,4 +1,4 @@
-#include "config_tool/model/SaveSequences.h"
+#include "config_tool/session/SaveSequences.h"
 #include "config_tool/window/ControlValues.h"
 #include "config_tool/window/TarnConf.h"
 
@@ -32,7 +32,7 @@ void TarnConf::cboInstance_Click()
 void TarnConf::copyCommonSettingsToSession()
 {
     // The common settings are saved straight from their controls, by OK and by Apply alike.
-    WindowContext& context = m_session.window;
+    CommonSettings& context = m_session.common;
     context.propertyDir = Controls::text(m_ui.txtPropertyDir);
     context.classPath = Controls::text(m_ui.txtClasspath);
     context.hblHost = Controls::text(m_ui.txtHBLHost);
@@ -53,7 +53,7 @@ void TarnConf::btOk_Click()
     }
     copyCommonSettingsToSession();
     if (runOkSequence(m_session)) {
-        endProgram();
+        emit programEndRequested();
     }
 }
 
@@ -66,7 +66,7 @@ void TarnConf::btApply_Click()
 
 void TarnConf::btCancel_Click()
 {
-    endProgram();
+    emit programEndRequested();
 }
 
 } // namespace tarn

@@ -1,3 +1,4 @@
+#include "platform/AsciiText.h"
 #include "platform/Environment.h"
 
 #include <cstdlib>
@@ -6,31 +7,6 @@
 extern char** environ; // NOLINT: POSIX declares it nowhere in a header
 
 namespace orvant::platform {
-
-namespace {
-
-bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i];
-        char y = b[i];
-        if (x >= 'a' && x <= 'z') {
-            x = static_cast<char>(x - 'a' + 'A');
-        }
-        if (y >= 'a' && y <= 'z') {
-            y = static_cast<char>(y - 'a' + 'A');
-        }
-        if (x != y) {
-            return false;
-        }
-    }
-    return true;
-}
-
-} // namespace
 
 std::optional<std::string> getEnvironmentVariable(std::string_view name)
 {
@@ -46,7 +22,8 @@ std::optional<std::string> getEnvironmentVariable(std::string_view name)
     for (char** entry = environ; entry && *entry; ++entry) {
         const char* separator = std::strchr(*entry, '=');
         if (separator
-            && equalsIgnoringAsciiCase(std::string_view(*entry, static_cast<std::size_t>(separator - *entry)), name)) {
+            && ascii::equalsIgnoringCase(std::string_view(*entry, static_cast<std::size_t>(separator - *entry)),
+                                         name)) {
             return std::string(separator + 1);
         }
     }

@@ -1,3 +1,4 @@
+#include "platform/AsciiText.h"
 #include "platform/Environment.h"
 #include "platform/Paths.h"
 
@@ -13,21 +14,6 @@
 namespace orvant::platform {
 
 namespace {
-
-bool isDriveLetter(char c)
-{
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
-
-char upper(char c)
-{
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-char lower(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 // Decodes one UTF-8 character at `pos`; a malformed byte stands for itself so that names in other
 // encodings still compare byte by byte.
@@ -174,11 +160,11 @@ std::string matchComponents(std::string path, std::string_view rest)
 
 std::string driveRoot(char letter)
 {
-    const std::string variable = std::string("ORVANT_DRIVE_") + upper(letter);
+    const std::string variable = std::string("ORVANT_DRIVE_") + ascii::toUpper(letter);
     if (auto root = getEnvironmentVariable(variable); root && !root->empty()) {
         return *root;
     }
-    return userDataFolder() + "/drives/" + lower(letter);
+    return userDataFolder() + "/drives/" + ascii::toLower(letter);
 }
 
 } // namespace
@@ -190,7 +176,7 @@ std::string toNativePath(std::string_view storedPath)
     if (path.empty()) {
         return path;
     }
-    if (path.size() >= 2 && isDriveLetter(path[0]) && path[1] == ':') {
+    if (path.size() >= 2 && ascii::isLetter(path[0]) && path[1] == ':') {
         // "C:\x", "C:x" and "C:" all start at the drive's root: there is no per-drive current folder.
         return matchComponents(driveRoot(path[0]), std::string_view(path).substr(2));
     }

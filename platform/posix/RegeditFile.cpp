@@ -1,5 +1,6 @@
 #include "platform/posix/RegeditFile.h"
 
+#include "platform/AsciiText.h"
 #include "platform/Registry.h"
 
 #include <algorithm>
@@ -46,20 +47,10 @@ unsigned char foldByte(char c)
     return kFoldedBytes[static_cast<unsigned char>(c)];
 }
 
-bool isBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r';
-}
-
+// Blanks around the parts of a line, as regedit reads them.
 std::string_view trim(std::string_view s)
 {
-    while (!s.empty() && isBlank(s.front())) {
-        s.remove_prefix(1);
-    }
-    while (!s.empty() && isBlank(s.back())) {
-        s.remove_suffix(1);
-    }
-    return s;
+    return ascii::trim(s, " \t\r");
 }
 
 bool startsWithNoCase(std::string_view s, std::string_view prefix)

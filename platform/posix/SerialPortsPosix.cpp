@@ -1,3 +1,4 @@
+#include "platform/AsciiText.h"
 #include "platform/Environment.h"
 #include "platform/SerialPorts.h"
 
@@ -20,20 +21,6 @@ namespace orvant::platform {
 namespace {
 
 constexpr int kOpenFlags = O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
-
-bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
 
 bool entryOpens(const std::string& path)
 {
@@ -62,7 +49,7 @@ bool mappedPortExists(const std::string& folder, int n)
     }
     std::vector<std::string> candidates;
     while (const dirent* entry = ::readdir(dir)) {
-        if (equalsIgnoringAsciiCase(entry->d_name, wanted)) {
+        if (ascii::equalsIgnoringCase(entry->d_name, wanted)) {
             candidates.push_back(folder + "/" + entry->d_name);
         }
     }

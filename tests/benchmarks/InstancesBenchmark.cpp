@@ -1,9 +1,9 @@
 #include "config_tool/foundation/ConfigurationMode.h"
 #include "config_tool/foundation/Globals.h"
-#include "config_tool/model/ConfigSession.h"
 #include "config_tool/model/InstanceNaming.h"
-#include "config_tool/model/SaveSequences.h"
 #include "config_tool/model/XmlConfig.h"
+#include "config_tool/session/ConfigSession.h"
+#include "config_tool/session/SaveSequences.h"
 #include "tests/support/FakeUi.h"
 #include "tests/support/TestFolder.h"
 

@@ -1,5 +1,6 @@
 #include "env_tool/EnvironmentSetup.h"
 
+#include "platform/TextCodec.h"
 #include "tests/env_tool/HiveValues.h"
 #include "tests/support/TestFolder.h"
 
@@ -227,9 +228,9 @@ TEST_F(EnvironmentSetupTest, FailedPathWriteIsReportedOnce)
 
 TEST(UpperCaseTest, RaisesTheLettersWindows1252HasInBothCases)
 {
-    EXPECT_EQ(upperCase(R"(c:\program files\x86)"), R"(C:\PROGRAM FILES\X86)");
-    EXPECT_EQ(upperCase("àéîõü ÿ šœž æøþ ß ÷ µ"), "ÀÉÎÕÜ Ÿ ŠŒŽ ÆØÞ ß ÷ µ");
-    EXPECT_EQ(upperCase("\xC3"), "\xC3");
+    EXPECT_EQ(orvant::platform::upperCaseAnsi(R"(c:\program files\x86)"), R"(C:\PROGRAM FILES\X86)");
+    EXPECT_EQ(orvant::platform::upperCaseAnsi("àéîõü ÿ šœž æøþ ß ÷ µ"), "ÀÉÎÕÜ Ÿ ŠŒŽ ÆØÞ ß ÷ µ");
+    EXPECT_EQ(orvant::platform::upperCaseAnsi("\xC3"), "\xC3");
 }
 
 } // namespace

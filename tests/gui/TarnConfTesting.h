@@ -67,6 +67,7 @@ protected:
     tarn::TarnConf& openWindow()
     {
         window = std::make_unique<tarn::TarnConf>(&services);
+        QObject::connect(window.get(), &tarn::TarnConf::programEndRequested, window.get(), &QWidget::close);
         window->Form_Load();
         window->show();
         window->activateWindow();

@@ -1,7 +1,7 @@
 #include "config_tool/engine_files/DeviceProfiles.h"
-#include "config_tool/model/WindowLists.h"
+#include "config_tool/model/Choices.h"
+#include "config_tool/model/WindowSize.h"
 #include "config_tool/window/ControlValues.h"
-#include "config_tool/window/LeadingNumber.h"
 #include "config_tool/window/ListClickNotifier.h"
 #include "config_tool/window/WindowColor.h"
 
@@ -55,21 +55,21 @@ TEST(WindowColorTest, ConvertsBetweenWindowsColoursAndQtColours)
 
 TEST(WindowListsTest, EnvironmentNumberingAndPinPadModels)
 {
-    EXPECT_EQ(tarn::WindowLists::environmentText(4), "Kiosk");
-    EXPECT_EQ(tarn::WindowLists::environmentText(2), "Hospitality");
-    EXPECT_FALSE(tarn::WindowLists::environmentText(0));
-    EXPECT_FALSE(tarn::WindowLists::environmentText(7));
-    EXPECT_EQ(tarn::WindowLists::environmentCode("Petrol Station"), 3);
-    EXPECT_EQ(tarn::WindowLists::environmentCode("Standalone"), 6);
-    EXPECT_FALSE(tarn::WindowLists::environmentCode("pos"));
+    EXPECT_EQ(tarn::Choices::environmentText(4), "Kiosk");
+    EXPECT_EQ(tarn::Choices::environmentText(2), "Hospitality");
+    EXPECT_FALSE(tarn::Choices::environmentText(0));
+    EXPECT_FALSE(tarn::Choices::environmentText(7));
+    EXPECT_EQ(tarn::Choices::environmentCode("Petrol Station"), 3);
+    EXPECT_EQ(tarn::Choices::environmentCode("Standalone"), 6);
+    EXPECT_FALSE(tarn::Choices::environmentCode("pos"));
 
     // Every model offered has a device profile of that name.
-    auto listed = tarn::WindowLists::pinPadModels(false);
+    auto listed = tarn::Choices::pinPadModels(false);
     auto profiles = tarn::pinPadModelNames();
     std::sort(listed.begin(), listed.end());
     std::sort(profiles.begin(), profiles.end());
     EXPECT_EQ(listed, profiles);
-    for (const auto& model : tarn::WindowLists::pinPadModels(true)) {
+    for (const auto& model : tarn::Choices::pinPadModels(true)) {
         EXPECT_TRUE(std::binary_search(profiles.begin(), profiles.end(), model)) << model;
     }
 }

@@ -43,8 +43,8 @@ TestFolder::~TestFolder()
     // Tests make folders read-only to provoke failures; give the rights back so everything goes.
     for (auto it = std::filesystem::recursive_directory_iterator(m_path, ignored);
          it != std::filesystem::recursive_directory_iterator(); it.increment(ignored)) {
-        std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, ignored);
+        std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
+                                     ignored);
     }
     std::filesystem::permissions(m_path, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
                                  ignored);
@@ -66,7 +66,7 @@ void TestFolder::write(const std::string& relativePath, const std::string& bytes
 std::string TestFolder::read(const std::string& relativePath) const
 {
     std::ifstream in(m_path / relativePath, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return { std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>() };
 }
 
 bool TestFolder::exists(const std::string& relativePath) const

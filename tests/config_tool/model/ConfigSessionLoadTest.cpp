@@ -49,7 +49,7 @@ TEST_F(ConfigSessionLoadTest, WithoutConfigurationFileOnlyTheBaseInstanceWithDef
     EXPECT_EQ(session.instanceSections, Messages { "Harbell" });
 
     const auto& base = session.instances[0];
-    const auto& window = session.window;
+    const auto& window = session.common;
     EXPECT_EQ(fields(base.timeout, base.checkCardTimeout, base.port, base.receiptPort, base.PinPadPort, base.receiptDir,
                      base.receiptWidth, base.logoFile, base.top, base.left, base.nextReceiptNumber, base.pinpad,
                      base.comport),
@@ -110,9 +110,9 @@ TEST_F(ConfigSessionLoadTest, StoredPositionsInTwipsBecomePixels)
         SCOPED_TRACE(std::string(c.top ? c.top : "absent") + " at " + std::to_string(c.width));
         writeInstances(0, c.top ? KeyValues { { "Top", c.top }, { "Left", c.left } } : KeyValues {});
         restart();
-        session.window.screenWidthPixels = c.width;
-        session.window.screenHeightPixels = c.height;
-        session.window.twipsPerPixelX = session.window.twipsPerPixelY = c.twipsPerPixel;
+        session.desktop.screenWidthPixels = c.width;
+        session.desktop.screenHeightPixels = c.height;
+        session.desktop.twipsPerPixelX = session.desktop.twipsPerPixelY = c.twipsPerPixel;
         startUp(session);
         EXPECT_EQ(session.instances[0].top, c.shownTop);
         EXPECT_EQ(session.instances[0].left, c.shownLeft);
@@ -126,8 +126,8 @@ TEST_F(ConfigSessionLoadTest, PrinterIsReadOnlyWhenPrintersAreInstalled)
     EXPECT_EQ(session.instances[0].printer, "");
     EXPECT_EQ(session.instances[1].printer, "");
     restart();
-    session.window.hasPrinters = true;
-    session.window.defaultPrinter = "Office";
+    session.desktop.hasPrinters = true;
+    session.desktop.defaultPrinter = "Office";
     startUp(session);
     EXPECT_EQ(session.instances[0].printer, "Office");
     EXPECT_EQ(session.instances[1].printer, "Receipts");
@@ -163,7 +163,7 @@ TEST_F(ConfigSessionLoadTest, CommonSettingsFollowTheStartUpRules)
                          "ShowConfirmTxnScreen=nonsense TransactionResultMandatory=True CheckUpgrade=0 "
                          "AutoUpgrade=2"));
     startUp(session);
-    const auto& window = session.window;
+    const auto& window = session.common;
     EXPECT_EQ(window.classPath, "C:\\ORVANT\\kelbrin-cps.jar");
     EXPECT_EQ(window.propertyDir, "C:/ORVANT");
     EXPECT_EQ(window.hblHost, "10.1.1.1");
@@ -177,7 +177,7 @@ TEST_F(ConfigSessionLoadTest, CommonSettingsFollowTheStartUpRules)
     // Another class path is kept; the environment is read into the base record only.
     writeInstances(1, pairs("ClassPath=D:\\engine\\kelbrin-cps.jar Environment=4"), pairs("Environment=2"));
     startUp(restart());
-    EXPECT_EQ(session.window.classPath, "D:\\engine\\kelbrin-cps.jar");
+    EXPECT_EQ(session.common.classPath, "D:\\engine\\kelbrin-cps.jar");
     EXPECT_EQ(session.instances[0].environment, 4);
     EXPECT_EQ(session.instances[1].environment, 1);
     EXPECT_EQ(ConfigSession::readStoredEnvironment(), 4);

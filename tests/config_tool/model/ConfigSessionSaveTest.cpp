@@ -110,13 +110,13 @@ TEST_F(ConfigSessionSaveTest, ButtonFaceColourAndClearedPrinterAreSavedBack)
 TEST_F(ConfigSessionSaveTest, CommonSettingsAreWrittenFromTheWindow)
 {
     startWith();
-    session.window.classPath = "D:\\engine\\kelbrin-cps.jar";
-    session.window.hblPort = "9100";
-    session.window.transactionResultMandatory = CheckState::Grayed;
-    session.window.checkUpgrade = CheckState::Grayed;
-    session.window.autoUpgrade = CheckState::Checked;
-    session.window.allowSplit = CheckState::Unchecked;
-    session.window.showConfirmTxnScreen = CheckState::Grayed;
+    session.common.classPath = "D:\\engine\\kelbrin-cps.jar";
+    session.common.hblPort = "9100";
+    session.common.transactionResultMandatory = CheckState::Grayed;
+    session.common.checkUpgrade = CheckState::Grayed;
+    session.common.autoUpgrade = CheckState::Checked;
+    session.common.allowSplit = CheckState::Unchecked;
+    session.common.showConfirmTxnScreen = CheckState::Grayed;
     session.saveAllInstances();
 
     std::string values;

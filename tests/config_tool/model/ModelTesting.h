@@ -2,9 +2,9 @@
 
 #include "config_tool/foundation/ConfigurationMode.h"
 #include "config_tool/foundation/Globals.h"
-#include "config_tool/model/ConfigSession.h"
 #include "config_tool/model/InstanceNaming.h"
 #include "config_tool/model/XmlConfig.h"
+#include "config_tool/session/ConfigSession.h"
 #include "platform/Registry.h"
 #include "tests/support/FakeUi.h"
 #include "tests/support/TestFolder.h"

@@ -1,4 +1,4 @@
-#include "config_tool/model/SaveSequences.h"
+#include "config_tool/session/SaveSequences.h"
 
 #include "config_tool/foundation/SHA1.h"
 #include "tests/config_tool/model/ModelTesting.h"

@@ -1,8 +1,8 @@
 #include "config_tool/provisioning/NewInstance.h"
 
 #include "config_tool/foundation/Globals.h"
-#include "config_tool/model/ConfigSession.h"
 #include "config_tool/model/XmlConfig.h"
+#include "config_tool/session/ConfigSession.h"
 #include "tests/support/TestFolder.h"
 
 #include <algorithm>
@@ -32,7 +32,7 @@ protected:
     {
         Globals::reset();
         XmlConfig::reset();
-        m_session.window.propertyDir = kBase;
+        m_session.common.propertyDir = kBase;
         write("properties/terminal.properties", kBaseTerminal);
         write("properties/language.properties", "en.02=OK?\r\nen.18=REFUND \xA3\r\n");
         write("properties/terminal.emv.properties", "emv.kernel=2\r\n");

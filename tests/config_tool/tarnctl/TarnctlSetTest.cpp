@@ -1,4 +1,4 @@
-#include "config_tool/model/SaveSequences.h"
+#include "config_tool/session/SaveSequences.h"
 #include "platform/Registry.h"
 #include "tests/config_tool/tarnctl/TarnctlRunner.h"
 

@@ -1,6 +1,6 @@
-#include "config_tool/access/ProgramWindows.h"
 #include "config_tool/access/frmChangeUser.h"
 #include "config_tool/access/frmLogIn.h"
+#include "config_tool/app/ProgramWindows.h"
 #include "config_tool/window/TarnConf.h"
 #include "tests/gui/access/AccessTesting.h"
 
@@ -46,6 +46,7 @@ protected:
     {
         auto* login = new frmLogIn;
         login->setAttribute(Qt::WA_DeleteOnClose);
+        connectLoginWindow(*login);
         login->setProgramEnd([] { ADD_FAILURE() << "the program ended"; });
         login->showWindow();
         login->txtFields(0)->setText("Administrator");

@@ -2,7 +2,7 @@
 
 #include "config_tool/foundation/FailedWrites.h"
 #include "config_tool/model/CInstanceData.h"
-#include "config_tool/model/WindowContext.h"
+#include "config_tool/model/CommonSettings.h"
 
 #include <cstdint>
 #include <string>
@@ -10,19 +10,20 @@
 
 namespace tarn {
 
-// What the main window holds besides its widgets: the instance records, their sections, the common
-// settings (WindowContext) and the outcome of the last save. The window binds its controls to these
-// members; a command-line front end drives the same object without a window.
+// One editing session of an installation's configuration: the instance records, their sections, the
+// common settings and the outcome of the last save. The window binds its controls to these members;
+// tarnctl drives the same object without a window.
 //
 // Typical start-up (after Globals and the XML document are set up, see ConfigurationMode/XmlConfig):
-//     session.loadCommonSettings();           // ClassPath, PropertiesDir, ... into session.window
-//     session.window.hasPrinters = ...;        // printers and screen metrics from the window system
+//     session.loadCommonSettings();           // ClassPath, PropertiesDir, ... into session.common
+//     session.desktop.hasPrinters = ...;       // printers and screen metrics from the desktop
 //     session.loadAllInstances();              // instances 0..N and their property files
 // Saving: see SaveSequences.h (OK and Apply), or saveAllInstances() alone (upgrade launcher).
 class ConfigSession
 {
 public:
-    WindowContext window;
+    CommonSettings common;
+    DesktopFacts desktop;
 
     // Index i is instance number i; index 0 is the base instance ("Default" in the window) and alone
     // carries the installation-wide environment.
@@ -44,7 +45,7 @@ public:
     // The save must then not be taken for a success.
     bool storeFailed = false;
 
-    // Reads the installation-wide values of section "Harbell" into window, with their defaults and
+    // Reads the installation-wide values of section "Harbell" into common, with their defaults and
     // the start-up rules: a class path not naming "kelbrin-cps.jar" shows "C:\ORVANT\kelbrin-cps.jar",
     // an empty PropertiesDir shows "C:/ORVANT", Booleans become Checked/Unchecked.
     void loadCommonSettings();
@@ -70,7 +71,7 @@ public:
     void saveInstanceData(CInstanceData& record, std::int16_t n);
 
     // The whole save: mode file, XML reload in XML mode, the five uniqueness checks (the first refusal
-    // stops everything), the common settings from window, then every record in index order.
+    // stops everything), the common settings, then every record in index order.
     void saveAllInstances();
 
     std::int16_t lastIndex() const { return static_cast<std::int16_t>(instances.size()) - 1; }

@@ -1,4 +1,4 @@
-#include "config_tool/model/ConfigSession.h"
+#include "config_tool/session/ConfigSession.h"
 
 #include "config_tool/engine_files/DeviceProfiles.h"
 #include "config_tool/engine_files/InstanceProperties.h"
@@ -51,7 +51,7 @@ CheckState checkStateOf(bool ticked)
 // "True" for a ticked or grayed box.
 std::string tickedText(CheckState state)
 {
-    return StoredValues::booleanText(state != CheckState::Unchecked);
+    return StoredValues::booleanText(isTicked(state));
 }
 
 // A stored window position may be in twips (older files) or pixels. A value that does not fit a
@@ -118,20 +118,20 @@ void showUnreadFiles(const std::vector<std::string>& files)
 void ConfigSession::loadCommonSettings()
 {
     const std::string classPath = read(kBaseSection, "ClassPath", kDefaultClassPath);
-    window.classPath = classPath.find("kelbrin-cps.jar") != std::string::npos ? classPath : kDefaultClassPath;
+    common.classPath = classPath.find("kelbrin-cps.jar") != std::string::npos ? classPath : kDefaultClassPath;
 
     const std::string propertiesDir = read(kBaseSection, "PropertiesDir", kDefaultPropertiesDir);
-    window.propertyDir = propertiesDir.empty() ? kEmptyPropertiesDir : propertiesDir;
+    common.propertyDir = propertiesDir.empty() ? kEmptyPropertiesDir : propertiesDir;
 
-    window.hblHost = read(kBaseSection, "HBLHost", "127.0.0.1");
-    window.hblPort = read(kBaseSection, "HBLPort", "9000");
-    window.deleteTransAfterMin = read(kBaseSection, "DeleteTransAfterMin", "50");
+    common.hblHost = read(kBaseSection, "HBLHost", "127.0.0.1");
+    common.hblPort = read(kBaseSection, "HBLPort", "9000");
+    common.deleteTransAfterMin = read(kBaseSection, "DeleteTransAfterMin", "50");
 
-    window.allowSplit = checkStateOf(readBoolean(kBaseSection, "AllowSplit", "True"));
-    window.showConfirmTxnScreen = checkStateOf(readBoolean(kBaseSection, "ShowConfirmTxnScreen", "True"));
-    window.transactionResultMandatory = checkStateOf(readBoolean(kBaseSection, "TransactionResultMandatory", "False"));
-    window.checkUpgrade = checkStateOf(readBoolean(kBaseSection, "CheckUpgrade", "True"));
-    window.autoUpgrade = checkStateOf(readBoolean(kBaseSection, "AutoUpgrade", "False"));
+    common.allowSplit = checkStateOf(readBoolean(kBaseSection, "AllowSplit", "True"));
+    common.showConfirmTxnScreen = checkStateOf(readBoolean(kBaseSection, "ShowConfirmTxnScreen", "True"));
+    common.transactionResultMandatory = checkStateOf(readBoolean(kBaseSection, "TransactionResultMandatory", "False"));
+    common.checkUpgrade = checkStateOf(readBoolean(kBaseSection, "CheckUpgrade", "True"));
+    common.autoUpgrade = checkStateOf(readBoolean(kBaseSection, "AutoUpgrade", "False"));
 }
 
 std::int16_t ConfigSession::readStoredEnvironment()
@@ -167,7 +167,7 @@ void ConfigSession::loadAllInstances()
 bool ConfigSession::loadInstanceData(CInstanceData& record, std::int16_t n)
 {
     const std::string section = instanceSection(n);
-    const std::string folder = instanceFolder(window.propertyDir, n);
+    const std::string folder = instanceFolder(common.propertyDir, n);
     const auto text
         = [&section](const char* key, const std::string& defaultValue) { return read(section, key, defaultValue); };
     const auto boolean
@@ -200,8 +200,8 @@ bool ConfigSession::loadInstanceData(CInstanceData& record, std::int16_t n)
     // 16-bit integer, so the range checked is 32-bit.
     const std::string pinPadPortDefault = defaultPinPadPort(n);
     record.PinPadPort = std::to_string(StoredValues::toInt32(text("PinPadPort", pinPadPortDefault), pinPadPortDefault));
-    record.top = windowPosition(storedTop, window.twipsPerPixelY, window.screenHeightPixels);
-    record.left = windowPosition(text("Left", ""), window.twipsPerPixelX, window.screenWidthPixels);
+    record.top = windowPosition(storedTop, desktop.twipsPerPixelY, desktop.screenHeightPixels);
+    record.left = windowPosition(text("Left", ""), desktop.twipsPerPixelX, desktop.screenWidthPixels);
     record.WindowsSize = int16("WindowsSize", "100");
     record.fontName = text("FontName", "");
     record.backgroundColor = StoredValues::toInt32(text("BackGroundColor", "0"), "0");
@@ -219,8 +219,8 @@ bool ConfigSession::loadInstanceData(CInstanceData& record, std::int16_t n)
     record.watermarkImage = text("Watermark", "");
     record.printReceiptFlag = boolean("PrintReceiptFlag", "False");
     record.printVeriFoneFlag = boolean("IsVx670Printer", "False");
-    if (window.hasPrinters) {
-        record.printer = text("Printer", window.defaultPrinter);
+    if (desktop.hasPrinters) {
+        record.printer = text("Printer", desktop.defaultPrinter);
     }
     record.extendedEnterPin = boolean("ExtendedPinMessage", "False");
 
@@ -323,7 +323,7 @@ void ConfigSession::saveInstanceData(CInstanceData& record, std::int16_t n)
     text("PinPadPort", record.PinPadPort);
 
     // A store loaded empty from an unreadable file would overwrite everything the file held.
-    const std::string folder = instanceFolder(window.propertyDir, n);
+    const std::string folder = instanceFolder(common.propertyDir, n);
     const std::string terminalFile = propertiesFile(folder, "terminal.properties");
     const std::string languageFile = propertiesFile(folder, "language.properties");
     if (wasUnread(terminalFile) || wasUnread(languageFile)) {
@@ -334,7 +334,7 @@ void ConfigSession::saveInstanceData(CInstanceData& record, std::int16_t n)
         }
         return;
     }
-    writeDeviceProfile(record, n, window.propertyDir, failedWrites);
+    writeDeviceProfile(record, n, common.propertyDir, failedWrites);
 }
 
 void ConfigSession::saveAllInstances()
@@ -370,17 +370,17 @@ void ConfigSession::saveAllInstances()
 
     const std::int16_t environment = instances.empty() ? readStoredEnvironment() : instances[0].environment;
     write(kBaseSection, "UsePropDir", "True");
-    write(kBaseSection, "ClassPath", window.classPath);
-    write(kBaseSection, "PropertiesDir", window.propertyDir);
-    write(kBaseSection, "HBLHost", window.hblHost);
-    write(kBaseSection, "HBLPort", window.hblPort);
-    write(kBaseSection, "DeleteTransAfterMin", window.deleteTransAfterMin);
-    write(kBaseSection, "TransactionResultMandatory", tickedText(window.transactionResultMandatory));
+    write(kBaseSection, "ClassPath", common.classPath);
+    write(kBaseSection, "PropertiesDir", common.propertyDir);
+    write(kBaseSection, "HBLHost", common.hblHost);
+    write(kBaseSection, "HBLPort", common.hblPort);
+    write(kBaseSection, "DeleteTransAfterMin", common.deleteTransAfterMin);
+    write(kBaseSection, "TransactionResultMandatory", tickedText(common.transactionResultMandatory));
     write(kBaseSection, "Environment", std::to_string(environment));
-    write(kBaseSection, "CheckUpgrade", std::to_string(static_cast<int>(window.checkUpgrade)));
-    write(kBaseSection, "AutoUpgrade", std::to_string(static_cast<int>(window.autoUpgrade)));
-    write(kBaseSection, "AllowSplit", tickedText(window.allowSplit));
-    write(kBaseSection, "ShowConfirmTxnScreen", tickedText(window.showConfirmTxnScreen));
+    write(kBaseSection, "CheckUpgrade", std::to_string(static_cast<int>(common.checkUpgrade)));
+    write(kBaseSection, "AutoUpgrade", std::to_string(static_cast<int>(common.autoUpgrade)));
+    write(kBaseSection, "AllowSplit", tickedText(common.allowSplit));
+    write(kBaseSection, "ShowConfirmTxnScreen", tickedText(common.showConfirmTxnScreen));
 
     for (std::size_t i = 0; i < instances.size(); ++i) {
         saveInstanceData(instances[i], static_cast<std::int16_t>(i));

@@ -1,9 +1,9 @@
-#include "config_tool/model/WindowLists.h"
+#include "config_tool/model/Choices.h"
 
 #include <algorithm>
 #include <array>
 
-namespace tarn::WindowLists {
+namespace tarn::Choices {
 
 namespace {
 
@@ -70,11 +70,4 @@ const std::vector<std::string>& pinPadModels(bool hospitality)
     return hospitality ? hospitalityModels : allModels;
 }
 
-bool isCombinedReaderModel(const std::string& model)
-{
-    static const std::array<const char*, 3> combined { "Dione secura UPT No MagStripe", "Trintech smart 5000",
-                                                       "Dione secura UPT" };
-    return std::any_of(combined.begin(), combined.end(), [&](const char* name) { return model == name; });
-}
-
-} // namespace tarn::WindowLists
+} // namespace tarn::Choices

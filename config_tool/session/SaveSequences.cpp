@@ -1,4 +1,4 @@
-#include "config_tool/model/SaveSequences.h"
+#include "config_tool/session/SaveSequences.h"
 
 #include "config_tool/engine_files/BaseProperties.h"
 #include "config_tool/engine_files/InstanceProperties.h"
@@ -38,7 +38,7 @@ bool runOkSequence(ConfigSession& session)
     session.saveAllInstances();
     FailedWrites failures = session.failedWrites;
     // Regenerated whatever the checks gave, from the records as they are in memory.
-    writeDefaultProperties(session.instances, session.window.propertyDir, failures);
+    writeDefaultProperties(session.instances, session.common.propertyDir, failures);
     writeConfigHash(failures);
     recordUnflushed(batch, failures);
     reportFailedWrites(failures);

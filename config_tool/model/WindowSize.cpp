@@ -1,4 +1,6 @@
-#include "config_tool/window/LeadingNumber.h"
+#include "config_tool/model/WindowSize.h"
+
+#include "platform/AsciiText.h"
 
 #include <charconv>
 #include <cmath>
@@ -9,19 +11,19 @@ namespace tarn {
 
 namespace {
 
+constexpr double kSmallestWindowSize = 79.0; // the largest size that is too small
+constexpr double kLargestWindowSize = 100.0;
+
 bool isBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
 
-bool isDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
+using orvant::ascii::isDigit;
 
 } // namespace
 
-double leadingNumber(std::string_view text)
+std::optional<double> readLeadingNumber(std::string_view text)
 {
     // Blanks count for nothing, also between the digits ("1 2" reads 12).
     std::string number;
@@ -44,7 +46,7 @@ double leadingNumber(std::string_view text)
         }
     }
     if (!seenDigit) {
-        return 0.0;
+        return std::nullopt;
     }
     // from_chars ignores the process locale (Qt sets it from the environment) and takes no "+".
     const bool negative = number.front() == '-';
@@ -57,6 +59,11 @@ double leadingNumber(std::string_view text)
         value = whole.find_first_not_of('0') == std::string::npos ? 0.0 : std::numeric_limits<double>::max();
     }
     return negative ? -value : value;
+}
+
+double leadingNumber(std::string_view text)
+{
+    return readLeadingNumber(text).value_or(0.0);
 }
 
 std::int16_t roundToInt16(double value)
@@ -75,6 +82,17 @@ std::int16_t roundToInt16(double value)
         return std::numeric_limits<std::int16_t>::max();
     }
     return static_cast<std::int16_t>(rounded);
+}
+
+std::string correctWindowSize(const std::string& text)
+{
+    const double size = leadingNumber(text);
+    return (size <= kSmallestWindowSize || size > kLargestWindowSize) ? std::string("100") : text;
+}
+
+std::int16_t windowSizeOf(std::string_view text)
+{
+    return roundToInt16(leadingNumber(text));
 }
 
 } // namespace tarn

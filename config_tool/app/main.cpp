@@ -1,4 +1,5 @@
 #include "config_tool/access/frmLogIn.h"
+#include "config_tool/app/ProgramWindows.h"
 #include "config_tool/foundation/Globals.h"
 #include "config_tool/window/QtUiServices.h"
 
@@ -12,6 +13,7 @@ int main(int argc, char** argv)
     tarn::Globals::setUi(&ui);
 
     tarn::frmLogIn login;
+    tarn::connectLoginWindow(login);
     login.showWindow();
     const int result = QApplication::exec();
 

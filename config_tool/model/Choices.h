@@ -5,21 +5,20 @@
 #include <string>
 #include <vector>
 
-namespace tarn::WindowLists {
+namespace tarn::Choices {
 
-// The fixed lists of the main window, kept in the core so that every front end checks choices against
-// the same lists; and the numbering of the environment list, which its order does not give: 1 "POS", 2 "Hospitality", 3
-// "Petrol Station", 4 "Kiosk", 5 "Internet", 6 "Standalone".
+// The fixed choices of an instance's settings, in the order the window lists them, kept in the core
+// so that every front end offers and checks the same ones.
 
-constexpr std::int16_t kPosCode = 1;
+// Environment codes: 1 "POS", 2 "Hospitality", 3 "Petrol Station", 4 "Kiosk", 5 "Internet",
+// 6 "Standalone". The list's order is not the codes' order.
+constexpr std::int16_t kPos = 1;
 constexpr std::int16_t kHospitality = 2;
 constexpr std::int16_t kKiosk = 4;
 
 constexpr const char* kNoCardReader = "No Card Reader";
 constexpr const char* kVx670 = "Verifone Vx670";
 constexpr const char* kSagem = "Sagem";
-constexpr const char* kPos = "POS";
-constexpr const char* kHospitalityText = "Hospitality";
 
 // "POS", "Kiosk", "Hospitality", "Petrol Station", "Internet", "Standalone", as listed.
 const std::vector<std::string>& environmentEntries();
@@ -35,7 +34,4 @@ const std::vector<std::string>& windowSizeEntries();
 // The PIN-pad models offered: all twelve, or the five a hospitality installation can use.
 const std::vector<std::string>& pinPadModels(bool hospitality);
 
-// PIN pads with a built-in card reader, for which "Combined  Reader" is ticked.
-bool isCombinedReaderModel(const std::string& model);
-
-} // namespace tarn::WindowLists
+} // namespace tarn::Choices
