@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs every test CI runs: the formatting check, the default and sanitizer builds with their tests,
-# the Windows compile check with mingw-w64, and short bounded runs of the fuzz targets.
+# one short run of each benchmark and of the real-X picture, the Debian package, the Windows compile
+# check with mingw-w64, and short bounded runs of the fuzz targets.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -17,6 +18,14 @@ for preset in default sanitize; do
     cmake --build --preset "$preset" -j "$jobs"
     ctest --preset "$preset" -j "$jobs"
 done
+
+echo "== tools: each benchmark once, briefly; the main window's picture in a real X server"
+for benchmark in build/default/bench/bench_*; do
+    "$benchmark" --benchmark_min_time=0.01 >/dev/null 2>&1
+done
+cmake -DPROGRAM=build/default/scripts/screenshot/tarnconf_screenshot \
+    -DOUTPUT=build/default/screenshots/tarnconf-general.png -DWORK_DIR=build/default/screenshots \
+    -P scripts/screenshot/RunInXvfb.cmake
 
 echo "== package: build the Debian package and check its contents"
 scripts/check-package.sh build/default

@@ -3,9 +3,8 @@
 #include "config_tool/foundation/Globals.h"
 #include "config_tool/window/QtUiServices.h"
 #include "config_tool/window/TarnConf.h"
-#include "tests/gui/SampleInstallation.h"
-#include "tests/support/FakeUi.h"
-#include "tests/support/TestFolder.h"
+#include "tests/support/Installation.h"
+#include "tests/support/ProcessState.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -39,23 +38,21 @@ int main(int argc, char** argv)
     }
 
     orvant::test::TestFolder folder;
-    orvant::test::ScopedEnv home { "KELBRIN_HOME", std::string("C:\\ORVANT") };
-    orvant::test::SampleInstallation installation(folder.driveC() / "ORVANT");
-    auto stored = orvant::test::SampleInstallation::numberedInstances(3);
+    orvant::test::Installation installation(folder);
+    auto stored = orvant::test::Installation::numberedInstances(3);
     stored[0].values.push_back({ "Timeout", "30" });
     installation.writeConfiguration(stored);
     installation.writeMode(true);
     installation.makeInstanceFolders(3);
-    installation.writeTerminalProperties(
-        0,
-        "smartCardReader.class=sts.drivers.cardholder.DioneDriver\r\npinpad.name=Dione xtreme\r\n"
-        "smartCardReader.port=COM1\r\n");
+    installation.write("properties/terminal.properties",
+                       "smartCardReader.class=sts.drivers.cardholder.DioneDriver\r\npinpad.name=Dione xtreme\r\n"
+                       "smartCardReader.port=COM1\r\n");
     std::ofstream(folder.path() / "com" / "COM1");
     std::ofstream(folder.path() / "com" / "COM2");
 
     // A message box would wait for a click no one gives: messages are recorded and reported instead.
-    orvant::test::FakeUi ui;
-    tarn::Globals::setUi(&ui);
+    orvant::test::ProcessStateGuard state;
+    auto& ui = state.ui;
 
     tarn::TarnConf window;
     window.show();
@@ -69,7 +66,6 @@ int main(int argc, char** argv)
     for (const auto& message : ui.messages) {
         std::fprintf(stderr, "message box: %s\n", message.c_str());
     }
-    tarn::Globals::setUi(nullptr);
     std::printf("window %dx%d, picture %s\n", window.frameGeometry().width(), window.frameGeometry().height(),
                 saved ? "saved" : "NOT saved");
     return saved && g_warnings == 0 && ui.messages.empty() ? 0 : 1;

@@ -1,0 +1,123 @@
+#include "tests/support/Files.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+namespace orvant::test {
+
+namespace fs = std::filesystem;
+
+std::string crlf(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size() + text.size() / 16);
+    for (const char c : text) {
+        if (c == '\n') {
+            out += '\r';
+        }
+        out += c;
+    }
+    return out;
+}
+
+std::string readFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return { std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>() };
+}
+
+void writeFile(const fs::path& path, std::string_view bytes)
+{
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+fs::path dataPath(std::string_view relative)
+{
+    return fs::path(ORVANT_TEST_DATA_DIR) / relative;
+}
+
+std::string dataFile(std::string_view relative)
+{
+    const fs::path path = dataPath(relative);
+    if (!fs::is_regular_file(path)) {
+        ADD_FAILURE() << "missing test data file " << path;
+    }
+    return readFile(path);
+}
+
+::testing::AssertionResult matchesDataFile(std::string_view actual, std::string_view relative)
+{
+    const fs::path path = dataPath(relative);
+    if (const char* update = std::getenv("ORVANT_UPDATE_TEST_DATA"); update && std::string_view(update) == "1") {
+        writeFile(path, actual);
+        return ::testing::AssertionSuccess() << "written " << path;
+    }
+    const std::string expected = readFile(path);
+    if (expected == actual) {
+        return ::testing::AssertionSuccess();
+    }
+    std::size_t at = 0;
+    while (at < expected.size() && at < actual.size() && expected[at] == actual[at]) {
+        ++at;
+    }
+    const auto around = [at](std::string_view text) {
+        const std::size_t from = at > 40 ? at - 40 : 0;
+        return std::string(text.substr(std::min(from, text.size()), 80));
+    };
+    return ::testing::AssertionFailure() << "differs from " << path << " at byte " << at << " (" << actual.size()
+                                         << " bytes, expected " << expected.size() << ")\n  expected: ..."
+                                         << around(expected) << "...\n  actual:   ..." << around(actual) << "...";
+}
+
+TreeSnapshot snapshotTree(const fs::path& folder)
+{
+    TreeSnapshot files;
+    std::error_code error;
+    for (auto it = fs::recursive_directory_iterator(folder, error); !error && it != fs::recursive_directory_iterator();
+         it.increment(error)) {
+        const std::string relative = fs::relative(it->path(), folder).generic_string();
+        if (it->is_directory()) {
+            files[relative + "/"] = {};
+        } else {
+            files[relative] = readFile(it->path());
+        }
+    }
+    return files;
+}
+
+::testing::AssertionResult sameTree(const TreeSnapshot& before, const TreeSnapshot& after)
+{
+    std::string changes;
+    for (const auto& [path, bytes] : after) {
+        const auto old = before.find(path);
+        if (old == before.end()) {
+            changes += "\n  created " + path;
+        } else if (old->second != bytes) {
+            changes += "\n  written " + path;
+        }
+    }
+    for (const auto& [path, bytes] : before) {
+        if (!after.count(path)) {
+            changes += "\n  removed " + path;
+        }
+    }
+    if (changes.empty()) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << "the tree changed:" << changes;
+}
+
+void makeReadOnly(const fs::path& path)
+{
+    constexpr auto writeBits = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    if (fs::is_directory(path)) {
+        for (const auto& entry : fs::recursive_directory_iterator(path)) {
+            fs::permissions(entry.path(), writeBits, fs::perm_options::remove);
+        }
+    }
+    fs::permissions(path, writeBits, fs::perm_options::remove);
+}
+
+} // namespace orvant::test

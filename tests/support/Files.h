@@ -1,0 +1,39 @@
+#pragma once
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <map>
+#include <string>
+#include <string_view>
+
+namespace orvant::test {
+
+// Text written with "\n" in a test, as the system writes it: every "\n" becomes CR LF.
+std::string crlf(std::string_view text);
+
+// A whole file's bytes; empty when it cannot be read.
+std::string readFile(const std::filesystem::path& path);
+// Writes the bytes, creating the parent folders.
+void writeFile(const std::filesystem::path& path, std::string_view bytes);
+
+// A file of tests/data (relative path with "/").
+std::filesystem::path dataPath(std::string_view relative);
+std::string dataFile(std::string_view relative);
+
+// Compares bytes with a file of tests/data, whole. With ORVANT_UPDATE_TEST_DATA=1 in the environment
+// the file is written instead (to create an expected file; review the change before committing it).
+::testing::AssertionResult matchesDataFile(std::string_view actual, std::string_view relative);
+
+// Every file and folder below a folder with its bytes (folders end in "/"), by path relative to it.
+using TreeSnapshot = std::map<std::string, std::string>;
+TreeSnapshot snapshotTree(const std::filesystem::path& folder);
+
+// Success when the two snapshots are equal; otherwise names every path written, created or removed.
+::testing::AssertionResult sameTree(const TreeSnapshot& before, const TreeSnapshot& after);
+
+// Takes every write bit from a file or folder (and, for a folder, from everything in it), as a
+// read-only file or a user without the right to change it would meet it. Root obeys it too: the
+// platform layer treats a file without write bits as read-only, as Windows treats its attribute.
+void makeReadOnly(const std::filesystem::path& path);
+
+} // namespace orvant::test

@@ -1,0 +1,48 @@
+#include "tests/support/RegistryProbe.h"
+
+#include <vector>
+
+namespace orvant::test {
+
+std::optional<RegistryValue> readRegistryValue(platform::Hive hive, const std::string& key, const std::string& name)
+{
+    platform::HKey handle = nullptr;
+    if (platform::regOpenKeyEx(hive, key, platform::kKeyQueryValue, &handle) != platform::kErrorSuccess) {
+        return std::nullopt;
+    }
+    std::optional<RegistryValue> value;
+    std::uint32_t type = 0;
+    std::uint32_t size = 0;
+    if (platform::regQueryValueEx(handle, name, &type, nullptr, &size) == platform::kErrorSuccess) {
+        std::vector<std::uint8_t> data(size + 1);
+        if (platform::regQueryValueEx(handle, name, &type, data.data(), &size) == platform::kErrorSuccess) {
+            value = RegistryValue { type, std::string(data.begin(), data.begin() + size) };
+        }
+    }
+    platform::regCloseKey(handle);
+    return value;
+}
+
+bool storeRegistryValue(platform::Hive hive, const std::string& key, const std::string& name, std::uint32_t type,
+                        const std::string& bytes)
+{
+    platform::HKey handle = nullptr;
+    if (platform::regCreateKeyEx(hive, key, platform::kKeyAllAccess, &handle) != platform::kErrorSuccess) {
+        return false;
+    }
+    const long result
+        = platform::regSetValueEx(handle, name, type, std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+    platform::regCloseKey(handle);
+    return result == platform::kErrorSuccess;
+}
+
+std::optional<std::string> kelbrinValue(platform::Hive hive, const std::string& section, const std::string& name)
+{
+    const auto value = readRegistryValue(hive, "SOFTWARE\\Kelbrin\\" + section, name);
+    if (!value || value->type != platform::kRegSz) {
+        return std::nullopt;
+    }
+    return value->bytes;
+}
+
+} // namespace orvant::test
