@@ -1,151 +1,108 @@
 #include "config_tool/foundation/ConfigurationMode.h"
 
 #include "config_tool/foundation/Globals.h"
-#include "tests/support/FakeUi.h"
+#include "tests/support/Files.h"
+#include "tests/support/ProcessState.h"
 #include "tests/support/TestFolder.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <string>
-#include <utility>
 
+namespace tarn {
 namespace {
 
-namespace fs = std::filesystem;
-using tarn::Globals::state;
+using namespace orvant::test;
 
-constexpr char kModeFile[] = "home/properties/hbl.properties";
-
-class ConfigurationMode : public ::testing::Test
+class ConfigurationModeTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        tarn::Globals::reset();
-        tarn::Globals::setUi(&ui);
-    }
-
-    void TearDown() override
-    {
-        tarn::Globals::setUi(nullptr);
-        tarn::Globals::reset();
-    }
-
-    void removeFromModeFile(fs::perms perms)
-    {
-        fs::permissions(folder.path() / kModeFile, perms, fs::perm_options::remove);
-    }
-
-    orvant::test::TestFolder folder;
-    orvant::test::FakeUi ui;
+    TestFolder folder;
+    ProcessStateGuard process;
     std::string home = (folder.path() / "home").string();
+    std::filesystem::path modeFile = folder.path() / "home/properties/hbl.properties";
 };
 
-TEST_F(ConfigurationMode, InstallationFolderDecidesWhetherTheModeFileIsRead)
+TEST_F(ConfigurationModeTest, TheInstallationFolderComesFromKelbrinHomeOnce)
 {
-    // A KELBRIN_HOME that does not exist is kept but gives no XML path.
-    EXPECT_EQ(tarn::determineConfigurationMode(), tarn::kRegistryMode);
-    EXPECT_EQ(state().installationFolder, home);
-    EXPECT_EQ(state().xmlConfigurationPath, "");
+    EXPECT_EQ(determineConfigurationMode(), kRegistryMode);
+    EXPECT_EQ(Globals::state().installationFolder, home);
+    EXPECT_EQ(Globals::state().xmlConfigurationPath, "") << "the folder does not exist";
 
-    fs::create_directories(home);
-    EXPECT_EQ(tarn::determineConfigurationMode(), tarn::kRegistryMode);
-    EXPECT_EQ(state().xmlConfigurationPath, home + "\\conf\\ORVANTConfiguration.xml");
-    folder.write(kModeFile, "Configuration=xml\r\n");
-    EXPECT_EQ(tarn::determineConfigurationMode(), tarn::kXmlMode);
-    EXPECT_TRUE(ui.messages.empty());
+    writeFile(modeFile, "Configuration=xml\r\n");
+    EXPECT_EQ(determineConfigurationMode(), kXmlMode);
+    EXPECT_EQ(Globals::state().xmlConfigurationPath, home + "\\conf\\ORVANTConfiguration.xml");
+
+    const ScopedEnv later("KELBRIN_HOME", std::string("E:\\Other"));
+    EXPECT_EQ(Globals::ensureInstallationFolder(), home);
+    const std::string empty;
+    for (const std::string* unset : { static_cast<const std::string*>(nullptr), &empty }) {
+        Globals::reset();
+        const ScopedEnv none("KELBRIN_HOME", unset);
+        EXPECT_EQ(determineConfigurationMode(), kRegistryMode);
+        EXPECT_EQ(Globals::ensureInstallationFolder(), "C:\\ORVANT");
+    }
 }
 
-TEST_F(ConfigurationMode, WindowsFormInstallationFolder)
-{
-    orvant::test::ScopedEnv windowsHome("KELBRIN_HOME", std::string("C:\\ORVANT"));
-    folder.write("drive_c/orvant/Properties/HBL.properties", "Configuration=xml\r\n");
-    EXPECT_EQ(tarn::determineConfigurationMode(), tarn::kXmlMode);
-    EXPECT_EQ(state().installationFolder, "C:\\ORVANT");
-    EXPECT_EQ(state().xmlConfigurationPath, "C:\\ORVANT\\conf\\ORVANTConfiguration.xml");
-}
-
-TEST_F(ConfigurationMode, WithoutKelbrinHomeTheFirstSaveWritesUnderTheDefaultFolder)
-{
-    orvant::test::ScopedEnv unset("KELBRIN_HOME", nullptr);
-    EXPECT_EQ(tarn::determineConfigurationMode(), tarn::kRegistryMode);
-    EXPECT_EQ(state().installationFolder, "");
-    EXPECT_EQ(state().xmlConfigurationPath, "");
-    fs::create_directories(folder.path() / "drive_c/ORVANT/properties");
-    state().configurationMode = tarn::kXmlMode;
-    EXPECT_TRUE(tarn::writeConfigurationMode());
-    EXPECT_EQ(state().installationFolder, "C:\\ORVANT");
-    EXPECT_EQ(state().xmlConfigurationPath, "");
-    EXPECT_EQ(folder.read("drive_c/ORVANT/properties/hbl.properties"), "Configuration=xml\r\n");
-    EXPECT_TRUE(ui.messages.empty());
-}
-
-TEST_F(ConfigurationMode, WhichLinesSelectXmlMode)
+TEST_F(ConfigurationModeTest, WhichLinesSelectXmlMode)
 {
     const std::pair<std::string, std::int16_t> cases[] {
-        { "configuration=XML\r\n", 1 },
-        { "CONFIGURATION=Xml", 1 },
-        { "Configuration=xml", 1 },
-        { "Configuration=xml\n", 1 },
-        { "# set by TarnConfig\r\nConfiguration=xml\r\n", 1 },
-        { "other=1\rConfiguration=xml\r", 1 },
-        { "Configuration=registry\r\nConfiguration=xml\r\n", 1 },
-        { "Configuration=xml\r\nConfiguration=registry\r\n", 1 },
-        { "Configuration=xml=1\r\n", 0 },
-        { "#Configuration=xml\r\n", 0 },
-        { "Configuration = xml\r\n", 0 },
-        { " Configuration=xml\r\n", 0 },
-        { "Configuration=xml \r\n", 0 },
-        { "Configuration=registry\r\n", 0 },
-        { "Configuration=\r\n=xml\r\n", 0 },
-        { "other=1\nConfiguration=xml\n", 0 },
-        { "Configurationxml\r\n", 0 },
-        { "", 0 },
+        { "configuration=XML\r\n", 1 },        { "CONFIGURATION=Xml", 1 },
+        { "Configuration=xml\n", 1 },          { "# set by TarnConfig\r\nConfiguration=xml\r\n", 1 },
+        { "other=1\rConfiguration=xml\r", 1 }, { "Configuration=xml\r\nConfiguration=registry\r\n", 1 },
+        { "Configuration=xml=1\r\n", 0 },      { "#Configuration=xml\r\n", 0 },
+        { "Configuration = xml\r\n", 0 },      { " Configuration=xml\r\n", 0 },
+        { "Configuration=xml \r\n", 0 },       { "Configuration=registry\r\n", 0 },
+        { "other=1\nConfiguration=xml\n", 0 }, { "", 0 },
     };
-    state().installationFolder = home;
+    Globals::state().installationFolder = home;
     for (const auto& [bytes, expected] : cases) {
-        folder.write(kModeFile, bytes);
-        EXPECT_EQ(tarn::readConfigurationMode(), expected) << bytes;
+        writeFile(modeFile, bytes);
+        EXPECT_EQ(readConfigurationMode(), expected) << bytes;
     }
-    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_TRUE(process.ui.messages.empty());
 
-    // An unreadable file shows the reason and gives registry mode.
-    folder.write(kModeFile, "Configuration=xml\r\n");
-    removeFromModeFile(fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    EXPECT_EQ(tarn::readConfigurationMode(), tarn::kRegistryMode);
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_FALSE(ui.messages[0].empty());
+    makeUnreadable(modeFile);
+    EXPECT_EQ(readConfigurationMode(), kRegistryMode);
+    ASSERT_EQ(process.ui.messages.size(), 1u);
+    EXPECT_NE(process.ui.messages[0], "");
 }
 
-TEST_F(ConfigurationMode, WritesOneLineAndDropsTheRest)
+TEST_F(ConfigurationModeTest, WritingLeavesOneLineOrReportsWhyNot)
 {
-    folder.write(kModeFile, "# old comment\r\nConfiguration=registry\r\nother=1\r\n");
-    state().configurationMode = tarn::kXmlMode;
-    // Writing makes the installation folder known.
-    EXPECT_TRUE(tarn::writeConfigurationMode());
-    EXPECT_EQ(state().installationFolder, home);
-    EXPECT_EQ(folder.read(kModeFile), "Configuration=xml\r\n");
-    EXPECT_EQ(tarn::readConfigurationMode(), tarn::kXmlMode);
+    Globals::state().installationFolder = home;
+    EXPECT_FALSE(writeConfigurationMode()) << "no properties folder";
+    EXPECT_FALSE(std::filesystem::exists(modeFile.parent_path()));
 
-    state().configurationMode = tarn::kRegistryMode;
-    EXPECT_TRUE(tarn::writeConfigurationMode());
-    EXPECT_EQ(folder.read(kModeFile), "Configuration=registry\r\n");
-    EXPECT_TRUE(ui.messages.empty());
+    writeFile(modeFile, "# old comment\r\nConfiguration=registry\r\nother=1\r\n");
+    Globals::state().configurationMode = kXmlMode;
+    EXPECT_TRUE(writeConfigurationMode());
+    EXPECT_EQ(readFile(modeFile), "Configuration=xml\r\n");
+    Globals::state().configurationMode = kRegistryMode;
+    EXPECT_TRUE(writeConfigurationMode());
+    EXPECT_EQ(readFile(modeFile), "Configuration=registry\r\n");
+
+    makeReadOnly(modeFile);
+    Globals::state().configurationMode = kXmlMode;
+    EXPECT_FALSE(writeConfigurationMode());
+    EXPECT_EQ(readFile(modeFile), "Configuration=registry\r\n");
+    EXPECT_EQ(process.ui.messages.size(), 2u);
+
+    // Without KELBRIN_HOME the first write makes the default folder known.
+    Globals::reset();
+    const ScopedEnv unset("KELBRIN_HOME", nullptr);
+    std::filesystem::create_directories(folder.driveC() / "ORVANT/properties");
+    Globals::state().configurationMode = kXmlMode;
+    EXPECT_TRUE(writeConfigurationMode());
+    EXPECT_EQ(folder.read("drive_c/ORVANT/properties/hbl.properties"), "Configuration=xml\r\n");
 }
 
-TEST_F(ConfigurationMode, WriteFailuresShowTheReasonAndLeaveTheOldFile)
+TEST_F(ConfigurationModeTest, MessagesGoNowhereUntilAFrontEndInstallsItsServices)
 {
-    state().installationFolder = home; // no properties folder yet
-    EXPECT_FALSE(tarn::writeConfigurationMode());
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_FALSE(ui.messages[0].empty());
-    EXPECT_FALSE(folder.exists("home/properties"));
-
-    folder.write(kModeFile, "Configuration=xml\r\n");
-    removeFromModeFile(fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write);
-    EXPECT_FALSE(tarn::writeConfigurationMode());
-    EXPECT_EQ(ui.messages.size(), 2u);
-    EXPECT_EQ(folder.read(kModeFile), "Configuration=xml\r\n");
+    Globals::setUi(nullptr);
+    Globals::ui().showMessage("nowhere");
+    EXPECT_EQ(Globals::ui().askYesNoCancel("Save?"), QuestionAnswer::Cancel);
+    EXPECT_TRUE(process.ui.messages.empty());
 }
 
 } // namespace
+} // namespace tarn
