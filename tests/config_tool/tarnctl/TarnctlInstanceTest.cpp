@@ -154,7 +154,7 @@ TEST_F(TarnctlInstanceTest, VerifyBeforeAndAfterAOneByteEdit)
     EXPECT_EQ(result.out, "match\n");
     EXPECT_EQ(result.err, "");
 
-    std::string xml = configurationFile();
+    std::string xml = configuration();
     const auto at = xml.find("<Timeout>30<");
     ASSERT_NE(at, std::string::npos);
     xml[at + 9] = '4';

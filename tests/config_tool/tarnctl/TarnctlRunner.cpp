@@ -1,6 +1,7 @@
 #include "tests/config_tool/tarnctl/TarnctlRunner.h"
 
 #include "config_tool/access/UserManagement.h"
+#include "config_tool/foundation/Globals.h"
 
 #include <cstdlib>
 #include <fstream>
@@ -20,12 +21,6 @@ std::string shellQuoted(const std::string& text)
         quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
     }
     return quoted + "'";
-}
-
-std::string readFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return { std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>() };
 }
 
 } // namespace
@@ -56,13 +51,13 @@ void TarnctlTest::SetUp()
     writeConfiguration({ { "00", { { "Environment", "1" }, { "PINByPass", "False" } } },
                          { "01", { { "PINByPass", "False" }, { "ReceiptDir", "C:\\ORVANT\\INSTANCE_01" } } } });
     write("properties/terminal.properties",
-          crlfLines({ "name=terminal.properties", "version=1.00", "properties.directory=C:/ORVANT/properties" }));
-    write("properties/language.properties", crlfLines({ "en.01=\\\\nlAMOUNT #", "en.02=OK?" }));
+          crlf("name=terminal.properties\nversion=1.00\nproperties.directory=C:/ORVANT/properties\n"));
+    write("properties/language.properties", crlf("en.01=\\\\nlAMOUNT #\nen.02=OK?\n"));
     write("INSTANCE_01/properties/terminal.properties",
-          crlfLines({ "name=terminal.properties", "properties.directory=C:/ORVANT/INSTANCE_01/properties",
-                      "smartCardReader.port=COM1", "smartCardReader.class=sts.drivers.cardholder.DioneDriver",
-                      "pinpad.name=Dione xtreme" }));
-    write("INSTANCE_01/properties/language.properties", crlfLines({ "en.01=\\\\nlAMOUNT #" }));
+          crlf("name=terminal.properties\nproperties.directory=C:/ORVANT/INSTANCE_01/properties\n"
+               "smartCardReader.port=COM1\nsmartCardReader.class=sts.drivers.cardholder.DioneDriver\n"
+               "pinpad.name=Dione xtreme\n"));
+    write("INSTANCE_01/properties/language.properties", crlf("en.01=\\\\nlAMOUNT #\n"));
     write("conf/ORVANTTransactionLogEmpty.xml", "<?xml version=\"1.0\"?>\r\n<TransactionLog/>\r\n");
     write("bin/ReceiptPrinter.exe", "MZ receipt printer");
     writeUsers("Administrator=" + tarn::UserManagement::passwordHash(kPassword) + "\r\n");

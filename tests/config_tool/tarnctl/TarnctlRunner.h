@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tests/config_tool/model/ModelTesting.h"
+#include "tests/support/InstallationTest.h"
 
 #include <filesystem>
 #include <map>

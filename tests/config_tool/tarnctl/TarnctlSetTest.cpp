@@ -235,14 +235,14 @@ TEST_F(TarnctlSetTest, ConfigurationModeSwitchesTheStores)
 
 TEST_F(TarnctlSetTest, UnwritableConfigurationFileExitsFourWithTheMessage)
 {
-    const std::string before = configurationFile();
+    const std::string before = configuration();
     fs::permissions(native("conf/ORVANTConfiguration.xml"),
                     fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
     const TarnctlRun result = runLoggedIn({ "set", "1", "Timeout=45" });
     EXPECT_EQ(result.status, 4);
     EXPECT_NE(result.err.find("ORVANTConfiguration.xml"), std::string::npos) << result.err;
-    EXPECT_EQ(configurationFile(), before);
+    EXPECT_EQ(configuration(), before);
 }
 
 } // namespace
