@@ -1,303 +1,192 @@
 #include "config_tool/provisioning/NewInstance.h"
 
-#include "config_tool/foundation/Globals.h"
 #include "config_tool/model/XmlConfig.h"
 #include "config_tool/session/ConfigSession.h"
-#include "tests/support/TestFolder.h"
+#include "tests/support/InstallationTest.h"
 
-#include <algorithm>
-#include <filesystem>
 #include <functional>
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-#include <map>
 
-namespace tarn::test {
+namespace orvant::test {
 namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kBase = "C:\\ORVANT";
-
-// The base instance's terminal.properties does not end with a line end, as hand-edited files often
-// do not; the appended line must still stand on its own.
-const std::string kBaseTerminal = "name=terminal.properties\r\nproperties.directory=C:/ORVANT/properties";
-const std::string kEmptyLog = "<?xml version=\"1.0\"?>\r\n<TransactionLog/>\r\n";
-const std::string kPrinterProgram = std::string("MZ\x90\x00\x03", 5) + "receipt printer";
-
-class NewInstanceTest : public ::testing::Test
+class NewInstanceTest : public InstallationTest
 {
-protected:
-    NewInstanceTest()
+public:
+    void SetUp() override
     {
-        Globals::reset();
-        XmlConfig::reset();
-        m_session.common.propertyDir = kBase;
-        write("properties/terminal.properties", kBaseTerminal);
-        write("properties/language.properties", "en.02=OK?\r\nen.18=REFUND \xA3\r\n");
-        write("properties/terminal.emv.properties", "emv.kernel=2\r\n");
-        write("properties/.directory", "hidden");
-        write("properties/archive/old.properties", "old=1\r\n");
-        write("conf/ORVANTTransactionLogEmpty.xml", kEmptyLog);
-        write("conf/ORVANTConfiguration.xml", "<Configuration/>\r\n");
-        write("bin/ReceiptPrinter.exe", kPrinterProgram);
-        write("INSTANCE_01/properties/terminal.properties", "name=one\r\n");
-        write("INSTANCE_02/properties/terminal.properties", "name=two\r\n");
-
-        m_session.instances.resize(3);
-        CInstanceData& base = m_session.instances[0];
+        copyData("new_instance");
+        session.common.propertyDir = "C:\\ORVANT";
+        session.instances.resize(3);
+        auto& base = session.instances[0];
         base.timeout = "45";
-        base.logoFile = "C:\\ORVANT\\shop_logo.jpg";
         base.useAvsRules = true;
-        base.avsRuleIndex = 2;
         base.backgroundColor = 255;
         base.WindowsSize = 80;
         base.watermarkImage = "C:\\ORVANT\\base_mark.jpg";
-        base.port = "10000";
-        m_session.instances[1].port = "10001";
-        m_session.instances[2].port = "10002";
-    }
-    ~NewInstanceTest() override
-    {
-        XmlConfig::reset();
-        Globals::reset();
+        session.instances[2].port = "10002";
     }
 
-    fs::path root() const { return m_folder.driveC() / "ORVANT"; }
-    void write(const std::string& relative, const std::string& bytes) const
+    tarn::NewInstanceResult add(int count = -1, const std::string& base = "C:\\ORVANT")
     {
-        m_folder.write("drive_c/ORVANT/" + relative, bytes);
-    }
-    std::string read(const std::string& relative) const { return m_folder.read("drive_c/ORVANT/" + relative); }
-    bool there(const std::string& relative) const { return fs::exists(root() / relative); }
-
-    // Every file and folder below the installation with its content, to show that nothing changed.
-    std::map<std::string, std::string> snapshot() const
-    {
-        std::map<std::string, std::string> entries;
-        for (const auto& entry : fs::recursive_directory_iterator(root())) {
-            const std::string name = fs::relative(entry.path(), root()).generic_string();
-            entries[name] = entry.is_directory() ? "<folder>" : read(name);
-        }
-        return entries;
+        return tarn::createNewInstance(
+            session.instances, count < 0 ? int(session.instances.size()) : count, base,
+            [this](tarn::CInstanceData& r, std::int16_t n) { return session.loadInstanceData(r, n); });
     }
 
-    NewInstanceResult addInstance()
+    // A refused attempt leaves the installation and the instance list as they were.
+    void expectRefused(const std::string& message, const std::function<tarn::NewInstanceResult()>& attempt)
     {
-        return createNewInstance(
-            m_session.instances, static_cast<int>(m_session.instances.size()), kBase,
-            [this](CInstanceData& record, std::int16_t n) { return m_session.loadInstanceData(record, n); });
-    }
-
-    // A refused attempt leaves the installation and the instance list exactly as they were.
-    NewInstanceResult expectRefused(const ::testing::Matcher<const std::string&>& message,
-                                    const std::function<NewInstanceResult()>& attempt = {})
-    {
-        const auto before = snapshot();
-        const std::size_t count = m_session.instances.size();
-        const NewInstanceResult result = attempt ? attempt() : addInstance();
+        const auto before = snapshotTree(root());
+        const std::size_t count = session.instances.size();
+        const auto result = attempt();
         EXPECT_FALSE(result.created);
-        EXPECT_THAT(result.message, message);
-        EXPECT_EQ(snapshot(), before);
-        EXPECT_EQ(m_session.instances.size(), count);
-        return result;
+        EXPECT_EQ(result.message.substr(0, message.size()), message);
+        EXPECT_TRUE(sameTree(before, snapshotTree(root())));
+        EXPECT_EQ(session.instances.size(), count);
     }
 
-    // A read-only bin folder makes the copy of the receipt printer, the last step, fail.
-    NewInstanceResult addWithReadOnlyBin()
-    {
-        fs::permissions(root() / "bin", fs::perms::owner_read | fs::perms::owner_exec);
-        const NewInstanceResult result = addInstance();
-        fs::permissions(root() / "bin", fs::perms::owner_all, fs::perm_options::add);
-        return result;
-    }
-
-    std::string expectedTerminal(const std::string& nn) const
-    {
-        return kBaseTerminal + "\r\n\r\nproperties.directory=C:/ORVANT/INSTANCE_" + nn + "/properties\r\n";
-    }
-
-    orvant::test::TestFolder m_folder;
-    ConfigSession m_session;
+    tarn::ConfigSession session;
 };
 
-TEST_F(NewInstanceTest, theFourthInstanceGetsItsSkeletonFromTheBaseInstance)
+TEST_F(NewInstanceTest, TheNextInstanceGetsItsSkeletonFromTheBaseInstanceAndItsOwnPorts)
 {
-    const NewInstanceResult result = addInstance();
+    const auto before = snapshotTree(root());
+    const auto result = add();
     ASSERT_TRUE(result.created) << result.message;
     EXPECT_EQ(result.number, 3);
     EXPECT_EQ(result.section, "Harbell_03");
-    EXPECT_TRUE(result.message.empty());
+    EXPECT_EQ(result.message, "");
 
-    EXPECT_TRUE(fs::is_directory(root() / "INSTANCE_03/logs"));
-    EXPECT_TRUE(fs::is_empty(root() / "INSTANCE_03/logs"));
-    EXPECT_EQ(read("INSTANCE_03/properties/terminal.properties"), expectedTerminal("03"));
-    EXPECT_EQ(read("INSTANCE_03/properties/language.properties"), "en.02=OK?\r\nen.18=REFUND \xA3\r\n");
-    EXPECT_EQ(read("INSTANCE_03/properties/terminal.emv.properties"), "emv.kernel=2\r\n");
-    // Only ordinary files: no subfolder, no hidden file.
-    EXPECT_FALSE(there("INSTANCE_03/properties/archive"));
-    EXPECT_FALSE(there("INSTANCE_03/properties/.directory"));
-    EXPECT_EQ(read("INSTANCE_03/conf/ORVANTTransactionLogEmpty.xml"), kEmptyLog);
-    EXPECT_EQ(read("INSTANCE_03/conf/ORVANTTransactionLog.xml"), kEmptyLog);
-    EXPECT_FALSE(there("INSTANCE_03/conf/ORVANTConfiguration.xml"));
-    EXPECT_EQ(read("bin/ReceiptPrinter_03.exe"), kPrinterProgram);
-    EXPECT_FALSE(there("INSTANCE_03/bin"));
-}
+    // Ordinary files only, no subfolder or hidden file; the appended line stands on its own.
+    const auto created = changedFiles(before, snapshotTree(root()));
+    const std::pair<const char*, const char*> copies[] = {
+        { "INSTANCE_03/properties/language.properties", "properties/language.properties" },
+        { "INSTANCE_03/properties/terminal.emv.properties", "properties/terminal.emv.properties" },
+        { "INSTANCE_03/conf/ORVANTTransactionLogEmpty.xml", "conf/ORVANTTransactionLogEmpty.xml" },
+        { "INSTANCE_03/conf/ORVANTTransactionLog.xml", "conf/ORVANTTransactionLogEmpty.xml" },
+        { "bin/ReceiptPrinter_03.exe", "bin/ReceiptPrinter.exe" },
+    };
+    EXPECT_EQ(created.size(), std::size(copies) + 1);
+    for (const auto& [copy, source] : copies) {
+        EXPECT_EQ(created.at(copy), read(source)) << copy;
+    }
+    EXPECT_EQ(created.at("INSTANCE_03/properties/terminal.properties"),
+              read("properties/terminal.properties")
+                  + "\r\n\r\nproperties.directory=C:/ORVANT/INSTANCE_03/properties\r\n");
+    EXPECT_TRUE(fs::is_empty(native("INSTANCE_03/logs")));
 
-TEST_F(NewInstanceTest, theNewRecordHasItsOwnPortsAndFolderButTheBaseInstancesLook)
-{
-    ASSERT_TRUE(addInstance().created);
-    ASSERT_EQ(m_session.instances.size(), 4u);
-    const CInstanceData& added = m_session.instances[3];
-    EXPECT_EQ(added.port, "10003");
-    EXPECT_EQ(added.receiptPort, "20003");
-    EXPECT_EQ(added.PinPadPort, "5003");
-    EXPECT_EQ(added.receiptDir, "C:\\ORVANT\\INSTANCE_03");
-    EXPECT_EQ(added.watermarkImage, "");
-    EXPECT_EQ(added.timeout, "45");
-    EXPECT_EQ(added.logoFile, "C:\\ORVANT\\shop_logo.jpg");
+    ASSERT_EQ(session.instances.size(), 4u);
+    const auto& added = session.instances[3];
+    EXPECT_EQ(added.port + " " + added.receiptPort + " " + added.PinPadPort + " " + added.receiptDir,
+              "10003 20003 5003 C:\\ORVANT\\INSTANCE_03");
+    EXPECT_EQ(added.timeout + "|" + added.watermarkImage, "45|");
     EXPECT_TRUE(added.useAvsRules);
-    EXPECT_EQ(added.avsRuleIndex, 2);
     EXPECT_EQ(added.backgroundColor, 255);
     EXPECT_EQ(added.WindowsSize, 80);
-    // Read from the copied files; the appended line wins over the one copied from the base file.
     EXPECT_EQ(added.pinpadProperties.getValue("properties.directory"), "C:/ORVANT/INSTANCE_03/properties");
-    EXPECT_EQ(added.languageProperties.getValue("en.18"), "REFUND \u00A3");
-    EXPECT_EQ(added.pinpad, "No Card Reader");
-    // The records already there are kept.
-    EXPECT_EQ(m_session.instances[1].port, "10001");
-    EXPECT_EQ(m_session.instances[2].port, "10002");
+    EXPECT_EQ(added.languageProperties.getValue("en.18"), "REFUND \xC2\xA3");
+    EXPECT_EQ(session.instances[2].port, "10002");
 }
 
-TEST_F(NewInstanceTest, theTenthInstanceHasNoLeadingZero)
+TEST_F(NewInstanceTest, TheNinetyNinthIsTheLast)
 {
-    m_session.instances.resize(10);
-    const NewInstanceResult result = addInstance();
-    ASSERT_TRUE(result.created) << result.message;
-    EXPECT_EQ(result.section, "Harbell_10");
-    EXPECT_EQ(read("INSTANCE_10/properties/terminal.properties"), expectedTerminal("10"));
-    EXPECT_EQ(read("bin/ReceiptPrinter_10.exe"), kPrinterProgram);
-    EXPECT_EQ(m_session.instances[10].port, "10010");
-    EXPECT_EQ(m_session.instances[10].receiptPort, "20010");
-    EXPECT_EQ(m_session.instances[10].PinPadPort, "5010");
+    session.instances.resize(99);
+    ASSERT_TRUE(add().created);
+    EXPECT_TRUE(exists("INSTANCE_99/properties/terminal.properties"));
+    EXPECT_TRUE(exists("bin/ReceiptPrinter_99.exe"));
+    expectRefused("Instance 100 cannot be added: an installation holds at most 99 instances besides the base instance.",
+                  [this] { return add(); });
 }
 
-TEST_F(NewInstanceTest, theNinetyNinthIsTheLastAndTheHundredthIsRefusedWithoutTouchingAnything)
+// Each refusal: what is wrong before the attempt, the start of the message, and the attempt if not add().
+struct Refusal
 {
-    m_session.instances.resize(99);
-    ASSERT_TRUE(addInstance().created);
-    EXPECT_TRUE(there("INSTANCE_99/properties/terminal.properties"));
-    EXPECT_EQ(expectRefused("Instance 100 cannot be added: an installation holds at most 99 instances besides the "
-                            "base instance.")
-                  .number,
-              100);
-}
+    std::function<void(NewInstanceTest&)> prepare;
+    std::string message;
+    std::function<tarn::NewInstanceResult(NewInstanceTest&)> attempt = [](auto& t) { return t.add(); };
+};
 
-TEST_F(NewInstanceTest, aMissingSourceFileIsReportedAndNothingIsBuilt)
+std::vector<Refusal> refusals()
 {
-    for (const char* missing : { "bin\\ReceiptPrinter.exe", "conf\\ORVANTTransactionLogEmpty.xml" }) {
-        SCOPED_TRACE(missing);
-        std::string relative = missing;
-        std::replace(relative.begin(), relative.end(), '\\', '/');
-        const std::string content = read(relative);
-        fs::remove(root() / relative);
-        expectRefused("The new instance Harbell_03 cannot be created: C:\\ORVANT\\" + std::string(missing)
-                      + " was not found.");
-        write(relative, content);
-    }
-}
-
-TEST_F(NewInstanceTest, aStepThatFailsTakesBackWhatTheAttemptCreated)
-{
-    expectRefused(
-        ::testing::StartsWith("The new instance Harbell_03 cannot be created: C:\\ORVANT\\bin\\ReceiptPrinter.exe "
-                              "could not be copied to C:\\ORVANT\\bin\\ReceiptPrinter_03.exe ("),
-        [this] { return addWithReadOnlyBin(); });
-}
-
-TEST_F(NewInstanceTest, aFolderLeftByAnUnsavedAttemptIsReused)
-{
-    ASSERT_TRUE(addInstance().created);
-    // The window was closed without saving: the next start loads instances 0 to 2 again.
-    m_session.instances.resize(3);
-    write("INSTANCE_03/properties/notes.txt", "left by the operator");
-
-    const NewInstanceResult result = addInstance();
-    ASSERT_TRUE(result.created) << result.message;
-    EXPECT_EQ(read("INSTANCE_03/properties/terminal.properties"), expectedTerminal("03"));
-    EXPECT_EQ(read("INSTANCE_03/properties/notes.txt"), "left by the operator");
-    EXPECT_EQ(m_session.instances.size(), 4u);
-}
-
-TEST_F(NewInstanceTest, aFailureInAReusedFolderKeepsWhatWasThereBefore)
-{
-    write("INSTANCE_03/properties/notes.txt", "left by the operator");
-    expectRefused(::testing::HasSubstr("could not be copied"), [this] { return addWithReadOnlyBin(); });
-}
-
-TEST_F(NewInstanceTest, aFolderWithTheEnginesDataIsNeverOverwritten)
-{
-    const std::pair<const char*, const char*> engineData[] = {
-        { "INSTANCE_03/conf/ORVANTTransactionLog.xml", "<TransactionLog><Txn id=\"1\"/></TransactionLog>" },
-        { "INSTANCE_03/logs/20240101.txt", "started" },
+    const std::string cannot = "The new instance Harbell_03 cannot be created: ";
+    const auto nothing = [](auto&) {};
+    return {
+        { [](auto& t) { fs::remove(t.native("bin/ReceiptPrinter.exe")); },
+          cannot + "C:\\ORVANT\\bin\\ReceiptPrinter.exe was not found." },
+        { [](auto& t) { fs::remove(t.native("conf/ORVANTTransactionLogEmpty.xml")); },
+          cannot + "C:\\ORVANT\\conf\\ORVANTTransactionLogEmpty.xml was not found." },
+        // The last step fails, also in a folder left by an earlier attempt: what this one created goes again.
+        { [](auto& t) {
+             t.write("INSTANCE_03/properties/notes.txt", "left by the operator");
+             makeReadOnly(t.native("bin"));
+         },
+          cannot
+              + "C:\\ORVANT\\bin\\ReceiptPrinter.exe could not be copied to C:\\ORVANT\\bin\\ReceiptPrinter_03.exe (" },
+        { [](auto& t) {
+             t.write("INSTANCE_03/conf/ORVANTTransactionLog.xml", "<TransactionLog><Txn/></TransactionLog>");
+         },
+          cannot
+              + "the folder C:\\ORVANT\\INSTANCE_03 already exists and holds transaction or log files. Move it away "
+                "and try again." },
+        { [](auto& t) { t.write("INSTANCE_03/logs/20240101.txt", "started"); },
+          cannot + "the folder C:\\ORVANT\\INSTANCE_03 already exists" },
+        { [](auto& t) { t.write("INSTANCE_03", "not a folder"); },
+          cannot + "C:\\ORVANT\\INSTANCE_03 exists and is not a folder." },
+        { [](auto& t) {
+             t.writeConfiguration({ { "03", pairs("PINByPass=False") } });
+             tarn::XmlConfig::loadXmlConfig("C:\\ORVANT\\conf\\ORVANTConfiguration.xml");
+         },
+          cannot + "Harbell_03 is already in the configuration." },
+        { nothing, cannot + "its property files in C:\\ORVANT\\INSTANCE_03\\properties could not be read.",
+          [](auto& t) {
+              return tarn::createNewInstance(t.session.instances, 3, "C:\\ORVANT", [](auto&, auto) { return false; });
+          } },
+        { nothing, "The new instance cannot be added: the Base Directory is empty.",
+          [](auto& t) { return t.add(-1, ""); } },
+        { nothing, "The new instance cannot be added: the instance list does not match the loaded instances.",
+          [](auto& t) { return t.add(2); } },
     };
-    for (const auto& [file, content] : engineData) {
-        SCOPED_TRACE(file);
-        fs::remove_all(root() / "INSTANCE_03");
-        write(file, content);
-        expectRefused("The new instance Harbell_03 cannot be created: the folder C:\\ORVANT\\INSTANCE_03 "
-                      "already exists and holds transaction or log files. Move it away and try again.");
-    }
 }
 
-TEST_F(NewInstanceTest, aFileInThePlaceOfTheFolderIsRefused)
+class NewInstanceRefusal : public NewInstanceTest, public ::testing::WithParamInterface<std::size_t>
 {
-    write("INSTANCE_03", "not a folder");
-    expectRefused("The new instance Harbell_03 cannot be created: C:\\ORVANT\\INSTANCE_03 exists and is not a folder.");
-}
+};
 
-TEST_F(NewInstanceTest, anInstanceAlreadyInTheConfigurationIsNotCreatedAgain)
+TEST_P(NewInstanceRefusal, SaysWhyAndTouchesNothing)
 {
-    // Saved by another session after this one loaded its instances.
-    write("conf/ORVANTConfiguration.xml",
-          "<ORVANTConfiguration><InstanceConfigurationList><InstanceConfiguration>"
-          "<InstanceId>03</InstanceId><PINByPass>False</PINByPass>"
-          "</InstanceConfiguration></InstanceConfigurationList></ORVANTConfiguration>");
-    Globals::state().xmlConfigurationPath = "C:\\ORVANT\\conf\\ORVANTConfiguration.xml";
-    ASSERT_TRUE(XmlConfig::loadXmlConfig(Globals::state().xmlConfigurationPath));
-    expectRefused("The new instance Harbell_03 cannot be created: Harbell_03 is already in the configuration.");
+    const auto cases = refusals();
+    const Refusal& refusal = cases[GetParam()];
+    SCOPED_TRACE(refusal.message);
+    refusal.prepare(*this);
+    expectRefused(refusal.message, [&] { return refusal.attempt(*this); });
 }
 
-TEST_F(NewInstanceTest, anEmptyBaseFolderAMismatchedListOrAnUnreadableRecordIsRefused)
+INSTANTIATE_TEST_SUITE_P(Each, NewInstanceRefusal, ::testing::Range<std::size_t>(0, refusals().size()));
+
+TEST_F(NewInstanceTest, AFolderLeftByAnUnsavedAttemptIsReused)
 {
-    expectRefused("The new instance cannot be added: the Base Directory is empty.",
-                  [this] { return createNewInstance(m_session.instances, 3, "", {}); });
-    expectRefused("The new instance cannot be added: the instance list does not match the loaded instances.",
-                  [this] { return createNewInstance(m_session.instances, 2, kBase, {}); });
-    expectRefused("The new instance Harbell_03 cannot be created: its property files in "
-                  "C:\\ORVANT\\INSTANCE_03\\properties could not be read.",
-                  [this] {
-                      return createNewInstance(m_session.instances, 3, kBase,
-                                               [](CInstanceData&, std::int16_t) { return false; });
-                  });
+    ASSERT_TRUE(add().created);
+    session.instances.resize(3); // the window was closed without saving
+    write("INSTANCE_03/properties/notes.txt", "left by the operator");
+    const auto result = add();
+    ASSERT_TRUE(result.created) << result.message;
+    EXPECT_EQ(read("INSTANCE_03/properties/notes.txt"), "left by the operator");
+    EXPECT_EQ(session.instances.size(), 4u);
 }
 
-TEST_F(NewInstanceTest, copyFolderReplacesFilesOfTheSameNameAndSkipsTheRest)
+TEST_F(NewInstanceTest, CopyFolderReplacesFilesOfTheSameNameAndListsTheNewOnes)
 {
     write("target/terminal.properties", "old");
     std::vector<std::string> newFiles;
-    const auto copied = copyFolder("C:\\ORVANT\\properties", "C:\\ORVANT\\target", &newFiles);
-    ASSERT_TRUE(copied.ok) << copied.error;
-    EXPECT_EQ(read("target/terminal.properties"), kBaseTerminal);
+    ASSERT_TRUE(tarn::copyFolder("C:\\ORVANT\\properties", "C:\\ORVANT\\target", &newFiles).ok);
+    EXPECT_EQ(read("target/terminal.properties"), read("properties/terminal.properties"));
     EXPECT_EQ(newFiles,
               (std::vector<std::string> { "C:\\ORVANT\\target\\language.properties",
                                           "C:\\ORVANT\\target\\terminal.emv.properties" }));
-    EXPECT_FALSE(there("target/archive"));
-    EXPECT_FALSE(there("target/.directory"));
-
-    // Nothing to copy from a folder that is not there.
-    EXPECT_TRUE(copyFolder("C:\\ORVANT\\nowhere", "C:\\ORVANT\\target").ok);
+    EXPECT_TRUE(tarn::copyFolder("C:\\ORVANT\\nowhere", "C:\\ORVANT\\target").ok);
 }
 
 } // namespace
-} // namespace tarn::test
+} // namespace orvant::test

@@ -1,219 +1,129 @@
 #include "config_tool/provisioning/UpgradeLauncher.h"
 
-#include "config_tool/foundation/Globals.h"
-#include "tests/support/FakeUi.h"
-#include "tests/support/TestFolder.h"
+#include "tests/support/InstallationTest.h"
 
-#include <algorithm>
 #include <chrono>
-#include <filesystem>
-#include <gtest/gtest.h>
-#include <string>
 #include <thread>
-#include <tuple>
 
-namespace tarn::test {
+namespace orvant::test {
 namespace {
 
 namespace fs = std::filesystem;
 namespace launcher = tarn::UpgradeLauncher;
 using namespace std::chrono_literals;
-using Clock = std::chrono::steady_clock;
+using tarn::QuestionAnswer;
 
-// The installation as the engine stores it: drive C: of the test folder.
-constexpr const char* kHome = "C:\\ORVANT";
+// Far longer than any start-up of the stand-in launcher: a check that waits it out has failed.
+constexpr auto kLongWait = std::chrono::milliseconds(60s);
 
-// A stand-in for the engine's Java launcher. It logs its working folder and arguments, one a line, to
-// launcher.log in the installation folder; given the version reporter it waits `delay` seconds, writes
-// version.txt into its working folder, as the reporter does, and runs `afterwards`.
-std::string standInLauncher(const std::string& delay, const std::string& versionBytes,
-                            const std::string& afterwards = "")
-{
-    return "#!/bin/sh\n"
-           "log=\"$(dirname \"$0\")/../../launcher.log\"\n"
-           "{ echo \"cwd=$(pwd -P)\"; for a in \"$@\"; do echo \"arg=$a\"; done; } >> \"$log\"\n"
-           "case \"$2\" in *version.jar)\n"
-           "  sleep "
-        + delay + "\n  printf '" + versionBytes + "' > version.txt\n  " + afterwards + "\n ;;\nesac\n";
-}
-
-class UpgradeLauncherTest : public ::testing::Test
+class UpgradeLauncherTest : public InstallationTest
 {
 protected:
-    UpgradeLauncherTest()
+    // A stand-in for the engine's Java launcher: it logs its folder and arguments to launcher.log in the
+    // installation; given the version reporter it sleeps, writes version.txt as the reporter does and
+    // runs `afterwards`.
+    void installLauncher(const std::string& sleep, const std::string& version, const std::string& afterwards = "",
+                         const std::string& home = "ORVANT")
     {
-        Globals::reset();
-        Globals::setUi(&m_ui);
-        fs::create_directories(home());
-    }
-
-    ~UpgradeLauncherTest() override
-    {
-        Globals::setUi(nullptr);
-        Globals::reset();
-    }
-
-    fs::path home() const { return m_folder.driveC() / "ORVANT"; }
-    fs::path launcherLog() const { return home() / "launcher.log"; }
-    std::string loggedHome() const { return "cwd=" + fs::canonical(home()).string(); }
-
-    void installLauncher(const std::string& delay, const std::string& versionBytes = "2.2.4.1\\r\\nbuild 7\\r\\n",
-                         const std::string& afterwards = "")
-    {
-        const fs::path java = home() / "jre1.6.0_20" / "bin" / "java";
-        m_folder.write(fs::relative(java, m_folder.path()).string(), standInLauncher(delay, versionBytes, afterwards));
+        const auto java = folder.driveC() / home / "jre1.6.0_20/bin/java";
+        writeFile(java,
+                  "#!/bin/sh\n{ echo \"cwd=$(pwd -P)\"; for a in \"$@\"; do echo \"arg=$a\"; done; } >> "
+                  "\"$(dirname \"$0\")/../../launcher.log\"\ncase \"$2\" in *version.jar)\n  sleep "
+                      + sleep + "\n  printf '" + version + "' > version.txt\n  " + afterwards + "\n ;;\nesac\n");
         fs::permissions(java, fs::perms::owner_all, fs::perm_options::add);
     }
 
-    // The launcher runs detached: its log is complete once it names the expected number of lines.
-    std::string waitForLog(std::size_t lines) const
+    // The launcher runs detached: its log is complete once it holds the expected lines.
+    std::string launcherLog(std::size_t lines, const std::string& home = "ORVANT") const
     {
-        for (int i = 0; i < 200; ++i) {
-            const std::string log = m_folder.read(fs::relative(launcherLog(), m_folder.path()));
-            if (static_cast<std::size_t>(std::count(log.begin(), log.end(), '\n')) >= lines) {
-                return log;
-            }
+        std::string log;
+        for (int i = 0; i < 400 && std::size_t(std::count(log.begin(), log.end(), '\n')) < lines; ++i) {
             std::this_thread::sleep_for(25ms);
+            log = readFile(folder.driveC() / home / "launcher.log");
         }
-        return m_folder.read(fs::relative(launcherLog(), m_folder.path()));
+        return log;
     }
 
-    template <typename F> static Clock::duration timed(F&& f)
-    {
-        const auto start = Clock::now();
-        f();
-        return Clock::now() - start;
-    }
-
-    orvant::test::TestFolder m_folder;
-    orvant::test::FakeUi m_ui;
+    std::string cwd() const { return "cwd=" + fs::canonical(root()).string() + "\n"; }
 };
 
-TEST_F(UpgradeLauncherTest, PathsAndParametersAreTheEnginesOwn)
+TEST_F(UpgradeLauncherTest, TheVersionIsTheFirstLineTheReporterWrites)
 {
-    EXPECT_EQ(launcher::javaLauncherPath(kHome), "C:\\ORVANT\\jre1.6.0_20\\bin\\java");
-    EXPECT_EQ(launcher::versionFilePath(kHome), "C:\\ORVANT\\version.txt");
-    EXPECT_EQ(launcher::versionReporterParameters(kHome), " -jar C:\\ORVANT\\lib\\version.jar");
-    EXPECT_EQ(launcher::versionReporterParameters(""), " -jar \\lib\\version.jar");
+    const std::pair<const char*, const char*> cases[] = {
+        { "2.2.4.1\\r\\nbuild 7\\r\\n", "2.2.4.1" },
+        { "2.3.0.0\\nbuild", "2.3.0.0" },
+        { "\\r\\n2.2.4.1\\r\\n", "" },
+        { "2.2 \\243", "2.2 \xC2\xA3" },
+    };
+    for (const auto& [written, version] : cases) {
+        installLauncher("0", written);
+        fs::remove(native("launcher.log"));
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(launcher::checkVersion("C:\\ORVANT", kLongWait), version) << written;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, kLongWait / 2) << "read as soon as the reporter ends";
+        EXPECT_EQ(launcherLog(3), cwd() + "arg=-jar\narg=" + native("lib/version.jar").string() + "\n");
+    }
+
+    installLauncher("0", "2.2.4.1", "chmod a-r version.txt");
+    EXPECT_EQ(launcher::checkVersion("C:\\ORVANT"), "");
+    installLauncher("5", "2.2.4.1");
+    EXPECT_EQ(launcher::checkVersion("C:\\ORVANT", 100ms), "") << "the reporter is not waited for longer";
+}
+
+TEST_F(UpgradeLauncherTest, WithoutALauncherThereIsNoVersionAndAnOldVersionFileGoes)
+{
+    for (const char* home : { "C:\\ORVANT", "" }) {
+        write("version.txt", "1.0.0.0\r\n");
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(launcher::checkVersion(home, kLongWait), "");
+        EXPECT_LT(std::chrono::steady_clock::now() - start, kLongWait / 2);
+        EXPECT_EQ(exists("version.txt"), *home == '\0');
+    }
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(UpgradeLauncherTest, AnInstallationFolderWithBlanksReachesTheReporterAsOneWord)
+{
     EXPECT_EQ(launcher::versionReporterParameters("C:\\Program Files\\ORVANT"),
               " -jar \"C:\\Program Files\\ORVANT\\lib\\version.jar\"");
-}
-
-TEST_F(UpgradeLauncherTest, FastReporterIsReadAsSoonAsItEnds)
-{
-    installLauncher("0");
-    std::string version;
-    const auto took = timed([&] { version = launcher::checkVersion(kHome); });
-
-    EXPECT_EQ(version, "2.2.4.1");
-    EXPECT_LT(took, 1s);
-    EXPECT_EQ(waitForLog(3), loggedHome() + "\narg=-jar\narg=" + (home() / "lib/version.jar").string() + "\n");
-    EXPECT_TRUE(m_ui.messages.empty());
-}
-
-TEST_F(UpgradeLauncherTest, SlowReporterLeavesTheVersionEmptyAfterTwoSeconds)
-{
-    installLauncher("3");
-    std::string version = "unchanged";
-    const auto took = timed([&] { version = launcher::checkVersion(kHome); });
-
-    EXPECT_EQ(version, "");
-    EXPECT_GE(took, 1900ms);
-    EXPECT_LT(took, 2800ms);
-}
-
-TEST_F(UpgradeLauncherTest, MissingLauncherOrUnsetFolderCostsNoWaitAndAnOldVersionFileGoes)
-{
-    m_folder.write("drive_c/ORVANT/version.txt", "1.0.0.0\r\n");
-    for (const char* folder : { kHome, "" }) {
-        SCOPED_TRACE(folder);
-        std::string version = "unchanged";
-        const auto took = timed([&] { version = launcher::checkVersion(folder); });
-        EXPECT_EQ(version, "");
-        EXPECT_LT(took, 300ms);
-        EXPECT_FALSE(fs::exists(home() / "version.txt"));
-    }
-    EXPECT_TRUE(m_ui.messages.empty());
-}
-
-TEST_F(UpgradeLauncherTest, VersionFileContentRules)
-{
-    // An empty first line is no version, a lone LF ends a line as CR LF does, and the file is
-    // Windows-1252 text.
-    struct Case
-    {
-        const char* written;
-        const char* expected;
-    };
-    for (const Case& c : { Case { "\\r\\n2.2.4.1\\r\\n", "" }, Case { "2.3.0.0\\nbuild", "2.3.0.0" },
-                           Case { "2.2.4.1", "2.2.4.1" }, Case { "2.2 \\243\\r\\n", "2.2 \xC2\xA3" } }) {
-        installLauncher("0", c.written);
-        EXPECT_EQ(launcher::checkVersion(kHome), c.expected) << c.written;
-    }
-}
-
-TEST_F(UpgradeLauncherTest, UnreadableVersionFileGivesNoVersion)
-{
-    installLauncher("0", "2.2.4.1\\r\\n", "chmod a-r version.txt");
-    EXPECT_EQ(launcher::checkVersion(kHome), "");
-    EXPECT_TRUE(fs::exists(home() / "version.txt"));
-}
-
-TEST_F(UpgradeLauncherTest, InstallationFolderWithBlanksReachesTheReporterAsOneWord)
-{
-    m_folder.write("drive_c/Program Files/ORVANT/jre1.6.0_20/bin/java", standInLauncher("0", "2.2.4.2"));
-    const fs::path spaced = m_folder.driveC() / "Program Files" / "ORVANT";
-    fs::permissions(spaced / "jre1.6.0_20/bin/java", fs::perms::owner_all, fs::perm_options::add);
-
+    installLauncher("0", "2.2.4.2", "", "Program Files/ORVANT");
     EXPECT_EQ(launcher::checkVersion("C:\\Program Files\\ORVANT"), "2.2.4.2");
-    const std::string log = m_folder.read("drive_c/Program Files/ORVANT/launcher.log");
-    EXPECT_NE(log.find("arg=" + (spaced / "lib/version.jar").string() + "\n"), std::string::npos) << log;
+    EXPECT_NE(launcherLog(3, "Program Files/ORVANT")
+                  .find("arg=" + (folder.driveC() / "Program Files/ORVANT/lib/version.jar").string() + "\n"),
+              std::string::npos);
 }
 
-TEST_F(UpgradeLauncherTest, TheAnswerDecidesWhetherToSaveAndStartTheInstaller)
+TEST_F(UpgradeLauncherTest, TheAnswerDecidesWhetherToSaveAndToStartTheInstaller)
 {
-    installLauncher("0");
     using launcher::UpgradeOutcome;
     const std::tuple<QuestionAnswer, UpgradeOutcome, int> cases[] = {
         { QuestionAnswer::Cancel, UpgradeOutcome::Cancelled, 0 },
         { QuestionAnswer::No, UpgradeOutcome::InstallerStarted, 0 },
         { QuestionAnswer::Yes, UpgradeOutcome::InstallerStarted, 1 },
     };
+    installLauncher("0", "");
     for (const auto& [answer, expected, expectedSaves] : cases) {
-        SCOPED_TRACE(static_cast<int>(answer));
-        fs::remove(launcherLog());
-        m_ui.questions.clear();
-        m_ui.answers = { answer };
+        fs::remove(native("launcher.log"));
+        ui.answers = { answer };
         int saves = 0;
-        bool installerRanBeforeSave = false;
-        const auto outcome = launcher::runUpgrade(kHome, [&] {
+        const auto outcome = launcher::runUpgrade("C:\\ORVANT", [&] {
             ++saves;
-            installerRanBeforeSave = fs::exists(launcherLog());
+            EXPECT_FALSE(exists("launcher.log")) << "the installer starts after the save";
         });
-
         EXPECT_EQ(outcome, expected);
         EXPECT_EQ(launcher::programMustEnd(outcome), expected != UpgradeOutcome::Cancelled);
         EXPECT_EQ(saves, expectedSaves);
-        EXPECT_FALSE(installerRanBeforeSave);
-        EXPECT_EQ(m_ui.questions,
-                  std::vector<std::string> { "Save changes before exiting the application to run software update?" });
-        if (expected == UpgradeOutcome::Cancelled) {
-            std::this_thread::sleep_for(300ms);
-            EXPECT_FALSE(fs::exists(launcherLog()));
-        } else {
-            EXPECT_EQ(waitForLog(3), loggedHome() + "\narg=-jar\narg=installUpdate.jar\n");
-        }
+        EXPECT_EQ(launcherLog(answer == QuestionAnswer::Cancel ? 0 : 3),
+                  answer == QuestionAnswer::Cancel ? "" : cwd() + "arg=-jar\narg=installUpdate.jar\n");
     }
-}
+    EXPECT_EQ(ui.questions, std::vector<std::string>(3, launcher::kSaveQuestion));
 
-TEST_F(UpgradeLauncherTest, MissingInstallerStillEndsTheProgramQuietly)
-{
-    m_ui.answers = { QuestionAnswer::No };
-    const auto outcome = launcher::runUpgrade(kHome, nullptr);
-    EXPECT_EQ(outcome, launcher::UpgradeOutcome::InstallerNotStarted);
-    EXPECT_TRUE(launcher::programMustEnd(outcome));
-    EXPECT_TRUE(m_ui.messages.empty());
+    fs::remove(native("jre1.6.0_20/bin/java"));
+    ui.answers = { QuestionAnswer::No };
+    EXPECT_EQ(launcher::runUpgrade("C:\\ORVANT", nullptr), UpgradeOutcome::InstallerNotStarted);
+    EXPECT_TRUE(launcher::programMustEnd(UpgradeOutcome::InstallerNotStarted));
+    EXPECT_TRUE(ui.messages.empty());
 }
 
 } // namespace
-} // namespace tarn::test
+} // namespace orvant::test

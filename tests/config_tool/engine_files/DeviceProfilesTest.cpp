@@ -1,0 +1,127 @@
+#include "config_tool/engine_files/DeviceProfiles.h"
+
+#include "tests/support/InstallationTest.h"
+
+#include <map>
+
+namespace orvant::test {
+namespace {
+
+using tarn::CInstanceData;
+
+const std::string kLanguage = "# display\r\nen.01=AMOUNT #\r\nen.02=OK?\r\nen.18=REFUND \xA3\r\n";
+
+class DeviceProfilesTest : public InstallationTest
+{
+protected:
+    // The record of a PIN pad on COM3 (reader on COM5, IP port 5003) as loaded from these files.
+    CInstanceData loaded(const std::string& model, const std::string& files = "INSTANCE_01/properties/")
+    {
+        write(files + "terminal.properties", dataFile("device_profiles/input.properties"));
+        write(files + "language.properties", kLanguage);
+        CInstanceData record;
+        EXPECT_TRUE(record.pinpadProperties.load("C:\\ORVANT\\" + files + "terminal.properties").ok);
+        EXPECT_TRUE(record.languageProperties.load("C:\\ORVANT\\" + files + "language.properties").ok);
+        record.pinpad = model;
+        record.comport = "COM3";
+        record.comportReader = "COM5";
+        record.PinPadPort = "5003";
+        return record;
+    }
+
+    tarn::FailedWrites failures;
+};
+
+TEST_F(DeviceProfilesTest, EveryModelRewritesTheFilesOfAnotherAndReadsBackAsItself)
+{
+    const std::string newLine = "\\\\nlAMOUNT #", smallFont = "\\\\sf\\\\nlAMOUNT #", plain = "AMOUNT #";
+    const std::map<std::string, std::string> prompts { { "Verifone sc5000", smallFont },
+                                                       { "Verifone Vx670", smallFont },
+                                                       { "Ingenico 3300", plain },
+                                                       { "Verifone Vx810", plain },
+                                                       { "Verifone Vx999", plain } }; // the rest: newLine
+    auto models = tarn::pinPadModelNames();
+    models.push_back("Verifone Vx999"); // not in the list: the files are written back as they are
+    for (const auto& model : models) {
+        SCOPED_TRACE(model);
+        CInstanceData record = loaded(model);
+        tarn::writeDeviceProfile(record, 1, "C:\\ORVANT", failures);
+        EXPECT_TRUE(matchesDataFile(read("INSTANCE_01/properties/terminal.properties"),
+                                    "device_profiles/" + model + ".properties"));
+        const std::string prompt = prompts.count(model) ? prompts.at(model) : newLine;
+        EXPECT_EQ(read("INSTANCE_01/properties/language.properties"),
+                  "en.01=" + prompt + "\r\nen.02=OK?\r\nen.18=REFUND \xA3\r\n");
+
+        if (model == "Verifone Vx999") {
+            continue;
+        }
+        // The UPT models are told apart from the plain Dione secura by the combined reader alone.
+        CInstanceData back;
+        back.combiReader = model.find("UPT") != std::string::npos;
+        ASSERT_TRUE(back.pinpadProperties.load("C:\\ORVANT\\INSTANCE_01\\properties\\terminal.properties").ok);
+        EXPECT_EQ(tarn::deriveModelName(back), model);
+    }
+    EXPECT_TRUE(failures.empty());
+}
+
+TEST_F(DeviceProfilesTest, TheBaseInstanceMissingFilesAndUnwritableFolders)
+{
+    CInstanceData record = loaded("Ingenico 3300", "properties/");
+    tarn::writeDeviceProfile(record, 0, "C:\\ORVANT", failures);
+    EXPECT_TRUE(matchesDataFile(read("properties/terminal.properties"), "device_profiles/Ingenico 3300.properties"));
+
+    // A Sagem without a reader port gets the separator alone.
+    record = CInstanceData {};
+    record.pinpad = "Sagem";
+    record.comport = "COM1";
+    makeInstanceFolders(2);
+    tarn::writeDeviceProfile(record, 2, "C:\\ORVANT", failures);
+    EXPECT_EQ(record.pinpadProperties.getValue("smartCardReader.port"), "COM1,");
+    record.pinpad = "No Card Reader";
+    record.pinpadProperties = tarn::CProperties();
+    tarn::writeDeviceProfile(record, 2, "C:\\ORVANT", failures);
+    EXPECT_EQ(read("INSTANCE_02/properties/terminal.properties"),
+              "cardHolderDisplay.firstpage.prompt=CONFRM\r\nsmartCardReader.timeout=10000\r\n");
+    EXPECT_TRUE(failures.empty());
+
+    record = loaded("Sagem");
+    makeReadOnly(native("INSTANCE_01/properties"));
+    tarn::writeDeviceProfile(record, 1, "C:\\ORVANT", failures);
+    EXPECT_EQ(failures.files,
+              (std::vector<std::string> { "C:\\ORVANT\\INSTANCE_01\\properties\\terminal.properties",
+                                          "C:\\ORVANT\\INSTANCE_01\\properties\\language.properties" }));
+    EXPECT_EQ(read("INSTANCE_01/properties/terminal.properties"), dataFile("device_profiles/input.properties"));
+}
+
+TEST(DeriveModelName, TheDriverClassDecidesWithTheSpecificNamesFirst)
+{
+    constexpr const char* kDione = "sts.drivers.cardholder.DioneDriver";
+    const std::tuple<const char*, const char*, const char*, bool, const char*> cases[] = {
+        // smartCardReader.class, DioneNoMagStripe.Flag, pinpad.name (null: absent), combined reader -> model
+        { nullptr, nullptr, "Sagem", false, "No Card Reader" },
+        { "sts.drivers.cardholder.SomeOtherDriver", nullptr, nullptr, false, "No Card Reader" },
+        { "STS.DRIVERS.CARDHOLDER.VERIFONE7816IPSERVERDRIVER", nullptr, nullptr, false, "Verifone Vx670" },
+        { "sts.drivers.cardholder.verifonesc5000driver", nullptr, nullptr, false, "Verifone sc5000" },
+        { "VerifoneDioneBridge", nullptr, nullptr, false, "Verifone sc5000" },
+        { kDione, "yes", nullptr, true, "Dione secura UPT No MagStripe" },
+        { kDione, "No", "Dione secura UPT No MagStripe", true, "Dione secura UPT" },
+        { kDione, "Yes", "Dione secura UPT No MagStripe", false, "Dione secura" },
+        { kDione, nullptr, "DIONE XTREME", false, "Dione xtreme" },
+        { kDione, nullptr, nullptr, false, "Dione xplorer" },
+    };
+    for (const auto& [classText, flag, name, combined, expected] : cases) {
+        CInstanceData record;
+        record.combiReader = combined;
+        const std::pair<const char*, const char*> stored[]
+            = { { "smartCardReader.class", classText }, { "DioneNoMagStripe.Flag", flag }, { "pinpad.name", name } };
+        for (const auto& [key, value] : stored) {
+            if (value) {
+                record.pinpadProperties.addKeyValue(key, value);
+            }
+        }
+        EXPECT_EQ(tarn::deriveModelName(record), expected) << (classText ? classText : "") << " " << (name ? name : "");
+    }
+}
+
+} // namespace
+} // namespace orvant::test
