@@ -1,9 +1,6 @@
 #include "config_tool/engine_files/BaseProperties.h"
 
-#include "config_tool/engine_files/DeviceProfiles.h"
 #include "tests/support/InstallationTest.h"
-
-#include <map>
 
 namespace orvant::test {
 namespace {
@@ -33,41 +30,6 @@ TEST_F(BasePropertiesTest, MissingKeysAndMessagesAreFilledInAndPresentOnesKept)
     EXPECT_EQ(instances[2].pinpadProperties.getValue("stale"), "ZZZ_NO_VALUE_ZZZ");
     EXPECT_EQ(instances[2].pinpadProperties.getValue("version"), "1.00");
     EXPECT_EQ(instances[0].languageProperties.getValue("en.18"), "REFUND \xC2\xA3");
-}
-
-TEST_F(BasePropertiesTest, AnEmptyAmountPromptGetsTheDefaultOfTheModel)
-{
-    // Models without a default here ("") get their prompt from the device profile.
-    const std::map<std::string, std::string> prompts {
-        { "Verifone sc5000", "\\\\sf\\\\nlAMOUNT #" },
-        { "Verifone Vx670", "\\\\sf\\\\nlAMOUNT #" },
-        { "Ingenico 3300", "AMOUNT #" },
-        { "Verifone Vx810", "" },
-        { "Dione secura UPT No MagStripe", "" },
-        { "verifone vx670", "" },
-    }; // the rest: "\\\\nlAMOUNT #"
-    makeInstanceFolders(1);
-    auto models = tarn::pinPadModelNames();
-    models.push_back("verifone vx670");
-    for (const auto& model : models) {
-        write("INSTANCE_01/properties/language.properties", "en.01=\r\n");
-        CInstanceData record;
-        record.pinpad = model;
-        tarn::writeLanguageProperties(record, 1, "C:\\ORVANT", failures);
-        EXPECT_EQ(record.languageProperties.getValue("en.01"),
-                  prompts.count(model) ? prompts.at(model) : "\\\\nlAMOUNT #")
-            << model;
-    }
-}
-
-TEST_F(BasePropertiesTest, ThePropertiesDirectoryFollowsTheFolderAsTyped)
-{
-    const ScopedEnv driveD("ORVANT_DRIVE_D", (folder.path() / "drive_d").string());
-    std::filesystem::create_directories(folder.path() / "drive_d/Pay/ORVANT/INSTANCE_02/properties");
-    CInstanceData record;
-    tarn::writeBaseTerminalProperties(record, 2, "D:\\Pay\\ORVANT", failures);
-    EXPECT_EQ(record.pinpadProperties.getValue("properties.directory"), "D:/Pay/ORVANT/INSTANCE_02/properties");
-    EXPECT_TRUE(folder.exists("drive_d/Pay/ORVANT/INSTANCE_02/properties/terminal.properties"));
 }
 
 TEST_F(BasePropertiesTest, AnUnreadableFileOrAMissingFolderIsReportedAndLeftAlone)

@@ -10,48 +10,34 @@ namespace orvant::test {
 namespace {
 
 using platform::Hive;
+using ConfigValuesTest = InstallationTest;
 
-class ConfigValuesTest : public InstallationTest
-{
-protected:
-    void load(std::int16_t mode)
-    {
-        tarn::determineConfigurationMode();
-        tarn::Globals::state().configurationMode = mode;
-        tarn::XmlConfig::loadXmlConfig(tarn::Globals::state().xmlConfigurationPath);
-    }
-};
-
-TEST_F(ConfigValuesTest, ValuesAreReadFromTheInstanceOfTheSection)
+TEST_F(ConfigValuesTest, ValuesAreReadFromTheDocumentAndWrittenToTheRegistryToo)
 {
     writeConfiguration({ { "00", pairs("Port=10000") }, { "1", pairs("Port=10001") }, { "12", pairs("Port=10012") } });
-    load(tarn::kRegistryMode);
-    EXPECT_EQ(tarn::getConfigValue("Kelbrin", "Harbell", "Port", "x"), "10000");
-    EXPECT_EQ(tarn::getConfigValue("Kelbrin", "Harbell_01", "Port", "x"), "10001");
-    EXPECT_EQ(tarn::getConfigValue("Other", "Harbell_12", "Port", "x"), "10012");
-    EXPECT_EQ(tarn::getConfigValue("Kelbrin", "Harbell_02", "Port", "x"), "x");
-    EXPECT_EQ(tarn::getConfigValue("Kelbrin", "Harbell_x1", "Port", "x"), "x");
-}
-
-TEST_F(ConfigValuesTest, XmlModeWritesTheFileAloneAndRegistryModeBothHivesAsWell)
-{
-    writeConfiguration({ { "00", pairs("Port=10000") } });
-    load(tarn::kXmlMode);
-    tarn::setConfigValue("Kelbrin", "Harbell", "Port", "10100");
-    EXPECT_EQ(storedValue("Port", 0), "10100");
-    EXPECT_FALSE(kelbrinValue(Hive::CurrentUser, "Harbell", "Port"));
-
-    // In registry mode every value goes to the registry, an unchanged one and one without a file too.
-    load(tarn::kRegistryMode);
-    tarn::setConfigValue("Kelbrin", "Harbell", "Port", "10100");
-    std::filesystem::remove(native("conf/ORVANTConfiguration.xml"));
-    load(tarn::kRegistryMode);
+    tarn::determineConfigurationMode();
+    tarn::XmlConfig::loadXmlConfig(tarn::Globals::state().xmlConfigurationPath);
+    const std::pair<const char*, const char*> reads[] = {
+        { "Harbell", "10000" }, { "Harbell_01", "10001" }, { "Harbell_12", "10012" },
+        { "Harbell_02", "x" },  { "Harbell_x1", "x" },
+    };
+    for (const auto& [section, value] : reads) {
+        EXPECT_EQ(tarn::getConfigValue("Other", section, "Port", "x"), value) << section;
+    }
+    // Registry mode: every value goes to both hives, an unchanged one too, and then to the document.
+    tarn::setConfigValue("Kelbrin", "Harbell", "Port", "10000");
     tarn::setConfigValue("Kelbrin", "Harbell_03", "Port", "10003");
     for (const auto hive : { Hive::CurrentUser, Hive::LocalMachine }) {
-        EXPECT_EQ(kelbrinValue(hive, "Harbell", "Port"), "10100");
+        EXPECT_EQ(kelbrinValue(hive, "Harbell", "Port"), "10000");
         EXPECT_EQ(kelbrinValue(hive, "Harbell_03", "Port"), "10003");
     }
-    EXPECT_FALSE(exists("conf/ORVANTConfiguration.xml"));
+    EXPECT_EQ(storedValue("Port", 3), "10003");
+
+    // XML mode: the document alone.
+    tarn::Globals::state().configurationMode = tarn::kXmlMode;
+    tarn::setConfigValue("Kelbrin", "Harbell", "Port", "10100");
+    EXPECT_EQ(storedValue("Port", 0), "10100");
+    EXPECT_EQ(kelbrinValue(Hive::CurrentUser, "Harbell", "Port"), "10000");
 }
 
 } // namespace

@@ -1,9 +1,5 @@
 #include "config_tool/model/FieldRules.h"
 
-#include "config_tool/engine_files/DeviceProfiles.h"
-#include "config_tool/model/Choices.h"
-
-#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace tarn::FieldRules {
@@ -12,111 +8,99 @@ namespace {
 constexpr std::int16_t kPos = 1, kHospitality = 2, kKiosk = 4;
 constexpr auto Unchecked = CheckState::Unchecked, Checked = CheckState::Checked, Grayed = CheckState::Grayed;
 
-// "auto gratuity referral" as 0 and 1, to compare a whole set of controls at once.
+// Flags as "0" and "1", to compare a set of controls at once.
+std::string bits(std::initializer_list<bool> flags)
+{
+    std::string text;
+    for (const bool flag : flags) {
+        text += flag ? '1' : '0';
+    }
+    return text;
+}
+
 std::string enabled(const UpgradeControls& c)
 {
-    return std::to_string(c.autoUpgradeEnabled) + std::to_string(c.askGratuityEnabled)
-        + std::to_string(c.referralModeEnabled);
+    return bits({ c.autoUpgradeEnabled, c.askGratuityEnabled, c.referralModeEnabled });
 }
 
 TEST(FieldRules, PinPadModelsDecideTheCombinedReaderAndThePortControls)
 {
-    auto every = offeredPinPadModels(kPos);
-    auto withProfiles = pinPadModelNames();
-    std::sort(every.begin(), every.end());
-    std::sort(withProfiles.begin(), withProfiles.end());
-    EXPECT_EQ(every, withProfiles) << "every model has a device profile";
+    const std::pair<std::string, const char*> models[] = {
+        // as listed -> combined reader, PIN-pad port, COM port, reader port
+        { "No Card Reader", "0010" }, { "Verifone sc5000", "0010" },     { "Dione secura", "0010" },
+        { "Dione xplorer", "0010" },  { "Dione xtreme", "0010" },        { "Dione secura UPT", "1010" },
+        { "Sagem", "0011" },          { "Trintech smart 5000", "1010" }, { "Verifone Vx670", "0100" },
+        { "Ingenico 3300", "0010" },  { "Verifone Vx810", "0010" },      { "Dione secura UPT No MagStripe", "1010" },
+    };
+    std::vector<std::string> listed;
+    for (const auto& [model, expected] : models) {
+        listed.push_back(model);
+        const auto ports = portControls(model);
+        EXPECT_EQ(bits({ isCombinedReader(model), ports.pinPadPort, ports.comPort, ports.readerPort }), expected)
+            << model;
+    }
+    EXPECT_EQ(offeredPinPadModels(kPos), listed);
     EXPECT_EQ(offeredPinPadModels(kHospitality),
               (std::vector<std::string> { "No Card Reader", "Dione secura", "Dione xplorer", "Dione xtreme",
                                           "Verifone Vx670" }));
-    for (const auto& model : every) {
-        SCOPED_TRACE(model);
-        const bool combined
-            = model == "Dione secura UPT No MagStripe" || model == "Trintech smart 5000" || model == "Dione secura UPT";
-        EXPECT_EQ(isCombinedReader(model), combined);
-        const auto ports = portControls(model);
-        EXPECT_EQ(std::to_string(ports.pinPadPort) + std::to_string(ports.comPort) + std::to_string(ports.readerPort),
-                  model == "Verifone Vx670" ? "100"
-                      : model == "Sagem"    ? "011"
-                                            : "010");
-    }
 }
 
-TEST(FieldRules, TheVx670PrinterIsOfferedAtAPosThatPrints)
+TEST(FieldRules, RecordControlsFollowTheShownValuesAndTheVx670PrinterNeedsAPosThatPrints)
 {
     for (std::int16_t environment = 1; environment <= 6; ++environment) {
         for (const bool print : { false, true }) {
             EXPECT_EQ(vx670PrinterOffered("Verifone Vx670", environment, print), environment == kPos && print)
-                << environment << print;
+                << environment;
             EXPECT_FALSE(vx670PrinterOffered("Verifone Vx810", environment, print));
         }
     }
-}
-
-TEST(FieldRules, RecordControlsFollowTheShownValues)
-{
     CInstanceData record;
-    record.pinpad = "Sagem";
     auto c = recordControls(record, kPos);
-    EXPECT_EQ(std::to_string(c.socketPort) + std::to_string(c.fileDirs) + std::to_string(c.receiptPort)
-                  + std::to_string(c.avsRules) + std::to_string(c.printers) + std::to_string(c.vx670Printer)
-                  + std::to_string(c.ports.readerPort),
-              "1000001");
-    record = CInstanceData {};
+    EXPECT_EQ(
+        bits({ c.socketPort, c.fileDirs, c.receiptPort, c.avsRules, c.printers, c.vx670Printer, c.ports.comPort }),
+        "1000001");
     record.interfaceMethod = 1;
     record.sendReceipt = record.useAvsRules = record.printReceiptFlag = true;
     record.pinpad = "Verifone Vx670";
     c = recordControls(record, kPos);
-    EXPECT_EQ(std::to_string(c.socketPort) + std::to_string(c.fileDirs) + std::to_string(c.receiptPort)
-                  + std::to_string(c.avsRules) + std::to_string(c.printers) + std::to_string(c.vx670Printer)
-                  + std::to_string(c.ports.pinPadPort),
-              "0111111");
-    EXPECT_FALSE(recordControls(record, kHospitality).vx670Printer);
+    EXPECT_EQ(
+        bits({ c.socketPort, c.fileDirs, c.receiptPort, c.avsRules, c.printers, c.vx670Printer, c.ports.comPort }),
+        "0111110");
 }
 
-TEST(FieldRules, AfterTheLoadAutoUpgradeFollowsCheckUpgradesOutsideAKiosk)
+TEST(FieldRules, AKioskLocksAutoUpgradeAskGratuityAndTheReferralModes)
 {
-    const std::tuple<std::int16_t, CheckState, const char*> cases[] = {
-        { kPos, Unchecked, "011" }, { kPos, Checked, "111" },     { kPos, Grayed, "111" },
-        { kKiosk, Checked, "010" }, { kKiosk, Unchecked, "010" },
+    // After the load: Auto Upgrade follows Check Upgrades outside a kiosk.
+    const std::tuple<std::int16_t, CheckState, const char*> loads[] = {
+        { kPos, Unchecked, "011" },
+        { kPos, Grayed, "111" },
+        { kKiosk, Checked, "010" },
     };
-    for (const auto& [environment, checkUpgrade, expected] : cases) {
+    for (const auto& [environment, checkUpgrade, expected] : loads) {
         EXPECT_EQ(enabled(upgradeControlsAfterLoad(environment, checkUpgrade)), expected) << environment;
     }
-    UpgradeControls controls;
-    instanceShown(controls, kKiosk);
-    EXPECT_FALSE(controls.referralModeEnabled);
-    instanceShown(controls, kHospitality);
-    EXPECT_TRUE(controls.referralModeEnabled);
-}
+    UpgradeControls shown;
+    instanceShown(shown, kKiosk);
+    EXPECT_FALSE(shown.referralModeEnabled);
+    instanceShown(shown, kHospitality);
+    EXPECT_TRUE(shown.referralModeEnabled);
 
-TEST(FieldRules, AKioskClearsAskGratuityAndOnlyTickedCheckUpgradesUnlocksAgain)
-{
-    struct Case
-    {
-        std::int16_t environment;
-        CheckState checkUpgrade;
-        const char* expected; // enabled controls, then Ask Gratuity
-    };
-    const Case cases[] = {
+    // Choosing an environment: a kiosk clears Ask Gratuity; elsewhere only a ticked Check Upgrades unlocks.
+    const std::tuple<std::int16_t, CheckState, const char*> choices[] = {
         { kKiosk, Checked, "0000" },
         { kPos, Checked, "1111" },
         { kPos, Grayed, "0001" },
         { kPos, Unchecked, "0001" },
     };
-    for (const auto& c : cases) {
+    for (const auto& [environment, checkUpgrade, expected] : choices) {
         UpgradeControls controls { false, false, false };
         bool askGratuity = true;
-        environmentChosen(controls, c.environment, c.checkUpgrade, askGratuity);
-        EXPECT_EQ(enabled(controls) + std::to_string(askGratuity), c.expected) << c.environment;
+        environmentChosen(controls, environment, checkUpgrade, askGratuity);
+        EXPECT_EQ(enabled(controls) + bits({ askGratuity }), expected) << environment;
     }
-    UpgradeControls unlocked;
-    bool askGratuity = false;
-    environmentChosen(unlocked, kPos, Unchecked, askGratuity);
-    EXPECT_EQ(enabled(unlocked), "011") << "left as they were";
 }
 
-TEST(FieldRules, CheckUpgradesDecidesAutoUpgradeAndAKioskKeepsItLocked)
+TEST(FieldRules, CheckUpgradesDecidesAutoUpgradeWhichAKioskKeepsLocked)
 {
     const std::tuple<std::int16_t, CheckState, CheckState, bool, CheckState> cases[] = {
         // environment, Check Upgrades, Auto Upgrade before -> Auto Upgrade enabled, after

@@ -3,8 +3,6 @@
 #include "config_tool/foundation/Globals.h"
 #include "tests/support/InstallationTest.h"
 
-#include <pugixml.hpp>
-
 namespace orvant::test {
 namespace {
 
@@ -68,12 +66,7 @@ TEST_F(XmlConfigTest, FilesKeepTheirEncodingLayoutAndEverythingButTheChangedValu
           { { "Timeout", 0, "45", "30" }, { "Timeout", 0, "60", "45" }, { "timeout", 0, "<none>" } },
           { { "Timeout", 0, "50" }, { "Port", 0, "10010" } } },
         { "xml_config/odd_ids",
-          { { "Timeout", 0, "<none>" },
-            { "Timeout", 1, "11" },
-            { "Timeout", 2, "22" },
-            { "Timeout", 3, "33" },
-            { "Timeout", 4, "<none>" },
-            { "Timeout", 5, "<none>" } },
+          { { "Timeout", 2, "22" }, { "Timeout", 4, "<none>" }, { "Timeout", 0, "<none>" } },
           {} },
     };
     for (const auto& [name, reads, changes] : cases) {
@@ -103,18 +96,15 @@ TEST_F(XmlConfigTest, FilesKeepTheirEncodingLayoutAndEverythingButTheChangedValu
 TEST_F(XmlConfigTest, AFailedLoadShowsOneMessageThenGivesDefaultsAndWritesNothing)
 {
     ASSERT_TRUE(load(dataFile("xml_config/no_list.xml")));
-    const std::string badFiles[] = {
-        "",
-        "Configuration=xml\r\n",
-        "<ORVANTConfiguration><InstanceConfigurationList></ORVANTConfiguration>",
-        "<ORVANTConfiguration/><ORVANTConfiguration/>",
-        "<ORVANTConfiguration/><?xml version=\"1.0\"?>",
-        "<ORVANTConfiguration><Timeout>45</Port></ORVANTConfiguration>",
-    };
+    const std::string badFiles[] = { "",
+                                     "Configuration=xml\r\n",
+                                     "<ORVANTConfiguration><Timeout>45</Port></ORVANTConfiguration>",
+                                     "<ORVANTConfiguration><InstanceConfigurationList></ORVANTConfiguration>",
+                                     "<ORVANTConfiguration/><ORVANTConfiguration/>",
+                                     "<ORVANTConfiguration/><?xml version=\"1.0\"?>" };
     for (const auto& bytes : badFiles) {
         ui.messages.clear();
         EXPECT_FALSE(load(bytes));
-        EXPECT_FALSE(XmlConfig::isLoaded());
         EXPECT_EQ(XmlConfig::xmlGetValue("ClassPath", 0, "30"), "30") << "the earlier document is gone";
         EXPECT_FALSE(XmlConfig::xmlSetValue("Timeout", 1, "40"));
         EXPECT_EQ(configuration(), bytes);
@@ -132,7 +122,7 @@ TEST_F(XmlConfigTest, AFailedLoadShowsOneMessageThenGivesDefaultsAndWritesNothin
     EXPECT_EQ(ui.messages, (Messages { kLoadFailed, kLoadFailed, "Unable to load configuration from file " }));
 }
 
-TEST_F(XmlConfigTest, AnotherDocumentElementOrABadNameIsNeverWritten)
+TEST_F(XmlConfigTest, AnotherDocumentElementIsReadAsEmptyAndNeverWritten)
 {
     const std::string other = dataFile("fuzz/fuzz_xml_config/other_root.xml");
     ASSERT_TRUE(load(other));
@@ -142,17 +132,6 @@ TEST_F(XmlConfigTest, AnotherDocumentElementOrABadNameIsNeverWritten)
     EXPECT_EQ(ui.messages,
               Messages { std::string("Unable to save configuration to file ") + kPath
                          + "\nIts document element is not ORVANTConfiguration." });
-
-    const std::string original = dataFile("xml_config/indented.xml");
-    ASSERT_TRUE(load(original));
-    for (const std::string key : { "", "Time out", "1Timeout", "<Timeout>", "a/b" }) {
-        EXPECT_FALSE(XmlConfig::xmlSetValue(key, 1, "x")) << key;
-    }
-    EXPECT_FALSE(XmlConfig::ensureElementPath("ORVANTConfiguration//InstanceConfigurationList"));
-    EXPECT_EQ(configuration(), original);
-    const auto created = XmlConfig::ensureElementPath("ORVANTConfiguration/Upgrade/Options");
-    EXPECT_EQ(created, XmlConfig::ensureElementPath("ORVANTConfiguration/Upgrade/Options"));
-    EXPECT_STREQ(created.parent().name(), "Upgrade");
 }
 
 TEST_F(XmlConfigTest, AFileThatCannotBeWrittenIsReportedOncePerSaveAndKeptWhole)
