@@ -27,7 +27,7 @@ TEST_F(InstancePropertiesTest, TheHashIsTakenOverTheLinesOfTheFileWithCrLfAndThe
         { "<a/>\r<b/>\r", kHashOfTwoLines },
         { "<a/>\n<b/>", "0670ED122836324526EB41C0DA2D1772555E60EC" }, // a lone LF is part of the line
         { "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\r\n<c>caf\xE9</c>\r\n",
-          "B415ABF2E6202220F719CF395CF6934272147721" }, // bytes above 7F as they stand
+          "B415ABF2E6202220F719CF395CF6934272147721" } // bytes above 7F as they stand
     };
     for (const auto& [bytes, hash] : cases) {
         writeConfigurationBytes(bytes);

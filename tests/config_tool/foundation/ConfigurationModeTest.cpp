@@ -50,7 +50,7 @@ TEST_F(ConfigurationModeTest, AnyLineConfigurationEqualsXmlInAnyCaseSelectsXmlMo
         { "Configuration=xml=1", 0 },      { "#Configuration=xml", 0 },
         { "Configuration = xml", 0 },      { " Configuration=xml", 0 },
         { "Configuration=xml ", 0 },       { "a=1\nConfiguration=xml\n", 0 },
-        { "Configuration=registry", 0 },   { "", 0 },
+        { "Configuration=registry", 0 },   { "", 0 }
     };
     state.installationFolder = home;
     for (const auto& [bytes, expected] : cases) {

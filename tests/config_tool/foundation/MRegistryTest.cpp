@@ -24,11 +24,10 @@ TEST(MRegistry, WritesBothHivesInWindows1252WithoutNulOrRecordsWhyNot)
         EXPECT_EQ(kelbrinValue(hive, "Harbell", "InputDir"), "");
         EXPECT_EQ(kelbrinValue(hive, "Harbell", " Port "), "1001");
     }
-    const std::tuple<const char*, const char*, const char*, long, const char*> blanks[] = {
-        { "  ", "Harbell", "Port", -2147220504, "AppName may not be empty" },
-        { "Kelbrin", "   ", "Port", -2147220503, "Section may not be empty" },
-        { "Kelbrin", "Harbell", " ", -2147220502, "Key may not be empty" },
-    };
+    const std::tuple<const char*, const char*, const char*, long, const char*> blanks[]
+        = { { "  ", "Harbell", "Port", -2147220504, "AppName may not be empty" },
+            { "Kelbrin", "   ", "Port", -2147220503, "Section may not be empty" },
+            { "Kelbrin", "Harbell", " ", -2147220502, "Key may not be empty" } };
     for (const auto& [app, section, name, number, description] : blanks) {
         EXPECT_FALSE(writeRegistryString(app, section, name, "1"));
         EXPECT_EQ(std::to_string(lastError().number) + " " + lastError().description,

@@ -7,18 +7,18 @@ namespace {
 
 TEST(SHA1, Digests)
 {
-    const std::pair<std::string, const char*> cases[] = {
-        { "", "DA39A3EE 5E6B4B0D 3255BFEF 95601890 AFD80709" },
-        { "abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq", "84983E44 1C3BD26E BAAE4AA1 F95129E5 E54670F1" },
-        { std::string(1000000, 'a'), "34AA973C D4C4DAA4 F61EEB2B DBAD2731 6534016F" },
-        // 55 bytes leave room for the marker and the length; 56 need a second block; 64 fill one.
-        { std::string(55, 'a'), "C1C8BBDC 22796E28 C0E15163 D20899B6 5621D65A" },
-        { std::string(56, 'a'), "C2DB330F 6083854C 99D4B5BF B6E8F29F 201BE699" },
-        { std::string(64, 'a'), "0098BA82 4B5C1642 7BD7A112 2A5A442A 25EC644D" },
-        // Text is hashed as Windows-1252 bytes, the five undefined ones (U+0081 ...) included.
-        { "caf\xC3\xA9 \xE2\x82\xAC", "B4039A75 30832D54 085EC1F0 8C556B7E 62DC7DA9" },
-        { "\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D", "F9B90606 10D6249F 41A9DFBB 7632F9F5 7ADAC41C" },
-    };
+    const std::pair<std::string, const char*> cases[]
+        = { { "", "DA39A3EE 5E6B4B0D 3255BFEF 95601890 AFD80709" },
+            { "abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq",
+              "84983E44 1C3BD26E BAAE4AA1 F95129E5 E54670F1" },
+            { std::string(1000000, 'a'), "34AA973C D4C4DAA4 F61EEB2B DBAD2731 6534016F" },
+            // 55 bytes leave room for the marker and the length; 56 need a second block; 64 fill one.
+            { std::string(55, 'a'), "C1C8BBDC 22796E28 C0E15163 D20899B6 5621D65A" },
+            { std::string(56, 'a'), "C2DB330F 6083854C 99D4B5BF B6E8F29F 201BE699" },
+            { std::string(64, 'a'), "0098BA82 4B5C1642 7BD7A112 2A5A442A 25EC644D" },
+            // Text is hashed as Windows-1252 bytes, the five undefined ones (U+0081 ...) included.
+            { "caf\xC3\xA9 \xE2\x82\xAC", "B4039A75 30832D54 085EC1F0 8C556B7E 62DC7DA9" },
+            { "\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D", "F9B90606 10D6249F 41A9DFBB 7632F9F5 7ADAC41C" } };
     for (const auto& [message, digest] : cases) {
         EXPECT_EQ(SHA1::sha1(message), digest) << message.substr(0, 60);
     }
@@ -38,10 +38,9 @@ TEST(SHA1, WordAndHexHelpers)
     EXPECT_EQ(SHA1::i32shiftright(-1, 28), 15);
     EXPECT_EQ(SHA1::i32shiftleft(1, 32), 0);
     EXPECT_EQ(SHA1::dectohex(-1, 8) + SHA1::dectohex(255, 12) + SHA1::dectohex(0x1ABC, 3), "FFFFFFFF000000FFABC");
-    const std::pair<const char*, std::int32_t> toDecimal[] = {
-        { "0x00ff", 255 },         { "1FFFFFFFF", -1 }, { "80000000", -2147483647 - 1 },
-        { "FFFFFFF", 0x0FFFFFFF }, { "G-H z", 0 },      { "A9993E36 4706816A", 0x4706816A },
-    };
+    const std::pair<const char*, std::int32_t> toDecimal[]
+        = { { "0x00ff", 255 },         { "1FFFFFFFF", -1 }, { "80000000", -2147483647 - 1 },
+            { "FFFFFFF", 0x0FFFFFFF }, { "G-H z", 0 },      { "A9993E36 4706816A", 0x4706816A } };
     for (const auto& [hex, value] : toDecimal) {
         EXPECT_EQ(SHA1::hextodec(hex), value) << hex;
     }

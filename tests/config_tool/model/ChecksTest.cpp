@@ -40,7 +40,7 @@ TEST(Checks, EachUniquenessCheckRefusesAClashBetweenInstancesInItsScope)
         { "Receipt port", checkReceiptPortUnique, &CInstanceData::receiptPort, "20005", "20005", " 20005", sending },
         { "Interface port", checkInterfacePortUnique, &CInstanceData::port, "10005", "10005", "10005 ", socket },
         { "Input directory", checkInputDirUnique, &CInstanceData::inputDir, "C:\\In", "c:\\in\\", "C:\\In2", files },
-        { "Output directory", checkOutputDirUnique, &CInstanceData::outputDir, "C:\\O", "C:\\O", "C:\\O\\\\", files },
+        { "Output directory", checkOutputDirUnique, &CInstanceData::outputDir, "C:\\O", "C:\\O", "C:\\O\\\\", files }
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

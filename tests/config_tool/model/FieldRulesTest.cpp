@@ -1,6 +1,9 @@
 #include "config_tool/model/FieldRules.h"
 
+#include "config_tool/model/WindowSize.h"
+
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace tarn::FieldRules {
 namespace {
@@ -71,11 +74,8 @@ TEST(FieldRules, RecordControlsFollowTheShownValuesAndTheVx670PrinterNeedsAPosTh
 TEST(FieldRules, AKioskLocksAutoUpgradeAskGratuityAndTheReferralModes)
 {
     // After the load: Auto Upgrade follows Check Upgrades outside a kiosk.
-    const std::tuple<std::int16_t, CheckState, const char*> loads[] = {
-        { kPos, Unchecked, "011" },
-        { kPos, Grayed, "111" },
-        { kKiosk, Checked, "010" },
-    };
+    const std::tuple<std::int16_t, CheckState, const char*> loads[]
+        = { { kPos, Unchecked, "011" }, { kPos, Grayed, "111" }, { kKiosk, Checked, "010" } };
     for (const auto& [environment, checkUpgrade, expected] : loads) {
         EXPECT_EQ(enabled(upgradeControlsAfterLoad(environment, checkUpgrade)), expected) << environment;
     }
@@ -87,10 +87,7 @@ TEST(FieldRules, AKioskLocksAutoUpgradeAskGratuityAndTheReferralModes)
 
     // Choosing an environment: a kiosk clears Ask Gratuity; elsewhere only a ticked Check Upgrades unlocks.
     const std::tuple<std::int16_t, CheckState, const char*> choices[] = {
-        { kKiosk, Checked, "0000" },
-        { kPos, Checked, "1111" },
-        { kPos, Grayed, "0001" },
-        { kPos, Unchecked, "0001" },
+        { kKiosk, Checked, "0000" }, { kPos, Checked, "1111" }, { kPos, Grayed, "0001" }, { kPos, Unchecked, "0001" }
     };
     for (const auto& [environment, checkUpgrade, expected] : choices) {
         UpgradeControls controls { false, false, false };
@@ -115,6 +112,36 @@ TEST(FieldRules, CheckUpgradesDecidesAutoUpgradeWhichAKioskKeepsLocked)
         checkUpgradeChosen(controls, environment, checkUpgrade, autoUpgrade);
         EXPECT_EQ(controls.autoUpgradeEnabled, isEnabled) << environment << int(checkUpgrade);
         EXPECT_EQ(autoUpgrade, after) << environment << int(checkUpgrade);
+    }
+}
+
+TEST(WindowSize, TheLeadingNumberOfAText)
+{
+    const std::pair<std::string, std::optional<double>> cases[]
+        = { { "80%", 80.0 }, { " 7 9.5x", 79.5 }, { "-5", -5.0 },
+            { "+81", 81.0 }, { "1.2.3", 1.2 },    { ".5", 0.5 },
+            { "abc", {} },   { "", {} },          { "-", {} },
+            { ".", {} },     { "0.000", 0.0 },    { std::string(400, '9'), std::numeric_limits<double>::max() } };
+    for (const auto& [text, number] : cases) {
+        EXPECT_EQ(readLeadingNumber(text), number) << text;
+    }
+    EXPECT_EQ(leadingNumber("none"), 0.0);
+}
+
+TEST(WindowSize, SizesUpToSeventyNineOrAboveAHundredBecomeAHundred)
+{
+    const std::pair<const char*, const char*> cases[]
+        = { { "79", "100" },     { "79.5", "79.5" }, { "80", "80" },       { "85%", "85%" }, { "100", "100" },
+            { "100.01", "100" }, { "101", "100" },   { "letters", "100" }, { "", "100" },    { "-90", "100" } };
+    for (const auto& [typed, corrected] : cases) {
+        EXPECT_EQ(correctWindowSize(typed), corrected) << typed;
+    }
+    // Stored rounded half to even, within 16 bits.
+    const std::pair<const char*, std::int16_t> stored[] = { { "79.5", 80 },    { "80.5", 80 }, { "81.5", 82 },
+                                                            { "95 %", 95 },    { "x", 0 },     { "1e9", 1 },
+                                                            { "99999", 32767 } };
+    for (const auto& [text, size] : stored) {
+        EXPECT_EQ(windowSizeOf(text), size) << text;
     }
 }
 

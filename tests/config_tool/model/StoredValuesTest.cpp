@@ -43,11 +43,10 @@ TEST(StoredValues, TextsConvertAsTheEnginesToolingConvertedThemOrFallBack)
 
 TEST(InstanceNaming, NamesFoldersAndDefaultPorts)
 {
-    const std::tuple<std::int16_t, const char*, const char*, const char*> cases[] = {
-        { 0, "Harbell", "C:\\ORVANT", "10000 20000 5000" },
-        { 9, "Harbell_09", "C:\\ORVANT\\INSTANCE_09", "10009 20009 5009" },
-        { 99, "Harbell_99", "C:\\ORVANT\\INSTANCE_99", "10099 20099 5099" },
-    };
+    const std::tuple<std::int16_t, const char*, const char*, const char*> cases[]
+        = { { 0, "Harbell", "C:\\ORVANT", "10000 20000 5000" },
+            { 9, "Harbell_09", "C:\\ORVANT\\INSTANCE_09", "10009 20009 5009" },
+            { 99, "Harbell_99", "C:\\ORVANT\\INSTANCE_99", "10099 20099 5099" } };
     for (const auto& [n, section, folder, ports] : cases) {
         EXPECT_EQ(instanceSection(n), section);
         EXPECT_EQ(instanceNumberOfSection(section), n);

@@ -1,13 +1,17 @@
 #include "config_tool/model/XmlConfig.h"
 
+#include "config_tool/foundation/ConfigurationMode.h"
 #include "config_tool/foundation/Globals.h"
+#include "config_tool/model/ConfigValues.h"
 #include "tests/support/InstallationTest.h"
+#include "tests/support/RegistryProbe.h"
 
 namespace orvant::test {
 namespace {
 
 namespace XmlConfig = tarn::XmlConfig;
 using Messages = std::vector<std::string>;
+using platform::Hive;
 
 constexpr const char* kPath = "C:\\ORVANT\\conf\\ORVANTConfiguration.xml";
 const std::string kLoadFailed = std::string("Unable to load configuration from file ") + kPath;
@@ -65,9 +69,7 @@ TEST_F(XmlConfigTest, FilesKeepTheirEncodingLayoutAndEverythingButTheChangedValu
         { "xml_config/document_element_values",
           { { "Timeout", 0, "45", "30" }, { "Timeout", 0, "60", "45" }, { "timeout", 0, "<none>" } },
           { { "Timeout", 0, "50" }, { "Port", 0, "10010" } } },
-        { "xml_config/odd_ids",
-          { { "Timeout", 2, "22" }, { "Timeout", 4, "<none>" }, { "Timeout", 0, "<none>" } },
-          {} },
+        { "xml_config/odd_ids", { { "Timeout", 2, "22" }, { "Timeout", 4, "<none>" }, { "Timeout", 0, "<none>" } }, {} }
     };
     for (const auto& [name, reads, changes] : cases) {
         SCOPED_TRACE(name);
@@ -96,42 +98,32 @@ TEST_F(XmlConfigTest, FilesKeepTheirEncodingLayoutAndEverythingButTheChangedValu
 TEST_F(XmlConfigTest, AFailedLoadShowsOneMessageThenGivesDefaultsAndWritesNothing)
 {
     ASSERT_TRUE(load(dataFile("xml_config/no_list.xml")));
-    const std::string badFiles[] = { "",
-                                     "Configuration=xml\r\n",
-                                     "<ORVANTConfiguration><Timeout>45</Port></ORVANTConfiguration>",
-                                     "<ORVANTConfiguration><InstanceConfigurationList></ORVANTConfiguration>",
-                                     "<ORVANTConfiguration/><ORVANTConfiguration/>",
-                                     "<ORVANTConfiguration/><?xml version=\"1.0\"?>" };
+    const std::string badFiles[]
+        = { "", "Configuration=xml\r\n", "<ORVANTConfiguration><Timeout>45</Port></ORVANTConfiguration>",
+            "<ORVANTConfiguration/><ORVANTConfiguration/>", "<ORVANTConfiguration/><?xml version=\"1.0\"?>" };
     for (const auto& bytes : badFiles) {
-        ui.messages.clear();
         EXPECT_FALSE(load(bytes));
         EXPECT_EQ(XmlConfig::xmlGetValue("ClassPath", 0, "30"), "30") << "the earlier document is gone";
         EXPECT_FALSE(XmlConfig::xmlSetValue("Timeout", 1, "40"));
         EXPECT_EQ(configuration(), bytes);
-        EXPECT_EQ(ui.messages, Messages { kLoadFailed }) << bytes;
     }
-    ui.messages.clear();
-    std::filesystem::remove(native("conf/ORVANTConfiguration.xml"));
-    EXPECT_FALSE(XmlConfig::loadXmlConfig(kPath));
-    EXPECT_FALSE(XmlConfig::xmlSetValue("Timeout", 0, "40"));
-    EXPECT_FALSE(exists("conf/ORVANTConfiguration.xml"));
-    write("conf/ORVANTConfiguration.xml", dataFile("xml_config/no_list.xml"));
-    makeUnreadable(native("conf/ORVANTConfiguration.xml"));
-    EXPECT_FALSE(XmlConfig::loadXmlConfig(kPath));
-    EXPECT_FALSE(XmlConfig::loadXmlConfig(""));
-    EXPECT_EQ(ui.messages, (Messages { kLoadFailed, kLoadFailed, "Unable to load configuration from file " }));
-}
-
-TEST_F(XmlConfigTest, AnotherDocumentElementIsReadAsEmptyAndNeverWritten)
-{
+    // Another document element is read as empty and never written.
     const std::string other = dataFile("fuzz/fuzz_xml_config/other_root.xml");
     ASSERT_TRUE(load(other));
     EXPECT_EQ(XmlConfig::xmlGetValue("Timeout", 0, "30"), "30");
     EXPECT_FALSE(XmlConfig::xmlSetValue("Timeout", 0, "50"));
     EXPECT_EQ(configuration(), other);
-    EXPECT_EQ(ui.messages,
-              Messages { std::string("Unable to save configuration to file ") + kPath
-                         + "\nIts document element is not ORVANTConfiguration." });
+    std::filesystem::remove(native("conf/ORVANTConfiguration.xml"));
+    EXPECT_FALSE(XmlConfig::loadXmlConfig(kPath) || XmlConfig::xmlSetValue("Timeout", 0, "40"));
+    EXPECT_FALSE(exists("conf/ORVANTConfiguration.xml"));
+    write("conf/ORVANTConfiguration.xml", "<ORVANTConfiguration/>");
+    makeUnreadable(native("conf/ORVANTConfiguration.xml"));
+    EXPECT_FALSE(XmlConfig::loadXmlConfig(kPath));
+    Messages expected(std::size(badFiles), kLoadFailed);
+    expected.push_back(std::string("Unable to save configuration to file ") + kPath
+                       + "\nIts document element is not ORVANTConfiguration.");
+    expected.insert(expected.end(), 2, kLoadFailed);
+    EXPECT_EQ(ui.messages, expected);
 }
 
 TEST_F(XmlConfigTest, AFileThatCannotBeWrittenIsReportedOncePerSaveAndKeptWhole)
@@ -154,6 +146,31 @@ TEST_F(XmlConfigTest, AFileThatCannotBeWrittenIsReportedOncePerSaveAndKeptWhole)
     EXPECT_EQ(ui.messages.size(), 2u) << "every save reports again";
     EXPECT_EQ(configuration(), original);
     EXPECT_EQ(snapshotTree(native("conf")).size(), 1u) << "a temporary file was left behind";
+}
+
+TEST_F(XmlConfigTest, ValuesAreReadFromTheDocumentAndWrittenToTheRegistryToo)
+{
+    writeConfiguration({ { "00", pairs("Port=10000") }, { "12", pairs("Port=10012") } });
+    tarn::determineConfigurationMode();
+    tarn::XmlConfig::loadXmlConfig(tarn::Globals::state().xmlConfigurationPath);
+    for (const auto& [section, value] :
+         { std::pair { "Harbell", "10000" }, { "Harbell_12", "10012" }, { "Harbell_x1", "x" } }) {
+        EXPECT_EQ(tarn::getConfigValue("Other", section, "Port", "x"), value) << section;
+    }
+    // Registry mode: every value goes to both hives, an unchanged one too, and then to the document.
+    tarn::setConfigValue("Kelbrin", "Harbell", "Port", "10000");
+    tarn::setConfigValue("Kelbrin", "Harbell_03", "Port", "10003");
+    for (const auto hive : { Hive::CurrentUser, Hive::LocalMachine }) {
+        EXPECT_EQ(kelbrinValue(hive, "Harbell", "Port"), "10000");
+        EXPECT_EQ(kelbrinValue(hive, "Harbell_03", "Port"), "10003");
+    }
+    EXPECT_EQ(storedValue("Port", 3), "10003");
+
+    // XML mode: the document alone.
+    tarn::Globals::state().configurationMode = tarn::kXmlMode;
+    tarn::setConfigValue("Kelbrin", "Harbell", "Port", "10100");
+    EXPECT_EQ(storedValue("Port", 0), "10100");
+    EXPECT_EQ(kelbrinValue(Hive::CurrentUser, "Harbell", "Port"), "10000");
 }
 
 } // namespace

@@ -51,7 +51,7 @@ TEST_F(LoadTest, StoredPositionsInTwipsBecomePixels)
         { 15, "Top=200 Left=1000", "200 1000" },   { 12, "Top=1830 Left=1842", "152 154" }, // halves to even
         { 12, "Top=769 Left=1024", "64 1024" }, // just beyond, and exactly the screen
         { 0, "Top=2000 Left=030", "2000 030" }, // without a screen as stored
-        { 15, "Top=40000 Left=left", " " }, // not a position
+        { 15, "Top=40000 Left=left", " " } // not a position
     };
     for (const auto& [twipsPerPixel, stored, shown] : cases) {
         session.desktop = { false, "", 1024, 768, double(twipsPerPixel), double(twipsPerPixel) };

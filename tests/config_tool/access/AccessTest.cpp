@@ -8,16 +8,95 @@
 namespace orvant::test {
 namespace {
 
+namespace fs = std::filesystem;
+namespace um = tarn::UserManagement;
 using Mode = tarn::PasswordChangeMode;
+
+const std::string kSecretHash = "C6D6041531D3F3C368163427CEC91346139351A6"; // "secret" and the salt
+const std::string kNewHash = "F0549A2F0132CC45E575BE96139A3016607ECACE"; // "new pw"
+constexpr const char* kUsers = "properties/configuser.properties";
+
+class AccessTest : public InstallationTest
+{
+protected:
+    bool& adminVerified = tarn::Globals::state().adminVerified;
+};
+
+TEST_F(AccessTest, AMissingOrUnreadableFileKnowsNobody)
+{
+    EXPECT_EQ(um::passwordHash("caf\xC3\xA9"), "DF19099FE669E314BB3BED32477B50403AE75E2D") << "salted, in Windows-1252";
+    for (const bool unreadable : { false, true }) {
+        if (unreadable) {
+            writeUsers("Administrator=" + kSecretHash + "\r\n");
+            makeUnreadable(native(kUsers));
+        }
+        adminVerified = true;
+        EXPECT_FALSE(um::userExists("Administrator"));
+        EXPECT_EQ(um::getPasswordHash("Administrator"), "ZZZ_NO_VALUE_ZZZ");
+        // The store's marker for a missing key is no password either.
+        EXPECT_FALSE(um::checkUserPassword("Administrator", "ZZZ_NO_VALUE_ZZZ")
+                     || um::checkAdminPassword("Administrator", "ZZZ_NO_VALUE_ZZZ") || adminVerified);
+    }
+    EXPECT_FALSE(um::setUserPassword("Administrator", "new pw"));
+    fs::permissions(native(kUsers), fs::perms::owner_read, fs::perm_options::add);
+    EXPECT_EQ(read(kUsers), "Administrator=" + kSecretHash + "\r\n");
+}
+
+TEST_F(AccessTest, IdsAndHashesMatchExactlyAndTheAdministratorHasThreeSpellings)
+{
+    writeUsers("Administrator=" + kSecretHash + "\r\nADMINISTRATOR=" + kNewHash + "\r\nAdminIstrator=" + kNewHash
+               + "\r\n");
+    EXPECT_FALSE(um::userExists("administrator"));
+    for (const std::string& wrong :
+         { std::string("c6d6041531d3f3c368163427cec91346139351a6"), kSecretHash.substr(0, 39), std::string() }) {
+        EXPECT_FALSE(um::checkUserPassword("Administrator", wrong)) << wrong;
+    }
+    EXPECT_TRUE(um::checkUserPassword("Administrator", kSecretHash));
+    for (const char* id : { "Administrator", "ADMINISTRATOR", "administrator" }) {
+        adminVerified = false;
+        EXPECT_TRUE(um::checkAdminPassword(id, kNewHash) && adminVerified) << id;
+    }
+    EXPECT_FALSE(um::checkAdminPassword("AdminIstrator", kNewHash) || adminVerified) << "no other spelling";
+}
+
+TEST_F(AccessTest, APasswordIsChangedInPlaceOrAppendedInAFileOnlyItsOwnerReads)
+{
+    const auto othersMayRead = [this] {
+        return (fs::status(native(kUsers)).permissions() & (fs::perms::group_all | fs::perms::others_all))
+            != fs::perms::none;
+    };
+    EXPECT_TRUE(um::setUserPassword("Administrator", "secret"));
+    EXPECT_FALSE(othersMayRead());
+    writeUsers("# users\r\nAdministrator=OLD\r\nbroken=a=b\r\noperator=" + kSecretHash + "\r\n");
+    EXPECT_TRUE(um::setUserPassword("Administrator", "new pw"));
+    EXPECT_TRUE(um::setUserPassword("Jos\xC3\xA9", "secret"));
+    const std::string expected
+        = "Administrator=" + kNewHash + "\r\noperator=" + kSecretHash + "\r\nJos\xE9=" + kSecretHash + "\r\n";
+    EXPECT_EQ(read(kUsers), expected);
+    EXPECT_FALSE(othersMayRead());
+    makeReadOnly(native(kUsers));
+    EXPECT_FALSE(um::setUserPassword("Administrator", "secret"));
+    EXPECT_EQ(read(kUsers), expected);
+}
+
+TEST_F(AccessTest, UserIdsTakeLettersAndBackspaceOnly)
+{
+    int passed = 0; // the first five pass
+    for (const int code :
+         std::initializer_list<int> { 8, 'A', 'Z', 'a', 'z', '0', ' ', '@', '[', '`', '{', 13, 127, 0xE9 }) {
+        int key = code;
+        um::AllowAlpha(key);
+        EXPECT_EQ(key, ++passed <= 5 ? code : 0) << code;
+    }
+    EXPECT_EQ(ui.beeps, 9);
+}
 
 std::string entry(const std::string& user, const std::string& password)
 {
     return user + "=" + tarn::UserManagement::passwordHash(password) + "\r\n";
 }
 
-using AccessRulesTest = InstallationTest;
-
-TEST_F(AccessRulesTest, OnlyTheAdministratorOfTheUserFileLogsIn)
+TEST_F(AccessTest, OnlyTheAdministratorOfTheUserFileLogsIn)
 {
     const std::string admin = entry("Administrator", "secret12"), noUser = "Sorry, No Such User Exist";
     const std::tuple<std::string, const char*, const char*, std::string> cases[] = {
@@ -55,7 +134,7 @@ std::string described(const tarn::PasswordChangeResult& r, Mode mode)
         + (r.closesWindow ? "closes" : "") + "|" + modes[static_cast<int>(mode)];
 }
 
-TEST_F(AccessRulesTest, EveryPasswordChangeRefusalInItsOrder)
+TEST_F(AccessTest, EveryPasswordChangeRefusalInItsOrder)
 {
     const std::string stored = "Login Information has been updated ! |i||||closes|";
     const std::string tooShort = "Password should be at least 7 characters|!|T|23|2||";
@@ -91,28 +170,24 @@ TEST_F(AccessRulesTest, EveryPasswordChangeRefusalInItsOrder)
             { "Administrator", oldPassword, newPassword, confirmation ? confirmation : newPassword }, mode);
         EXPECT_EQ(described(result, mode), expected) << oldPassword << "/" << newPassword;
         const bool changed = result.outcome == tarn::PasswordChangeResult::Outcome::Stored;
-        EXPECT_EQ(read("properties/configuser.properties"),
+        EXPECT_EQ(read(kUsers),
                   entry("Administrator", changed ? std::string(orvant::ascii::trim(newPassword)) : "secret12"));
     }
 }
 
-TEST_F(AccessRulesTest, APasswordChangeWithoutTheUserOrItsFileClosesTheWindow)
+TEST_F(AccessTest, APasswordChangeWithoutTheUserOrItsFileClosesTheWindow)
 {
     Mode mode = Mode::Administrator;
     writeUsers(entry("ADMINISTRATOR", "secret12"));
-    auto result = tarn::changePassword({ "Administrator", "secret12", "newpass1", "newpass1" }, mode);
-    EXPECT_EQ(result.outcome, tarn::PasswordChangeResult::Outcome::NoSuchLogin);
-    EXPECT_EQ(described(result, mode), "Sorry, Login Not Exist|i||||closes|Administrator");
-
+    const tarn::PasswordChangeRequest request { "Administrator", "secret12", "newpass1", "newpass1" };
+    EXPECT_EQ(described(tarn::changePassword(request, mode), mode), "Sorry, Login Not Exist|i||||closes|Administrator");
     // Verified: the new user is appended; a file that cannot be read is not written.
     mode = Mode::Verified;
-    result = tarn::changePassword({ "Administrator", "", "newpass1", "newpass1" }, mode);
-    EXPECT_EQ(read("properties/configuser.properties"),
-              entry("ADMINISTRATOR", "secret12") + entry("Administrator", "newpass1"));
-    makeUnreadable(native("properties/configuser.properties"));
-    result = tarn::changePassword({ "Administrator", "", "newpass2", "newpass2" }, mode);
-    EXPECT_EQ(result.outcome, tarn::PasswordChangeResult::Outcome::NotStored);
-    EXPECT_EQ(described(result, mode), "Login Information has not been updated ! |i||||closes|Verified");
+    tarn::changePassword(request, mode);
+    EXPECT_EQ(read(kUsers), entry("ADMINISTRATOR", "secret12") + entry("Administrator", "newpass1"));
+    makeUnreadable(native(kUsers));
+    EXPECT_EQ(described(tarn::changePassword(request, mode), mode),
+              "Login Information has not been updated ! |i||||closes|Verified");
 }
 
 } // namespace
