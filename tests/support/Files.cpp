@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <thread>
 
 namespace orvant::test {
 
@@ -52,6 +53,23 @@ void writeFile(const fs::path& path, std::string_view bytes)
 {
     fs::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+void writeExecutable(const fs::path& path, std::string_view script)
+{
+    writeFile(path, script);
+    fs::permissions(path, fs::perms::owner_all, fs::perm_options::add);
+}
+
+std::string readWhenWritten(const fs::path& path, std::chrono::milliseconds limit)
+{
+    const auto end = std::chrono::steady_clock::now() + limit;
+    std::string bytes = readFile(path);
+    while (bytes.empty() && std::chrono::steady_clock::now() < end) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        bytes = readFile(path);
+    }
+    return bytes;
 }
 
 fs::path dataPath(std::string_view relative)

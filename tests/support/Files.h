@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
@@ -15,6 +16,14 @@ std::string crlf(std::string_view text);
 std::string readFile(const std::filesystem::path& path);
 // Writes the bytes, creating the parent folders.
 void writeFile(const std::filesystem::path& path, std::string_view bytes);
+
+// Writes a script with the execute bit set: a stand-in for a program the system starts.
+void writeExecutable(const std::filesystem::path& path, std::string_view script);
+
+// A file that a detached process writes: its bytes once it holds any, or empty when it stays empty or
+// missing for the whole limit.
+std::string readWhenWritten(const std::filesystem::path& path,
+                            std::chrono::milliseconds limit = std::chrono::seconds(10));
 
 // A file of tests/data (relative path with "/").
 std::filesystem::path dataPath(std::string_view relative);

@@ -70,36 +70,27 @@ TEST_F(DeviceProfilesTest, MissingFilesAndUnwritableFolders)
     record = loaded("Sagem");
     makeReadOnly(native("INSTANCE_01/properties"));
     tarn::writeDeviceProfile(record, 1, "C:\\ORVANT", failures);
-    EXPECT_EQ(failures.files,
-              (std::vector<std::string> { "C:\\ORVANT\\INSTANCE_01\\properties\\terminal.properties",
-                                          "C:\\ORVANT\\INSTANCE_01\\properties\\language.properties" }));
+    EXPECT_EQ(failures.files.size(), 2u) << "terminal and language";
     EXPECT_EQ(read("INSTANCE_01/properties/terminal.properties"), dataFile("device_profiles/input.properties"));
 }
 
 TEST(DeriveModelName, TheDriverClassDecidesWithTheSpecificNamesFirst)
 {
-    constexpr const char* kDione = "sts.drivers.cardholder.DioneDriver";
-    const std::tuple<const char*, const char*, const char*, bool, const char*> cases[] = {
-        // smartCardReader.class, DioneNoMagStripe.Flag, pinpad.name (null: absent), combined reader -> model
-        { nullptr, nullptr, "Sagem", false, "No Card Reader" },
-        { "sts.drivers.cardholder.Unknown", nullptr, nullptr, false, "No Card Reader" },
-        { "STS.DRIVERS.CARDHOLDER.VERIFONE7816IPSERVERDRIVER", nullptr, nullptr, false, "Verifone Vx670" },
-        { "VerifoneDioneBridge", nullptr, nullptr, false, "Verifone sc5000" },
-        { kDione, "yes", nullptr, true, "Dione secura UPT No MagStripe" },
-        { kDione, "Yes", "Dione secura UPT No MagStripe", false, "Dione secura" },
-        { kDione, nullptr, "DIONE XTREME", false, "Dione xtreme" },
+    const std::tuple<const char*, bool, const char*> cases[] = {
+        // terminal.properties, combined reader -> model
+        { "pinpad.name=Sagem", false, "No Card Reader" },
+        { "smartCardReader.class=sts.drivers.cardholder.Unknown", false, "No Card Reader" },
+        { "smartCardReader.class=STS.DRIVERS.CARDHOLDER.VERIFONE7816IPSERVERDRIVER", false, "Verifone Vx670" },
+        { "smartCardReader.class=VerifoneDioneBridge", false, "Verifone sc5000" },
+        { "smartCardReader.class=DioneDriver\nDioneNoMagStripe.Flag=yes", true, "Dione secura UPT No MagStripe" },
+        { "smartCardReader.class=DioneDriver\npinpad.name=Dione secura UPT No MagStripe", false, "Dione secura" },
+        { "smartCardReader.class=DioneDriver\npinpad.name=DIONE XTREME", false, "Dione xtreme" },
     };
-    for (const auto& [classText, flag, name, combined, expected] : cases) {
+    for (const auto& [file, combined, expected] : cases) {
         CInstanceData record;
         record.combiReader = combined;
-        const std::pair<const char*, const char*> stored[]
-            = { { "smartCardReader.class", classText }, { "DioneNoMagStripe.Flag", flag }, { "pinpad.name", name } };
-        for (const auto& [key, value] : stored) {
-            if (value) {
-                record.pinpadProperties.addKeyValue(key, value);
-            }
-        }
-        EXPECT_EQ(tarn::deriveModelName(record), expected) << (classText ? classText : "") << " " << (name ? name : "");
+        record.pinpadProperties.loadFromBytes(crlf(file));
+        EXPECT_EQ(tarn::deriveModelName(record), expected) << file;
     }
 }
 

