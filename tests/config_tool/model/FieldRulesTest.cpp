@@ -92,13 +92,12 @@ TEST(FieldRules, AKioskLocksAutoUpgradeAskGratuityAndTheReferralModes)
 
 TEST(FieldRules, CheckUpgradesDecidesAutoUpgradeWhichAKioskKeepsLocked)
 {
-    const std::tuple<std::int16_t, CheckState, CheckState, bool, CheckState> cases[] = {
-        // environment, Check Upgrades, Auto Upgrade before -> Auto Upgrade enabled, after
-        { kPos, Checked, Unchecked, true, Unchecked },
-        { kPos, Unchecked, Checked, false, Unchecked },
-        { kKiosk, Checked, Unchecked, false, Checked },
-        { kKiosk, Unchecked, Checked, false, Unchecked },
-    };
+    // environment, Check Upgrades, Auto Upgrade before -> Auto Upgrade enabled, after
+    const std::tuple<std::int16_t, CheckState, CheckState, bool, CheckState> cases[]
+        = { { kPos, Checked, Unchecked, true, Unchecked },
+            { kPos, Unchecked, Checked, false, Unchecked },
+            { kKiosk, Checked, Unchecked, false, Checked },
+            { kKiosk, Unchecked, Checked, false, Unchecked } };
     for (const auto& [environment, checkUpgrade, before, isEnabled, after] : cases) {
         UpgradeControls controls;
         CheckState autoUpgrade = before;
