@@ -420,8 +420,7 @@ namespace detail {
 
 FileResult replaceNow(std::string_view storedPath, std::string_view bytes, bool ownerOnly)
 {
-    return replaceFile(storedPath, bytes, ownerOnly ? std::optional<mode_t>(0600) : std::nullopt,
-                       Durability::Deferred);
+    return replaceFile(storedPath, bytes, ownerOnly ? std::optional<mode_t>(0600) : std::nullopt, Durability::Deferred);
 }
 
 std::vector<std::string> flushFiles(const std::vector<std::string>& storedPaths)
