@@ -20,6 +20,17 @@ ExitStatus logIn(CommandContext& context)
     return logInAsAdministrator(*password) ? ExitStatus::Done : ExitStatus::WrongPassword;
 }
 
+ExitStatus lockInstallation(CommandContext& context, InstallationLock::Kind kind, InstallationLock& lock)
+{
+    lock = InstallationLock::acquire(kind, context.line.wait);
+    if (lock.outcome() == InstallationLock::Outcome::Busy) {
+        context.err << "tarnctl: another program is saving this installation (" << InstallationLock::path()
+                    << " stayed locked for " << context.line.wait.count() / 1000 << " s); nothing was written\n";
+        return ExitStatus::Locked;
+    }
+    return ExitStatus::Done;
+}
+
 std::optional<std::size_t> resolveInstance(const ConfigSession& session, const std::string& name, std::ostream& err)
 {
     const std::size_t count = session.instances.size();

@@ -10,6 +10,11 @@ ExitStatus runList(CommandContext& context)
     if (const ExitStatus login = logIn(context); login != ExitStatus::Done) {
         return login;
     }
+    InstallationLock lock;
+    if (const ExitStatus locked = lockInstallation(context, InstallationLock::Kind::Shared, lock);
+        locked != ExitStatus::Done) {
+        return locked;
+    }
     ConfigSession session;
     loadSession(session);
     for (std::size_t i = 0; i < session.instances.size(); ++i) {
@@ -22,6 +27,11 @@ ExitStatus runShow(CommandContext& context)
 {
     if (const ExitStatus login = logIn(context); login != ExitStatus::Done) {
         return login;
+    }
+    InstallationLock lock;
+    if (const ExitStatus locked = lockInstallation(context, InstallationLock::Kind::Shared, lock);
+        locked != ExitStatus::Done) {
+        return locked;
     }
     ConfigSession session;
     loadSession(session);

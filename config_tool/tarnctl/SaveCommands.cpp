@@ -100,6 +100,11 @@ ExitStatus runSet(CommandContext& context)
         return ExitStatus::Usage;
     }
 
+    InstallationLock lock;
+    if (const ExitStatus locked = lockInstallation(context, InstallationLock::Kind::Exclusive, lock);
+        locked != ExitStatus::Done) {
+        return locked;
+    }
     ConfigSession session;
     loadSession(session);
     const auto index = resolveInstance(session, instanceName, context.err);
@@ -127,6 +132,11 @@ ExitStatus runApply(CommandContext& context)
     if (const ExitStatus login = logIn(context); login != ExitStatus::Done) {
         return login;
     }
+    InstallationLock lock;
+    if (const ExitStatus locked = lockInstallation(context, InstallationLock::Kind::Exclusive, lock);
+        locked != ExitStatus::Done) {
+        return locked;
+    }
     ConfigSession session;
     loadSession(session);
     InstanceEditor::collectThroughControls(session.instances.at(0));
@@ -137,6 +147,11 @@ ExitStatus runAddInstance(CommandContext& context)
 {
     if (const ExitStatus login = logIn(context); login != ExitStatus::Done) {
         return login;
+    }
+    InstallationLock lock;
+    if (const ExitStatus locked = lockInstallation(context, InstallationLock::Kind::Exclusive, lock);
+        locked != ExitStatus::Done) {
+        return locked;
     }
     ConfigSession session;
     loadSession(session);

@@ -3,6 +3,7 @@
 #include "config_tool/model/CInstanceData.h"
 #include "config_tool/model/FieldRules.h"
 #include "config_tool/session/ConfigSession.h"
+#include "config_tool/session/LoadedFiles.h"
 #include "config_tool/window/TarnConfControls.h"
 
 #include <QWidget>
@@ -118,6 +119,9 @@ private:
     FieldRules::RecordControls recordControlsShown() const;
     void chooseImageInto(QLineEdit* target);
     std::int16_t environmentOfRecord0() const;
+    // Runs a save under the installation lock, after asking when another program changed the
+    // configuration since this window loaded it. False when nothing was saved or the save failed.
+    bool guardedSave(const std::function<bool()>& save);
 
     TarnConfControls m_ui;
     ConfigSession m_session;
@@ -128,6 +132,7 @@ private:
     std::int16_t m_currentIndex = 0;
     std::int32_t m_backColor = kButtonFaceColor;
     FieldRules::UpgradeControls m_upgradeControls;
+    LoadedFiles m_loadedFiles; // what the window's load found on disk, or its last save left there
     bool m_loaded = false;
 };
 

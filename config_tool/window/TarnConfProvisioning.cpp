@@ -30,7 +30,10 @@ void TarnConf::btRunUpgrade_Click()
     // A "Yes" saves what Apply saves: the common settings as shown and the records as last collected.
     const auto outcome = UpgradeLauncher::runUpgrade(Globals::state().installationFolder, [this] {
         copyCommonSettingsToSession();
-        m_session.saveAllInstances();
+        return guardedSave([this] {
+            m_session.saveAllInstances();
+            return true;
+        });
     });
     if (UpgradeLauncher::programMustEnd(outcome)) {
         emit programEndRequested();

@@ -1,4 +1,6 @@
+#include "config_tool/session/SaveGuard.h"
 #include "config_tool/session/SaveSequences.h"
+#include "config_tool/window/BusyCursor.h"
 #include "config_tool/window/ControlValues.h"
 #include "config_tool/window/TarnConf.h"
 
@@ -45,6 +47,20 @@ void TarnConf::copyCommonSettingsToSession()
     context.showConfirmTxnScreen = checkStateOf(m_ui.cbShowConfirmationScreen);
 }
 
+bool TarnConf::guardedSave(const std::function<bool()>& save)
+{
+    const BusyCursor busy;
+    // While another program saves, the window keeps drawing itself but takes no input.
+    const SaveGuard guard(m_loadedFiles, [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
+    if (!guard.mayWrite()) {
+        return false;
+    }
+    const bool saved = save();
+    // What is on disk now is this window's own doing.
+    m_loadedFiles = LoadedFiles::now();
+    return saved;
+}
+
 void TarnConf::btOk_Click()
 {
     const int selected = m_ui.cboInstance->currentIndex();
@@ -52,7 +68,7 @@ void TarnConf::btOk_Click()
         collectInstanceData(m_session.instances.at(static_cast<std::size_t>(selected)));
     }
     copyCommonSettingsToSession();
-    if (runOkSequence(m_session)) {
+    if (guardedSave([this] { return runOkSequence(m_session); })) {
         emit programEndRequested();
     }
 }
@@ -61,7 +77,7 @@ void TarnConf::btApply_Click()
 {
     // Apply saves the records as they were last collected; the shown instance's edits wait for OK or a switch.
     copyCommonSettingsToSession();
-    runApplySequence(m_session);
+    guardedSave([this] { return runApplySequence(m_session); });
 }
 
 void TarnConf::btCancel_Click()

@@ -29,6 +29,18 @@ public:
         return answer;
     }
 
+    // Takes the next scripted answer too; without one, the default.
+    tarn::QuestionAnswer askYesNo(const std::string& text, tarn::QuestionAnswer defaultAnswer) override
+    {
+        questions.push_back(text);
+        if (answers.empty()) {
+            return defaultAnswer;
+        }
+        const auto answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+
     void beep() override { ++beeps; }
 
     std::vector<std::string> messages;

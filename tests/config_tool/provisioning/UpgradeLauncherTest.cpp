@@ -189,6 +189,7 @@ TEST_F(UpgradeLauncherTest, TheAnswerDecidesWhetherToSaveAndStartTheInstaller)
         const auto outcome = launcher::runUpgrade(kHome, [&] {
             ++saves;
             installerRanBeforeSave = fs::exists(launcherLog());
+            return true;
         });
 
         EXPECT_EQ(outcome, expected);

@@ -37,7 +37,7 @@ std::map<std::string, std::string> snapshotFiles(const fs::path& folder)
         return files;
     }
     for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-        if (entry.is_regular_file()) {
+        if (entry.is_regular_file() && entry.path().extension() != ".lock") {
             files[fs::relative(entry.path(), folder).generic_string()] = readFile(entry.path());
         } else if (entry.is_directory()) {
             files[fs::relative(entry.path(), folder).generic_string() + "/"] = "";
