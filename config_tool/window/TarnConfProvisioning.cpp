@@ -11,14 +11,18 @@ namespace tarn {
 
 void TarnConf::btAddNew_Click()
 {
+    // The new instance's folders are made under the Base Directory as it is shown now, and its record is
+    // read from those same folders.
+    m_session.common.propertyDir = Controls::text(m_ui.txtPropertyDir);
     const auto created = createNewInstance(
-        m_session.instances, m_ui.cboInstance->count(), Controls::text(m_ui.txtPropertyDir),
+        m_session.instances, m_ui.cboInstance->count(), m_session.common.propertyDir,
         [this](CInstanceData& record, std::int16_t n) { return m_session.loadInstanceData(record, n); });
     if (!created.created) {
         Globals::ui().showMessage(created.message, MessageIcon::Exclamation);
         return;
     }
     m_session.instanceSections.push_back(created.section);
+    m_recordsEdited = true;
     Controls::addListEntry(m_ui.cboInstance, created.section);
     // Selecting the new entry switches instance as the operator's pick would: the shown edits are kept.
     m_ui.cboInstance->setCurrentIndex(created.number);
@@ -36,7 +40,7 @@ void TarnConf::btRunUpgrade_Click()
         });
     });
     if (UpgradeLauncher::programMustEnd(outcome)) {
-        emit programEndRequested();
+        endProgram();
     }
 }
 

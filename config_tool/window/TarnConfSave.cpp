@@ -27,6 +27,7 @@ void TarnConf::cboInstance_Click()
     }
     // Switching never validates or writes: the edits stay in the record left behind until OK or Apply.
     collectInstanceData(m_session.instances.at(static_cast<std::size_t>(m_currentIndex)));
+    shownEditsCollected();
     m_currentIndex = static_cast<std::int16_t>(selected);
     showInstanceData(m_session.instances.at(static_cast<std::size_t>(m_currentIndex)));
 }
@@ -66,10 +67,12 @@ void TarnConf::btOk_Click()
     const int selected = m_ui.cboInstance->currentIndex();
     if (selected >= 0 && static_cast<std::size_t>(selected) < m_session.instances.size()) {
         collectInstanceData(m_session.instances.at(static_cast<std::size_t>(selected)));
+        shownEditsCollected();
     }
     copyCommonSettingsToSession();
     if (guardedSave([this] { return runOkSequence(m_session); })) {
-        emit programEndRequested();
+        everythingCollectedSaved();
+        endProgram();
     }
 }
 
@@ -77,12 +80,16 @@ void TarnConf::btApply_Click()
 {
     // Apply saves the records as they were last collected; the shown instance's edits wait for OK or a switch.
     copyCommonSettingsToSession();
-    guardedSave([this] { return runApplySequence(m_session); });
+    if (guardedSave([this] { return runApplySequence(m_session); })) {
+        everythingCollectedSaved();
+    }
 }
 
 void TarnConf::btCancel_Click()
 {
-    emit programEndRequested();
+    if (mayDiscardEdits()) {
+        endProgram();
+    }
 }
 
 } // namespace tarn

@@ -132,6 +132,7 @@ TEST_F(TarnConfSaveTest, CancelAndTheTitleBarCloseWriteNothing)
     type("txtTimeout", "80");
     option("optConfType", 0)->setChecked(true);
     type("txtHBLPort", "9100");
+    ui.answers = { tarn::QuestionAnswer::Yes };
     click("btCancel");
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(everythingStored(), before);
@@ -139,6 +140,7 @@ TEST_F(TarnConfSaveTest, CancelAndTheTitleBarCloseWriteNothing)
     tarn::XmlConfig::reset();
     openWindow();
     type("txtTimeout", "80");
+    ui.answers = { tarn::QuestionAnswer::Yes };
     window->close();
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(everythingStored(), before);
