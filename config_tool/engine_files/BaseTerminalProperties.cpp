@@ -57,8 +57,8 @@ void writeBaseTerminalProperties(CInstanceData& record, std::int16_t n, const st
     for (const auto& base : kLeadingKeys) {
         complete = fillIfMissing(properties, std::string(base.key), std::string(base.defaultValue)) && complete;
     }
-    complete = fillIfMissing(properties, "properties.directory", enginePropertiesDirectory(propertiesFolder, n))
-        && complete;
+    complete
+        = fillIfMissing(properties, "properties.directory", enginePropertiesDirectory(propertiesFolder, n)) && complete;
     for (const auto& base : kTrailingKeys) {
         complete = fillIfMissing(properties, std::string(base.key), std::string(base.defaultValue)) && complete;
     }
