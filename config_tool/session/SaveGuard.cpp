@@ -4,8 +4,9 @@
 
 namespace tarn {
 
-SaveGuard::SaveGuard(const LoadedFiles& loaded, const std::function<void()>& whileWaiting)
-    : m_lock(InstallationLock::acquire(InstallationLock::Kind::Exclusive, kWait, whileWaiting))
+SaveGuard::SaveGuard(const LoadedFiles& loaded, const std::function<void()>& whileWaiting,
+                     std::chrono::milliseconds wait)
+    : m_lock(InstallationLock::acquire(InstallationLock::Kind::Exclusive, wait, whileWaiting))
 {
     if (m_lock.outcome() == InstallationLock::Outcome::Busy) {
         Globals::ui().showMessage(kBusyMessage, MessageIcon::Exclamation);

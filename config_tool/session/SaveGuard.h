@@ -26,7 +26,8 @@ public:
 
     // whileWaiting is called between tries for the lock (a window keeps drawing itself). The refusals
     // and the question go to the UI services.
-    SaveGuard(const LoadedFiles& loaded, const std::function<void()>& whileWaiting);
+    SaveGuard(const LoadedFiles& loaded, const std::function<void()>& whileWaiting,
+              std::chrono::milliseconds wait = kWait);
 
     // True when the save may go on: the lock is held (or cannot be had on this installation at all) and
     // nothing changed underneath, or the operator chose to overwrite it.

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace orvant::platform {
@@ -13,7 +14,15 @@ std::unique_ptr<FileLock> FileLock::tryLock(std::string_view lockFile, Kind kind
 {
     error.clear();
     const std::string native = toNativePath(lockFile);
-    int fd = ::open(native.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    // A folder without write bits is read-only, for root too (see FileSystem.h): no lock file is made there.
+    const auto slash = native.find_last_of('/');
+    struct stat folder
+    {
+    };
+    const bool folderWritable
+        = ::stat(slash == std::string::npos ? "." : native.substr(0, slash + 1).c_str(), &folder) == 0
+        && (folder.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
+    int fd = folderWritable ? ::open(native.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666) : -1;
     if (fd < 0) {
         // flock needs no write access, so a lock file that may only be read still serves.
         fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC);
