@@ -8,12 +8,19 @@
 
 namespace orvant::test {
 
-// Records what the core shows and answers questions from a script (Cancel when the script runs out).
+// Records what the core shows (with each box's title) and answers questions from a script (Cancel when the script runs
+// out).
 class FakeUi : public tarn::UiServices
 {
 public:
     void showMessage(const std::string& text, tarn::MessageIcon icon = tarn::MessageIcon::None) override
     {
+        showTitledMessage("", text, icon);
+    }
+
+    void showTitledMessage(const std::string& title, const std::string& text, tarn::MessageIcon icon) override
+    {
+        titles.push_back(title);
         messages.push_back(text);
         icons.push_back(icon);
     }
@@ -43,8 +50,23 @@ public:
 
     void beep() override { ++beeps; }
 
+    // The boxes shown since the last call, one a line: "[title] text (icon)", and forgets them.
+    std::string takeMessages()
+    {
+        const char* iconNames[] = { "none", "information", "exclamation", "critical" };
+        std::string shown;
+        for (std::size_t i = 0; i < messages.size(); ++i) {
+            shown += "[" + titles[i] + "] " + messages[i] + " (" + iconNames[static_cast<int>(icons[i])] + ")\n";
+        }
+        messages.clear();
+        titles.clear();
+        icons.clear();
+        return shown;
+    }
+
     std::vector<std::string> messages;
     std::vector<tarn::MessageIcon> icons;
+    std::vector<std::string> titles; // "" for a box under the program's own title
     std::vector<std::string> questions;
     std::deque<tarn::QuestionAnswer> answers;
     int beeps = 0;
