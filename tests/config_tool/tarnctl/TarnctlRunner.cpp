@@ -20,21 +20,23 @@ std::string shellQuoted(const std::string& text)
 
 } // namespace
 
-TarnctlRun runTarnctl(const TestFolder& folder, const std::vector<std::string>& arguments, const std::string& input)
+TarnctlRun runTarnctl(const TestFolder& folder, const std::vector<std::string>& arguments, const std::string& input,
+                      const std::string& tag)
 {
-    folder.write("tarnctl.in", input);
+    const std::string in = "tarnctl" + tag + ".in";
+    const std::string out = "tarnctl" + tag + ".out";
+    const std::string err = "tarnctl" + tag + ".err";
+    folder.write(in, input);
     std::string command = shellQuoted(TARNCTL_PROGRAM);
     for (const auto& argument : arguments) {
         command += " " + shellQuoted(argument);
     }
-    for (const auto& [redirect, file] :
-         { std::pair("<", "tarnctl.in"), { ">", "tarnctl.out" }, { "2>", "tarnctl.err" } }) {
+    for (const auto& [redirect, file] : { std::pair("<", in), { ">", out }, { "2>", err } }) {
         command += std::string(" ") + redirect + shellQuoted((folder.path() / file).string());
     }
     const int raw = std::system(command.c_str());
-    TarnctlRun result { WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, folder.read("tarnctl.out"),
-                        folder.read("tarnctl.err") };
-    for (const char* file : { "tarnctl.in", "tarnctl.out", "tarnctl.err" }) {
+    TarnctlRun result { WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, folder.read(out), folder.read(err) };
+    for (const auto& file : { in, out, err }) {
         std::filesystem::remove(folder.path() / file);
     }
     return result;

@@ -17,8 +17,9 @@ struct TarnctlRun
 };
 
 // Runs the built program with these arguments and this standard input, in the test's environment
-// (its files go to the test's folder).
-TarnctlRun runTarnctl(const TestFolder& folder, const std::vector<std::string>& arguments, const std::string& input);
+// (its files go to the test's folder; runs at the same time need tags of their own).
+TarnctlRun runTarnctl(const TestFolder& folder, const std::vector<std::string>& arguments, const std::string& input,
+                      const std::string& tag = "");
 
 // An installation in xml mode with the base instance and instance 1 (a Dione xtreme on COM1), the files
 // Add New copies and the Administrator's password Installation::kPassword.
