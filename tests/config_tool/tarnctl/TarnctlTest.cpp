@@ -1,4 +1,5 @@
 #include "config_tool/access/UserManagement.h"
+#include "config_tool/foundation/CProperties.h"
 #include "tests/config_tool/tarnctl/TarnctlRunner.h"
 
 namespace orvant::test {
@@ -72,6 +73,21 @@ TEST_F(TarnctlTest, VerifyAnswersMatchAfterASaveAndMismatchAfterAnEdit)
     result = runTarnctl(folder, { "verify" }, "");
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.out, "mismatch\n");
+}
+
+// A hash the full hash file cannot take is a failed write, not a save.
+TEST_F(TarnctlTest, ApplyExitsFourWhenAFullFileCannotTakeTheHash)
+{
+    std::string full;
+    for (int i = 0; i < tarn::CProperties::kMaxEntries; ++i) {
+        full += "key" + std::to_string(i) + "=x\r\n";
+    }
+    installation.write("properties/instance.properties", full);
+    const TarnctlRun result = run({ "--password-stdin", "apply" });
+    EXPECT_EQ(result.status, 4);
+    EXPECT_NE(result.err.find("These files could not be written:\nC:\\ORVANT\\properties\\instance.properties\n"),
+              std::string::npos)
+        << result.err;
 }
 
 TEST_F(TarnctlTest, AddInstancePrintsTheNewInstanceItSaved)
