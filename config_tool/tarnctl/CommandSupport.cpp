@@ -3,6 +3,7 @@
 #include "config_tool/model/Checks.h"
 #include "config_tool/model/InstanceNaming.h"
 #include "config_tool/session/SaveSequences.h"
+#include "config_tool/tarnctl/Installation.h"
 #include "config_tool/tarnctl/Login.h"
 #include "platform/AsciiText.h"
 
@@ -28,6 +29,16 @@ ExitStatus lockInstallation(CommandContext& context, InstallationLock::Kind kind
                     << " stayed locked for " << context.line.wait.count() / 1000 << " s); nothing was written\n";
         return ExitStatus::Locked;
     }
+    return ExitStatus::Done;
+}
+
+ExitStatus lockAndLoad(CommandContext& context, InstallationLock::Kind kind, InstallationLock& lock,
+                       ConfigSession& session)
+{
+    if (const ExitStatus locked = lockInstallation(context, kind, lock); locked != ExitStatus::Done) {
+        return locked;
+    }
+    loadSession(session);
     return ExitStatus::Done;
 }
 

@@ -19,6 +19,10 @@ ExitStatus logIn(CommandContext& context);
 // whole --wait. An installation whose lock file cannot be made is used without the lock.
 ExitStatus lockInstallation(CommandContext& context, InstallationLock::Kind kind, InstallationLock& lock);
 
+// lockInstallation, then the load the window's start-up makes (loadSession).
+ExitStatus lockAndLoad(CommandContext& context, InstallationLock::Kind kind, InstallationLock& lock,
+                       ConfigSession& session);
+
 // The record index that INSTANCE names: "Default", an instance number, or a section name
 // ("Harbell_01"). Nothing when the installation has no such instance (the reason goes to err).
 std::optional<std::size_t> resolveInstance(const ConfigSession& session, const std::string& name, std::ostream& err);

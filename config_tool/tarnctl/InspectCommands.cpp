@@ -11,12 +11,11 @@ ExitStatus runList(CommandContext& context)
         return login;
     }
     InstallationLock lock;
-    if (const ExitStatus locked = lockInstallation(context, InstallationLock::Kind::Shared, lock);
-        locked != ExitStatus::Done) {
-        return locked;
-    }
     ConfigSession session;
-    loadSession(session);
+    if (const ExitStatus loaded = lockAndLoad(context, InstallationLock::Kind::Shared, lock, session);
+        loaded != ExitStatus::Done) {
+        return loaded;
+    }
     for (std::size_t i = 0; i < session.instances.size(); ++i) {
         context.out << instanceLine(session, i) << '\n';
     }
@@ -29,12 +28,11 @@ ExitStatus runShow(CommandContext& context)
         return login;
     }
     InstallationLock lock;
-    if (const ExitStatus locked = lockInstallation(context, InstallationLock::Kind::Shared, lock);
-        locked != ExitStatus::Done) {
-        return locked;
-    }
     ConfigSession session;
-    loadSession(session);
+    if (const ExitStatus loaded = lockAndLoad(context, InstallationLock::Kind::Shared, lock, session);
+        loaded != ExitStatus::Done) {
+        return loaded;
+    }
     const std::string name = context.line.arguments.empty() ? "Default" : context.line.arguments.front();
     const auto index = resolveInstance(session, name, context.err);
     if (!index) {

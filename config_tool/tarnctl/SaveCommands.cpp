@@ -101,12 +101,11 @@ ExitStatus runSet(CommandContext& context)
     }
 
     InstallationLock lock;
-    if (const ExitStatus locked = lockInstallation(context, InstallationLock::Kind::Exclusive, lock);
-        locked != ExitStatus::Done) {
-        return locked;
-    }
     ConfigSession session;
-    loadSession(session);
+    if (const ExitStatus loaded = lockAndLoad(context, InstallationLock::Kind::Exclusive, lock, session);
+        loaded != ExitStatus::Done) {
+        return loaded;
+    }
     const auto index = resolveInstance(session, instanceName, context.err);
     if (!index) {
         return ExitStatus::Usage;
@@ -133,12 +132,11 @@ ExitStatus runApply(CommandContext& context)
         return login;
     }
     InstallationLock lock;
-    if (const ExitStatus locked = lockInstallation(context, InstallationLock::Kind::Exclusive, lock);
-        locked != ExitStatus::Done) {
-        return locked;
-    }
     ConfigSession session;
-    loadSession(session);
+    if (const ExitStatus loaded = lockAndLoad(context, InstallationLock::Kind::Exclusive, lock, session);
+        loaded != ExitStatus::Done) {
+        return loaded;
+    }
     InstanceEditor::collectThroughControls(session.instances.at(0));
     return saveAsOk(session);
 }
@@ -149,12 +147,11 @@ ExitStatus runAddInstance(CommandContext& context)
         return login;
     }
     InstallationLock lock;
-    if (const ExitStatus locked = lockInstallation(context, InstallationLock::Kind::Exclusive, lock);
-        locked != ExitStatus::Done) {
-        return locked;
-    }
     ConfigSession session;
-    loadSession(session);
+    if (const ExitStatus loaded = lockAndLoad(context, InstallationLock::Kind::Exclusive, lock, session);
+        loaded != ExitStatus::Done) {
+        return loaded;
+    }
     InstanceEditor::collectThroughControls(session.instances.at(0));
     // An installation that cannot be saved as it is would be left with the new folders and no instance.
     if (!passesSaveChecks(session)) {
