@@ -42,6 +42,15 @@ ExitStatus lockAndLoad(CommandContext& context, InstallationLock::Kind kind, Ins
     return ExitStatus::Done;
 }
 
+ExitStatus openSession(CommandContext& context, InstallationLock::Kind kind, InstallationLock& lock,
+                       ConfigSession& session)
+{
+    if (const ExitStatus login = logIn(context); login != ExitStatus::Done) {
+        return login;
+    }
+    return lockAndLoad(context, kind, lock, session);
+}
+
 std::optional<std::size_t> resolveInstance(const ConfigSession& session, const std::string& name, std::ostream& err)
 {
     const std::size_t count = session.instances.size();

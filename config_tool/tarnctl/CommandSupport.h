@@ -23,6 +23,10 @@ ExitStatus lockInstallation(CommandContext& context, InstallationLock::Kind kind
 ExitStatus lockAndLoad(CommandContext& context, InstallationLock::Kind kind, InstallationLock& lock,
                        ConfigSession& session);
 
+// logIn, then lockAndLoad: what every command that works on the loaded instances begins with.
+ExitStatus openSession(CommandContext& context, InstallationLock::Kind kind, InstallationLock& lock,
+                       ConfigSession& session);
+
 // The record index that INSTANCE names: "Default", an instance number, or a section name
 // ("Harbell_01"). Nothing when the installation has no such instance (the reason goes to err).
 std::optional<std::size_t> resolveInstance(const ConfigSession& session, const std::string& name, std::ostream& err);

@@ -128,14 +128,11 @@ ExitStatus runSet(CommandContext& context)
 
 ExitStatus runApply(CommandContext& context)
 {
-    if (const ExitStatus login = logIn(context); login != ExitStatus::Done) {
-        return login;
-    }
     InstallationLock lock;
     ConfigSession session;
-    if (const ExitStatus loaded = lockAndLoad(context, InstallationLock::Kind::Exclusive, lock, session);
-        loaded != ExitStatus::Done) {
-        return loaded;
+    if (const ExitStatus opened = openSession(context, InstallationLock::Kind::Exclusive, lock, session);
+        opened != ExitStatus::Done) {
+        return opened;
     }
     InstanceEditor::collectThroughControls(session.instances.at(0));
     return saveAsOk(session);
@@ -143,14 +140,11 @@ ExitStatus runApply(CommandContext& context)
 
 ExitStatus runAddInstance(CommandContext& context)
 {
-    if (const ExitStatus login = logIn(context); login != ExitStatus::Done) {
-        return login;
-    }
     InstallationLock lock;
     ConfigSession session;
-    if (const ExitStatus loaded = lockAndLoad(context, InstallationLock::Kind::Exclusive, lock, session);
-        loaded != ExitStatus::Done) {
-        return loaded;
+    if (const ExitStatus opened = openSession(context, InstallationLock::Kind::Exclusive, lock, session);
+        opened != ExitStatus::Done) {
+        return opened;
     }
     InstanceEditor::collectThroughControls(session.instances.at(0));
     // An installation that cannot be saved as it is would be left with the new folders and no instance.
