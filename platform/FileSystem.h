@@ -44,10 +44,11 @@ FileResult readWholeFile(std::string_view path, std::string& bytes);
 // apply). A read-only target or folder is a failure. A symbolic link is followed: the file it points
 // to is replaced and the link stays.
 //
-// Flushed (the default) puts the data on the disk before the call returns. Deferred leaves that to
-// the system's write-back, as the Windows registry does with its hives: the replacement is still
-// atomic for every reader, but a crash may roll it back. A run of many small writes (one per changed
-// configuration value) writes Deferred and ends with flushFile.
+// Flushed (the default) puts the data on the disk before the call returns, or, within a WriteBatch,
+// when the batch ends. Deferred replaces the file at once and leaves the flush to the system's
+// write-back, as the Windows registry does with its hives: the replacement is still atomic for every
+// reader, but a crash may roll it back. A Deferred write never waits for a batch, so that a file
+// written under a lock is written before the lock goes.
 enum class Durability
 {
     Flushed,
@@ -59,19 +60,24 @@ FileResult writeFileAtomically(std::string_view path, std::string_view bytes, bo
 // Puts a file written Deferred, and its entry in its folder, on the disk.
 FileResult flushFile(std::string_view path);
 
-// While a batch lives, writes asked for as Flushed are made Deferred and remembered; when the outermost
-// batch finishes, they go to the disk together. A save that replaces hundreds of small engine files
-// then pays for one flush instead of one per file. Batches nest; only the outermost one flushes.
-class FlushBatch
+// The files of one save. While a batch lives on this thread, every file is read at most once and
+// written at most once: a file read is remembered, and a Flushed write is checked at once (a read-only
+// file or folder, or a missing folder, is refused as it would be without the batch) and then kept in
+// memory. Reads and existence checks see the new bytes, a later write of the same file replaces them,
+// and each file is replaced once, atomically, when the outermost batch ends, all of them put on the
+// disk together. A save that regenerates hundreds of engine files then writes each once and pays for
+// one flush. The caller keeps other writers out for the batch's life (the installation lock).
+// Batches nest; only the outermost one writes.
+class WriteBatch
 {
 public:
-    FlushBatch();
-    ~FlushBatch();
-    FlushBatch(const FlushBatch&) = delete;
-    FlushBatch& operator=(const FlushBatch&) = delete;
+    WriteBatch();
+    ~WriteBatch();
+    WriteBatch(const WriteBatch&) = delete;
+    WriteBatch& operator=(const WriteBatch&) = delete;
 
-    // Ends the batch. For the outermost batch: the stored paths of the files written during the batch
-    // that could not be put on the disk (empty when all were); always empty for an inner batch.
+    // Ends the batch. For the outermost batch: the stored paths of the files that could not be written
+    // or put on the disk (empty when all were); always empty for an inner batch.
     std::vector<std::string> finish();
 
 private:
@@ -79,10 +85,20 @@ private:
 };
 
 namespace detail {
-// True when a batch is open; the file is then remembered for its flush.
-bool deferIntoBatch(std::string_view storedPath);
-// Puts the files on the disk; returns those that could not be.
+
+// The batch's side of the file functions. The key names the file on this system (two spellings of one
+// path give one key).
+bool batchOpen();
+void keepInBatch(std::string key, std::string_view storedPath, std::string_view bytes, bool ownerOnly);
+// A file read during the batch is read once: later reads get the same bytes.
+void rememberRead(std::string key, std::string_view bytes);
+const std::string* bytesInBatch(const std::string& key);
+
+// Each platform's own: the write itself, and the flush of written files (returns those that could not
+// be put on the disk).
+FileResult replaceNow(std::string_view storedPath, std::string_view bytes, bool ownerOnly);
 std::vector<std::string> flushFiles(const std::vector<std::string>& storedPaths);
+
 } // namespace detail
 
 } // namespace orvant::platform

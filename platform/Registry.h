@@ -62,4 +62,26 @@ long regQueryValueEx(HKey key, const std::string& valueName, std::uint32_t* type
 // RegCloseKey(key).
 long regCloseKey(HKey key);
 
+// The registry writes of one save. While a batch lives on this thread, each hive the calls touch is read
+// once, at its first use, under its writer's lock, which the batch keeps until it ends, so that no
+// other process changes the hive underneath; writes change that copy (and reads see them), and each
+// changed hive is replaced once, atomically, when the outermost batch ends. Every call still answers
+// as it would alone: a hive that may not be written refuses each write with ERROR_ACCESS_DENIED.
+// Batches nest. The Windows registry keeps its hives in memory itself: there a batch changes nothing.
+class RegistryBatch
+{
+public:
+    RegistryBatch();
+    ~RegistryBatch();
+    RegistryBatch(const RegistryBatch&) = delete;
+    RegistryBatch& operator=(const RegistryBatch&) = delete;
+
+    // Ends the batch; for the outermost one, writes the changed hives: ERROR_SUCCESS, or the first
+    // failure to replace a hive file (the old file then stays as it was).
+    long finish();
+
+private:
+    bool m_finished = false;
+};
+
 } // namespace orvant::platform

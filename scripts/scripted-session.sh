@@ -70,5 +70,6 @@ fi
 
 cd "$folder"
 # The stand-in Java launcher's log holds dates and env.sh the folder; neither is the tools' output.
-find . -type f ! -name env.sh ! -name java-stand-in.log ! -name pw ! -name pw2 -print0 | sort -z \
+# Lock files hold nothing.
+find . -type f ! -name env.sh ! -name java-stand-in.log ! -name pw ! -name pw2 ! -name '*.lock' -print0 | sort -z \
     | xargs -0 sha256sum

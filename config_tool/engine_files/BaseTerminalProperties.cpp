@@ -32,11 +32,10 @@ constexpr std::array<BaseKey, 7> kTrailingKeys { {
     { "pinVerification.class.timeout", "30000" },
 } };
 
-void fillIfMissing(CProperties& store, const std::string& key, const std::string& defaultValue)
+// False when the key was missing and the store could not take it.
+bool fillIfMissing(CProperties& store, const std::string& key, const std::string& defaultValue)
 {
-    if (isMissingValue(store, key)) {
-        store.addKeyValue(key, defaultValue);
-    }
+    return !isMissingValue(store, key) || store.addKeyValue(key, defaultValue);
 }
 
 } // namespace
@@ -54,17 +53,19 @@ void writeBaseTerminalProperties(CInstanceData& record, std::int16_t n, const st
     record.pinpadProperties = std::move(store);
     CProperties& properties = record.pinpadProperties;
 
+    bool complete = true;
     for (const auto& base : kLeadingKeys) {
-        fillIfMissing(properties, std::string(base.key), std::string(base.defaultValue));
+        complete = fillIfMissing(properties, std::string(base.key), std::string(base.defaultValue)) && complete;
     }
-    fillIfMissing(properties, "properties.directory", enginePropertiesDirectory(propertiesFolder, n));
+    complete
+        = fillIfMissing(properties, "properties.directory", enginePropertiesDirectory(propertiesFolder, n)) && complete;
     for (const auto& base : kTrailingKeys) {
-        fillIfMissing(properties, std::string(base.key), std::string(base.defaultValue));
+        complete = fillIfMissing(properties, std::string(base.key), std::string(base.defaultValue)) && complete;
     }
     if (record.pinpad == "Dione secura UPT No MagStripe") {
-        properties.addKeyValue("DioneNoMagStripe.Flag", "Yes");
+        complete = properties.addKeyValue("DioneNoMagStripe.Flag", "Yes") && complete;
     }
-    saveOrRecord(properties, fileName, failures);
+    saveOrRecord(properties, fileName, failures, complete);
 }
 
 void writeDefaultProperties(std::vector<CInstanceData>& instances, const std::string& propertiesFolder,

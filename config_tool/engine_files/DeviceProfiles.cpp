@@ -26,17 +26,26 @@ std::string stepValue(const ProfileStep& step, const CInstanceData& record)
     return {};
 }
 
-void applyProfile(const DeviceProfile& profile, CInstanceData& record)
+// Whether each store took every key (a full store refuses new ones).
+struct Applied
 {
+    bool terminal = true;
+    bool language = true;
+};
+
+Applied applyProfile(const DeviceProfile& profile, CInstanceData& record)
+{
+    Applied applied;
     for (const auto& step : profile.steps) {
         const std::string key(step.key);
         if (step.source == ProfileValue::Removed) {
             record.pinpadProperties.removePropertyByKey(key);
         } else {
-            record.pinpadProperties.addKeyValue(key, stepValue(step, record));
+            applied.terminal = record.pinpadProperties.addKeyValue(key, stepValue(step, record)) && applied.terminal;
         }
     }
-    record.languageProperties.addKeyValue("en.01", std::string(profile.amountPrompt));
+    applied.language = record.languageProperties.addKeyValue("en.01", std::string(profile.amountPrompt));
+    return applied;
 }
 
 } // namespace
@@ -59,11 +68,12 @@ void writeDeviceProfile(CInstanceData& record, std::int16_t n, const std::string
                         FailedWrites& failures)
 {
     // A name outside the list is no error: the stores are written back as they are.
+    Applied applied;
     if (const DeviceProfile* profile = findDeviceProfile(record.pinpad)) {
-        applyProfile(*profile, record);
+        applied = applyProfile(*profile, record);
     }
-    saveOrRecord(record.pinpadProperties, terminalPropertiesFile(propertiesFolder, n), failures);
-    saveOrRecord(record.languageProperties, languagePropertiesFile(propertiesFolder, n), failures);
+    saveOrRecord(record.pinpadProperties, terminalPropertiesFile(propertiesFolder, n), failures, applied.terminal);
+    saveOrRecord(record.languageProperties, languagePropertiesFile(propertiesFolder, n), failures, applied.language);
 }
 
 } // namespace tarn

@@ -32,9 +32,9 @@ bool isMissingValue(const CProperties& store, const std::string& key)
     return current == store.NO_VALUE || current.empty();
 }
 
-bool saveOrRecord(const CProperties& store, const std::string& fileName, FailedWrites& failures)
+bool saveOrRecord(const CProperties& store, const std::string& fileName, FailedWrites& failures, bool complete)
 {
-    if (store.save(fileName).ok) {
+    if (complete && store.save(fileName).ok) {
         return true;
     }
     failures.record(fileName);

@@ -21,7 +21,9 @@ std::string enginePropertiesDirectory(const std::string& propertiesFolder, std::
 bool isMissingValue(const CProperties& store, const std::string& key);
 
 // Saves the store; a file that could not be written is recorded so the save sequence can report it.
-bool saveOrRecord(const CProperties& store, const std::string& fileName, FailedWrites& failures);
+// An incomplete store (a key it could not take: a full store) is not written at all: the file keeps
+// what it held, and it is recorded as a failed write.
+bool saveOrRecord(const CProperties& store, const std::string& fileName, FailedWrites& failures, bool complete = true);
 
 // Loads a fresh store from the file. An existing file that cannot be read is recorded (its content
 // could not be completed) and gives false; a missing file gives an empty store and true.

@@ -84,8 +84,8 @@ void writeConfigHash(FailedWrites& failures)
     if (!loadOrRecord(store, fileName, failures)) {
         return;
     }
-    store.addKeyValue("ConfigHash", hash);
-    saveOrRecord(store, fileName, failures);
+    const bool complete = store.addKeyValue("ConfigHash", hash);
+    saveOrRecord(store, fileName, failures, complete);
 }
 
 void seedInstanceProperty(const std::string& key, const std::string& value, std::int16_t n, FailedWrites& failures)
@@ -102,8 +102,8 @@ void seedInstanceProperty(const std::string& key, const std::string& value, std:
         return;
     }
     CProperties store;
-    store.addKeyValue(key, value);
-    saveOrRecord(store, fileName, failures);
+    const bool complete = store.addKeyValue(key, value);
+    saveOrRecord(store, fileName, failures, complete);
 }
 
 } // namespace tarn

@@ -85,17 +85,18 @@ void writeLanguageProperties(CInstanceData& record, std::int16_t n, const std::s
     record.languageProperties = std::move(store);
     CProperties& properties = record.languageProperties;
 
+    bool complete = true;
     std::string prompt;
     if (isMissingValue(properties, "en.01") && defaultAmountPrompt(record.pinpad, prompt)) {
-        properties.addKeyValue("en.01", prompt);
+        complete = properties.addKeyValue("en.01", prompt);
     }
     for (const auto& message : kMessages) {
         const std::string key(message.key);
         if (isMissingValue(properties, key)) {
-            properties.addKeyValue(key, std::string(message.text));
+            complete = properties.addKeyValue(key, std::string(message.text)) && complete;
         }
     }
-    saveOrRecord(properties, fileName, failures);
+    saveOrRecord(properties, fileName, failures, complete);
 }
 
 } // namespace tarn

@@ -1,4 +1,5 @@
 #include "config_tool/engine_files/DeviceProfiles.h"
+#include "platform/AsciiText.h"
 
 #include <algorithm>
 #include <string_view>
@@ -7,17 +8,12 @@ namespace tarn {
 
 namespace {
 
-char lowerAscii(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 // The driver class names are ASCII; letters are compared without regard to case, as hand-edited
 // files do not always keep the engine's spelling.
 bool containsIgnoringCase(std::string_view text, std::string_view part)
 {
     const auto it = std::search(text.begin(), text.end(), part.begin(), part.end(),
-                                [](char a, char b) { return lowerAscii(a) == lowerAscii(b); });
+                                [](char a, char b) { return orvant::ascii::toLower(a) == orvant::ascii::toLower(b); });
     return it != text.end() || part.empty();
 }
 

@@ -70,6 +70,12 @@ bool writeConfigurationMode()
     Globals::ensureInstallationFolder();
     const std::string_view line
         = Globals::state().configurationMode == kXmlMode ? "Configuration=xml\r\n" : "Configuration=registry\r\n";
+    // Every save writes the mode; a file that already says it is left alone.
+    std::string current;
+    if (orvant::platform::fileExists(configurationModeFilePath())
+        && orvant::platform::readWholeFile(configurationModeFilePath(), current).ok && current == line) {
+        return true;
+    }
     const auto result = orvant::platform::writeFileAtomically(configurationModeFilePath(), line);
     if (!result.ok) {
         Globals::ui().showMessage(result.error);

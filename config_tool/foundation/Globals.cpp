@@ -12,6 +12,7 @@ class SilentUi : public UiServices
 public:
     void showMessage(const std::string&, MessageIcon) override { }
     QuestionAnswer askYesNoCancel(const std::string&) override { return QuestionAnswer::Cancel; }
+    QuestionAnswer askYesNo(const std::string&, QuestionAnswer defaultAnswer) override { return defaultAnswer; }
     void beep() override { }
 };
 

@@ -27,7 +27,7 @@ GlobalState& state();
 void reset();
 
 // The window system's services. Until a front end installs its own, messages go nowhere and
-// questions are answered Cancel.
+// questions get their default answer (Cancel where there is one).
 UiServices& ui();
 void setUi(UiServices* services);
 

@@ -40,6 +40,10 @@ public:
     // A modal question with Yes, No and Cancel buttons.
     virtual QuestionAnswer askYesNoCancel(const std::string& text) = 0;
 
+    // A modal question with Yes and No buttons; Enter gives defaultAnswer, and so does a box that is
+    // closed without an answer.
+    virtual QuestionAnswer askYesNo(const std::string& text, QuestionAnswer defaultAnswer) = 0;
+
     // The system beep (a refused key).
     virtual void beep() = 0;
 };

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <map>
 #include <optional>
 #include <pugixml.hpp>
 #include <string_view>
@@ -29,6 +30,9 @@ struct DocumentState
     pugi::xml_node documentElement;
     pugi::xml_node listElement;
     std::vector<pugi::xml_node> instanceList;
+    // The last element of the list carrying each instance number: several may carry one number, and
+    // the last one decides, for reads and writes alike.
+    std::map<int, pugi::xml_node> lastByNumber;
     bool loaded = false;
     XmlFileBuffers buffers;
 };
@@ -37,7 +41,7 @@ struct SaveBracket
 {
     int depth = 0;
     int failures = 0;
-    bool unflushed = false; // written Deferred since the save began
+    bool changed = false; // the document changed since the save began and is not written yet
 };
 
 DocumentState& documentState()
@@ -73,17 +77,6 @@ void clearDocument()
     state.listElement = {};
     state.instanceList.clear();
     state.loaded = false;
-}
-
-void rereadInstanceList()
-{
-    auto& state = documentState();
-    state.instanceList.clear();
-    for (auto child : state.listElement.children()) {
-        if (child.type() == pugi::node_element && std::string_view(child.name()) == kInstanceElement) {
-            state.instanceList.push_back(child);
-        }
-    }
 }
 
 // The text of an element: its text and CDATA children, one text node for a value element.
@@ -145,6 +138,30 @@ std::optional<int> instanceNumberOf(const pugi::xml_node& instance)
     return readInteger(textOf(id));
 }
 
+void rereadInstanceList()
+{
+    auto& state = documentState();
+    state.instanceList.clear();
+    state.lastByNumber.clear();
+    for (auto child : state.listElement.children()) {
+        if (child.type() == pugi::node_element && std::string_view(child.name()) == kInstanceElement) {
+            state.instanceList.push_back(child);
+        }
+    }
+    for (const auto& instance : state.instanceList) {
+        if (const auto number = instanceNumberOf(instance)) {
+            state.lastByNumber[*number] = instance;
+        }
+    }
+}
+
+pugi::xml_node lastInstanceWithNumber(int n)
+{
+    const auto& numbers = documentState().lastByNumber;
+    const auto found = numbers.find(n);
+    return found == numbers.end() ? pugi::xml_node() : found->second;
+}
+
 // Element names come from the program, but a name that is not one would make the file unreadable.
 bool isElementName(std::string_view name)
 {
@@ -180,25 +197,34 @@ bool writeDocument()
     auto& state = documentState();
     const std::string& path = Globals::state().xmlConfigurationPath;
     const std::string& bytes = serialiseXmlFile(state.document, state.layout, state.buffers);
-    // Within a save every changed value still replaces the file, but only the last one is flushed.
-    auto& bracket = saveBracket();
-    const auto durability
-        = bracket.depth > 0 ? orvant::platform::Durability::Deferred : orvant::platform::Durability::Flushed;
     const auto result = path.empty() ? orvant::platform::FileResult { false, "No file name is set." }
-                                     : orvant::platform::writeFileAtomically(path, bytes, false, durability);
+                                     : orvant::platform::writeFileAtomically(path, bytes);
     if (!result.ok) {
         reportWriteFailure("Unable to save configuration to file " + path + "\n" + result.error);
         return false;
     }
     ++g_writeCount;
-    bracket.unflushed = bracket.unflushed || durability == orvant::platform::Durability::Deferred;
     return true;
+}
+
+// Outside a save every changed value is written at once; within one the document is written once,
+// when the save ends.
+bool documentChanged()
+{
+    auto& bracket = saveBracket();
+    if (bracket.depth > 0) {
+        bracket.changed = true;
+        return true;
+    }
+    return writeDocument();
 }
 
 } // namespace
 
 bool loadXmlConfig(const std::string& path)
 {
+    // Changes to the document being replaced are dropped with it.
+    saveBracket().changed = false;
     clearDocument();
     auto& state = documentState();
     std::string bytes;
@@ -232,11 +258,8 @@ std::string xmlGetValue(const std::string& key, int n, const std::string& defaul
         result = getChildText(key, state.documentElement, defaultValue);
     }
     if (result == defaultValue) {
-        // Several elements may carry the same number; the last one decides, as it does for writes.
-        for (const auto& instance : state.instanceList) {
-            if (instanceNumberOf(instance) == n) {
-                result = getChildText(key, instance, defaultValue);
-            }
+        if (const auto instance = lastInstanceWithNumber(n)) {
+            result = getChildText(key, instance, defaultValue);
         }
     }
     return result;
@@ -253,11 +276,7 @@ bool xmlSetValue(const std::string& key, int n, const std::string& value)
         target = findChildElement(key, state.documentElement);
     }
     if (!target) {
-        for (const auto& instance : state.instanceList) {
-            if (instanceNumberOf(instance) == n) {
-                target = findChildElement(key, instance);
-            }
-        }
+        target = findChildElement(key, lastInstanceWithNumber(n));
     }
     if (!target) {
         // For instance 0 the InstanceId may be answered by the document element, which is no instance.
@@ -281,7 +300,10 @@ bool xmlSetValue(const std::string& key, int n, const std::string& value)
         }
     }
     setTextOf(target, value);
-    return writeDocument();
+    if (key == kInstanceId) {
+        rereadInstanceList();
+    }
+    return documentChanged();
 }
 
 void beginSave()
@@ -295,11 +317,11 @@ void beginSave()
 bool endSave()
 {
     auto& bracket = saveBracket();
-    if (bracket.depth == 1 && bracket.unflushed) {
-        bracket.unflushed = false;
-        const std::string& path = Globals::state().xmlConfigurationPath;
-        if (const auto flushed = orvant::platform::flushFile(path); !flushed.ok) {
-            reportWriteFailure("Unable to save configuration to file " + path + "\n" + flushed.error);
+    if (bracket.depth == 1 && bracket.changed) {
+        bracket.changed = false;
+        // A document dropped since (a failed reload) has nothing to write.
+        if (documentState().loaded) {
+            writeDocument();
         }
     }
     const bool ok = bracket.failures == 0;
@@ -334,13 +356,7 @@ pugi::xml_node findChildElement(const std::string& name, const pugi::xml_node& p
 
 pugi::xml_node findInstanceElement(int n)
 {
-    pugi::xml_node found;
-    for (const auto& instance : documentState().instanceList) {
-        if (instanceNumberOf(instance) == n) {
-            found = instance;
-        }
-    }
-    return found;
+    return lastInstanceWithNumber(n);
 }
 
 pugi::xml_node ensureElementPath(const std::string& path)

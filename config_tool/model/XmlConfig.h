@@ -9,8 +9,8 @@ class xml_node;
 namespace tarn::XmlConfig {
 
 // The XML configuration document, kept in memory for the life of the program. Every read of a
-// configuration value comes from it; every changed value rewrites the whole file at the XML
-// configuration path (Globals).
+// configuration value comes from it. A changed value rewrites the whole file at the XML configuration
+// path (Globals): at once, or within a save (beginSave/endSave) once, when the save ends.
 
 // Parses the file into a new document. On failure shows "Unable to load configuration from file "
 // + path and leaves the document unloaded: reads give their defaults, writes are skipped.
@@ -22,12 +22,13 @@ bool isLoaded();
 std::string xmlGetValue(const std::string& key, int n, const std::string& defaultValue);
 
 // Sets the value (creating elements as needed) and writes the document to the XML configuration
-// path. False when the document is not loaded or the file could not be written; a write failure is
-// reported through the UI services once per save (see beginSave/endSave).
+// path, or marks it for the end of the save. False when the document is not loaded or the file could
+// not be written; a write failure is reported through the UI services once per save.
 bool xmlSetValue(const std::string& key, int n, const std::string& value);
 
-// A save writes many values; a file that cannot be written is reported once per save, not once per
-// value. Between beginSave and endSave the first failure is reported and later ones are counted.
+// A save writes many values: between beginSave and endSave (which nest) they change the document in
+// memory, and the outermost endSave writes it once if anything changed. A file that cannot be written
+// is reported once per save.
 void beginSave();
 // Ends the save; true when no write failed since beginSave.
 bool endSave();

@@ -65,13 +65,13 @@ std::string checkVersion(const std::string& home, std::chrono::milliseconds wait
     return platform::ansiToUtf8(firstLine(bytes));
 }
 
-UpgradeOutcome runUpgrade(const std::string& home, const std::function<void()>& saveAllInstances)
+UpgradeOutcome runUpgrade(const std::string& home, const std::function<bool()>& save)
 {
     switch (Globals::ui().askYesNoCancel(kSaveQuestion)) {
     case QuestionAnswer::Yes:
         // A save refused by a check has shown its message; the upgrade goes on regardless.
-        if (saveAllInstances) {
-            saveAllInstances();
+        if (save && !save()) {
+            return UpgradeOutcome::Cancelled;
         }
         break;
     case QuestionAnswer::No:

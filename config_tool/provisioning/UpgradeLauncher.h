@@ -40,9 +40,11 @@ enum class UpgradeOutcome
     InstallerNotStarted, // no message: the program ends all the same
 };
 
-// "Run Upgrade Now": asks whether to save first (Yes runs saveAllInstances, whatever it reports; No skips
-// it; Cancel stops here), then starts the update installer hidden in home without waiting for it.
-UpgradeOutcome runUpgrade(const std::string& home, const std::function<void()>& saveAllInstances);
+// "Run Upgrade Now": asks whether to save first (Yes runs the save, whatever the save's checks report;
+// No skips it; Cancel stops here), then starts the update installer hidden in home without waiting for
+// it. A save that declines to write at all (false: the configuration changed underneath and the
+// operator kept it) stops here too, as Cancel does.
+UpgradeOutcome runUpgrade(const std::string& home, const std::function<bool()>& save);
 
 // Every outcome but Cancelled ends the program at once, so that the installer can replace its files.
 inline bool programMustEnd(UpgradeOutcome outcome)

@@ -10,6 +10,7 @@
 #include "config_tool/model/StoredValues.h"
 #include "config_tool/model/XmlConfig.h"
 #include "platform/FileSystem.h"
+#include "platform/Registry.h"
 
 #include <algorithm>
 
@@ -343,10 +344,14 @@ void ConfigSession::saveAllInstances()
     storeFailed = false;
     failedWrites = FailedWrites();
 
-    // Everything this save writes goes to the disk together at its end (or at the end of the OK or
+    // A save costs what it writes: each registry hive is read once and written once, the XML document
+    // serialised once, and everything goes to the disk together at the end (or at the end of the OK or
     // Apply sequence around it).
-    orvant::platform::FlushBatch batch;
+    orvant::platform::WriteBatch batch;
+    orvant::platform::RegistryBatch registry;
     const auto flush = [&] {
+        // A hive that could not be replaced is a registry write failure: silent, as every other one.
+        registry.finish();
         for (const auto& file : batch.finish()) {
             failedWrites.record(file);
         }

@@ -23,7 +23,7 @@ void reportFailedWrites(const FailedWrites& failures)
     Globals::ui().showMessage(text, MessageIcon::Exclamation);
 }
 
-void recordUnflushed(orvant::platform::FlushBatch& batch, FailedWrites& failures)
+void recordUnflushed(orvant::platform::WriteBatch& batch, FailedWrites& failures)
 {
     for (const auto& file : batch.finish()) {
         failures.record(file);
@@ -34,7 +34,7 @@ void recordUnflushed(orvant::platform::FlushBatch& batch, FailedWrites& failures
 
 bool runOkSequence(ConfigSession& session)
 {
-    orvant::platform::FlushBatch batch;
+    orvant::platform::WriteBatch batch;
     session.saveAllInstances();
     FailedWrites failures = session.failedWrites;
     // Regenerated whatever the checks gave, from the records as they are in memory.
@@ -47,7 +47,7 @@ bool runOkSequence(ConfigSession& session)
 
 bool runApplySequence(ConfigSession& session)
 {
-    orvant::platform::FlushBatch batch;
+    orvant::platform::WriteBatch batch;
     session.saveAllInstances();
     FailedWrites failures = session.failedWrites;
     writeConfigHash(failures);

@@ -1,4 +1,7 @@
 target_sources(tarn_core PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/session/ConfigSession.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/session/InstallationLock.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/session/LoadedFiles.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/session/SaveGuard.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/session/SaveSequences.cpp
 )

@@ -1,5 +1,7 @@
 #include "config_tool/tarnctl/CommandLine.h"
 
+#include "platform/AsciiText.h"
+
 #include <array>
 #include <string_view>
 
@@ -85,6 +87,18 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments)
                 return parsed;
             }
             line.home = home;
+            continue;
+        }
+        if (isOption(argument, "--wait")) {
+            std::string seconds;
+            if (!takeOptionValue(arguments, i, "--wait", seconds, parsed.error)) {
+                return parsed;
+            }
+            if (seconds.empty() || seconds.size() > 5 || !orvant::ascii::isDigits(seconds)) {
+                parsed.error = "--wait needs a whole number of seconds (0 to 99999)";
+                return parsed;
+            }
+            line.wait = std::chrono::seconds(std::stoi(seconds));
             continue;
         }
         const bool fileOption = isOption(argument, "--password-file");

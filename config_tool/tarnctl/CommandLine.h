@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,6 +18,8 @@ struct CommandLine
 {
     bool help = false;
     std::optional<std::string> home; // --home, overrides KELBRIN_HOME
+    // --wait: how long a run waits for another run (or a window) that is saving the same installation.
+    std::chrono::milliseconds wait { 5000 };
     PasswordSource passwordSource = PasswordSource::Terminal;
     std::string passwordFile;
     std::string command;

@@ -3,6 +3,7 @@
 #include "config_tool/model/Checks.h"
 #include "config_tool/model/InstanceNaming.h"
 #include "config_tool/session/SaveSequences.h"
+#include "config_tool/tarnctl/Installation.h"
 #include "config_tool/tarnctl/Login.h"
 #include "platform/AsciiText.h"
 
@@ -18,6 +19,36 @@ ExitStatus logIn(CommandContext& context)
         return ExitStatus::Usage;
     }
     return logInAsAdministrator(*password) ? ExitStatus::Done : ExitStatus::WrongPassword;
+}
+
+ExitStatus lockInstallation(CommandContext& context, InstallationLock::Kind kind, InstallationLock& lock)
+{
+    lock = InstallationLock::acquire(kind, context.line.wait);
+    if (lock.outcome() == InstallationLock::Outcome::Busy) {
+        context.err << "tarnctl: another program is saving this installation (" << InstallationLock::path()
+                    << " stayed locked for " << context.line.wait.count() / 1000 << " s); nothing was written\n";
+        return ExitStatus::Locked;
+    }
+    return ExitStatus::Done;
+}
+
+ExitStatus lockAndLoad(CommandContext& context, InstallationLock::Kind kind, InstallationLock& lock,
+                       ConfigSession& session)
+{
+    if (const ExitStatus locked = lockInstallation(context, kind, lock); locked != ExitStatus::Done) {
+        return locked;
+    }
+    loadSession(session);
+    return ExitStatus::Done;
+}
+
+ExitStatus openSession(CommandContext& context, InstallationLock::Kind kind, InstallationLock& lock,
+                       ConfigSession& session)
+{
+    if (const ExitStatus login = logIn(context); login != ExitStatus::Done) {
+        return login;
+    }
+    return lockAndLoad(context, kind, lock, session);
 }
 
 std::optional<std::size_t> resolveInstance(const ConfigSession& session, const std::string& name, std::ostream& err)

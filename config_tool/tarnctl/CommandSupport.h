@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config_tool/session/ConfigSession.h"
+#include "config_tool/session/InstallationLock.h"
 #include "config_tool/tarnctl/Commands.h"
 
 #include <cstddef>
@@ -12,6 +13,19 @@ namespace tarn::ctl {
 // Asks for the administrator's password and checks it as the login window does. Done when the login
 // passed; Usage when no password could be had; WrongPassword when the login refused it.
 ExitStatus logIn(CommandContext& context);
+
+// Takes the installation lock for the rest of the command: exclusive for a command that saves, shared
+// for one that only reads. Done, or Locked (with a message) when another program held it for the
+// whole --wait. An installation whose lock file cannot be made is used without the lock.
+ExitStatus lockInstallation(CommandContext& context, InstallationLock::Kind kind, InstallationLock& lock);
+
+// lockInstallation, then the load the window's start-up makes (loadSession).
+ExitStatus lockAndLoad(CommandContext& context, InstallationLock::Kind kind, InstallationLock& lock,
+                       ConfigSession& session);
+
+// logIn, then lockAndLoad: what every command that works on the loaded instances begins with.
+ExitStatus openSession(CommandContext& context, InstallationLock::Kind kind, InstallationLock& lock,
+                       ConfigSession& session);
 
 // The record index that INSTANCE names: "Default", an instance number, or a section name
 // ("Harbell_01"). Nothing when the installation has no such instance (the reason goes to err).

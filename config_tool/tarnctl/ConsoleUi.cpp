@@ -18,6 +18,12 @@ QuestionAnswer ConsoleUi::askYesNoCancel(const std::string& text)
     return QuestionAnswer::Cancel;
 }
 
+QuestionAnswer ConsoleUi::askYesNo(const std::string& text, QuestionAnswer defaultAnswer)
+{
+    m_out << text << "\n(answered " << (defaultAnswer == QuestionAnswer::Yes ? "Yes" : "No") << ")\n" << std::flush;
+    return defaultAnswer;
+}
+
 void ConsoleUi::beep() { }
 
 } // namespace tarn::ctl

@@ -10,6 +10,7 @@ enum class ExitStatus
     Usage = 2, // the command line or its files cannot be used
     WrongPassword = 3, // the administrator login failed
     WriteFailed = 4, // a file could not be written
+    Locked = 5, // another run or a window kept the installation locked for the whole --wait
 };
 
 inline int toInt(ExitStatus status)

@@ -4,7 +4,7 @@ namespace tarn::ctl {
 
 std::string helpText()
 {
-    return R"(Usage: tarnctl [--home DIR] [--password-file FILE | --password-stdin] COMMAND
+    return R"(Usage: tarnctl [--home DIR] [--wait SECONDS] [--password-file FILE | --password-stdin] COMMAND
 
 Configures an ORVANT installation from scripts, through the same checks and save
 sequence as the TarnConfig window: whatever tarnctl writes, the window would have
@@ -15,6 +15,8 @@ Options:
                         KELBRIN_HOME, else C:\ORVANT)
   --password-file FILE  read passwords from FILE, one per line
   --password-stdin      read passwords from standard input, one per line
+  --wait SECONDS        how long to wait for another run or a TarnConfig window
+                        that is saving the same installation (default 5)
   --help                this text
 
 Passwords never come from arguments or the environment. Without a password option
@@ -22,6 +24,13 @@ they are asked on the terminal without echo. Every command except verify needs t
 Administrator password, checked as the login window checks it. From a file or
 standard input the lines are taken in order: the Administrator password first,
 then, for passwd, the new password (asked twice on a terminal).
+
+Runs on one installation follow one another: a command that saves (passwd, set,
+add-instance, apply) locks the installation from before it reads the configuration
+until its last file is written; list, show and verify wait for such a save to end,
+so they never see one half done. A run that cannot have the lock within --wait
+writes nothing and exits 5. The lock is the file conf\ORVANTConfiguration.lock of
+the installation; the system releases it when the program holding it ends.
 
 Commands:
   passwd [USER]      set a configuration user's password (default Administrator).
@@ -59,6 +68,8 @@ Exit status:
      the installation folder does not exist
   3  wrong password (or no Administrator entry in the user file)
   4  a file could not be written
+  5  the installation stayed locked by another run or window for --wait seconds;
+     nothing was written
 
 Settings (NAME for set; show prints them all):
   Configuration      registry or xml

@@ -7,11 +7,12 @@ namespace tarn::ctl {
 
 ExitStatus runList(CommandContext& context)
 {
-    if (const ExitStatus login = logIn(context); login != ExitStatus::Done) {
-        return login;
-    }
+    InstallationLock lock;
     ConfigSession session;
-    loadSession(session);
+    if (const ExitStatus opened = openSession(context, InstallationLock::Kind::Shared, lock, session);
+        opened != ExitStatus::Done) {
+        return opened;
+    }
     for (std::size_t i = 0; i < session.instances.size(); ++i) {
         context.out << instanceLine(session, i) << '\n';
     }
@@ -20,11 +21,12 @@ ExitStatus runList(CommandContext& context)
 
 ExitStatus runShow(CommandContext& context)
 {
-    if (const ExitStatus login = logIn(context); login != ExitStatus::Done) {
-        return login;
-    }
+    InstallationLock lock;
     ConfigSession session;
-    loadSession(session);
+    if (const ExitStatus opened = openSession(context, InstallationLock::Kind::Shared, lock, session);
+        opened != ExitStatus::Done) {
+        return opened;
+    }
     const std::string name = context.line.arguments.empty() ? "Default" : context.line.arguments.front();
     const auto index = resolveInstance(session, name, context.err);
     if (!index) {

@@ -56,6 +56,11 @@ ExitStatus runPasswd(CommandContext& context)
 
     // The change-password window's checks, in its order and with its messages; the administrator's
     // password was checked by the login (or there is none yet).
+    InstallationLock lock;
+    if (const ExitStatus locked = lockInstallation(context, InstallationLock::Kind::Exclusive, lock);
+        locked != ExitStatus::Done) {
+        return locked;
+    }
     PasswordChangeMode mode = PasswordChangeMode::Verified;
     const PasswordChangeResult result = changePassword({ userId, {}, *newPassword, *confirmation }, mode);
     Globals::ui().showMessage(result.message, result.icon);

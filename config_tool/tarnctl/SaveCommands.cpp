@@ -100,8 +100,12 @@ ExitStatus runSet(CommandContext& context)
         return ExitStatus::Usage;
     }
 
+    InstallationLock lock;
     ConfigSession session;
-    loadSession(session);
+    if (const ExitStatus loaded = lockAndLoad(context, InstallationLock::Kind::Exclusive, lock, session);
+        loaded != ExitStatus::Done) {
+        return loaded;
+    }
     const auto index = resolveInstance(session, instanceName, context.err);
     if (!index) {
         return ExitStatus::Usage;
@@ -124,22 +128,24 @@ ExitStatus runSet(CommandContext& context)
 
 ExitStatus runApply(CommandContext& context)
 {
-    if (const ExitStatus login = logIn(context); login != ExitStatus::Done) {
-        return login;
-    }
+    InstallationLock lock;
     ConfigSession session;
-    loadSession(session);
+    if (const ExitStatus opened = openSession(context, InstallationLock::Kind::Exclusive, lock, session);
+        opened != ExitStatus::Done) {
+        return opened;
+    }
     InstanceEditor::collectThroughControls(session.instances.at(0));
     return saveAsOk(session);
 }
 
 ExitStatus runAddInstance(CommandContext& context)
 {
-    if (const ExitStatus login = logIn(context); login != ExitStatus::Done) {
-        return login;
-    }
+    InstallationLock lock;
     ConfigSession session;
-    loadSession(session);
+    if (const ExitStatus opened = openSession(context, InstallationLock::Kind::Exclusive, lock, session);
+        opened != ExitStatus::Done) {
+        return opened;
+    }
     InstanceEditor::collectThroughControls(session.instances.at(0));
     // An installation that cannot be saved as it is would be left with the new folders and no instance.
     if (!passesSaveChecks(session)) {

@@ -1,6 +1,7 @@
 #include "config_tool/engine_files/InstanceProperties.h"
 #include "config_tool/foundation/CProperties.h"
 #include "config_tool/foundation/Globals.h"
+#include "config_tool/tarnctl/CommandSupport.h"
 #include "config_tool/tarnctl/Commands.h"
 
 namespace tarn::ctl {
@@ -10,6 +11,12 @@ ExitStatus runVerify(CommandContext& context)
     const std::string& folder = Globals::ensureInstallationFolder();
     const std::string hashFile = folder + "\\properties\\instance.properties";
 
+    // Shared: a save that is under way finishes before the files are read.
+    InstallationLock lock;
+    if (const ExitStatus locked = lockInstallation(context, InstallationLock::Kind::Shared, lock);
+        locked != ExitStatus::Done) {
+        return locked;
+    }
     std::string computed;
     if (!computeConfigHash(computed)) {
         context.err << "tarnctl: " << folder << "\\conf\\ORVANTConfiguration.xml cannot be read\n";

@@ -22,12 +22,21 @@ QMessageBox::Icon qtIcon(MessageIcon icon)
     return QMessageBox::NoIcon;
 }
 
+// A box that opens while the program shows its busy cursor (a save) still gets the ordinary pointer.
+int exec(QMessageBox& box)
+{
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    const int answer = box.exec();
+    QApplication::restoreOverrideCursor();
+    return answer;
+}
+
 void showBox(const QString& title, const std::string& text, MessageIcon icon)
 {
     QMessageBox box(qtIcon(icon), title, QString::fromStdString(text), QMessageBox::Ok, QApplication::activeWindow());
     // Messages carry paths and user text; nothing in them is markup.
     box.setTextFormat(Qt::PlainText);
-    box.exec();
+    exec(box);
 }
 
 } // namespace
@@ -49,7 +58,7 @@ QuestionAnswer QtUiServices::askYesNoCancel(const std::string& text)
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::Cancel);
-    switch (box.exec()) {
+    switch (exec(box)) {
     case QMessageBox::Yes:
         return QuestionAnswer::Yes;
     case QMessageBox::No:
@@ -58,6 +67,21 @@ QuestionAnswer QtUiServices::askYesNoCancel(const std::string& text)
         break;
     }
     return QuestionAnswer::Cancel;
+}
+
+QuestionAnswer QtUiServices::askYesNo(const std::string& text, QuestionAnswer defaultAnswer)
+{
+    QMessageBox box(QMessageBox::Question, QString::fromLatin1(kProgramName), QString::fromStdString(text),
+                    QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);
+    const auto fallback = defaultAnswer == QuestionAnswer::Yes ? QMessageBox::Yes : QMessageBox::No;
+    box.setDefaultButton(fallback);
+    box.setEscapeButton(QMessageBox::No);
+    const int answer = exec(box);
+    if (answer == QMessageBox::Yes || answer == QMessageBox::No) {
+        return answer == QMessageBox::Yes ? QuestionAnswer::Yes : QuestionAnswer::No;
+    }
+    return defaultAnswer;
 }
 
 void QtUiServices::beep()

@@ -16,6 +16,7 @@ public:
     void showMessage(const std::string& text, MessageIcon icon = MessageIcon::None) override;
     void showTitledMessage(const std::string& title, const std::string& text, MessageIcon icon) override;
     QuestionAnswer askYesNoCancel(const std::string& text) override;
+    QuestionAnswer askYesNo(const std::string& text, QuestionAnswer defaultAnswer) override;
     void beep() override;
 };
 

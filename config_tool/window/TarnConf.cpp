@@ -37,6 +37,7 @@ TarnConf::TarnConf(WindowServices* services, QWidget* parent)
     setBackColor(m_backColor);
     connectHandlers();
     watchNumericKeys();
+    watchEdits();
     // Fits a 1024 x 768 screen with its frame; the banner spans the width inside the margins.
     resize(QSize(1000, 700).expandedTo(minimumSizeHint()));
 }
@@ -112,8 +113,14 @@ void TarnConf::showEvent(QShowEvent* event)
 
 void TarnConf::closeEvent(QCloseEvent* event)
 {
-    // The title-bar close is no Cancel and no OK: nothing is collected or saved.
-    event->accept();
+    // The title-bar close is no Cancel and no OK: nothing is collected or saved, and edits that would be
+    // lost are asked about first.
+    if (m_ending || mayDiscardEdits()) {
+        m_ending = true;
+        event->accept();
+    } else {
+        event->ignore();
+    }
 }
 
 void TarnConf::changeEvent(QEvent* event)

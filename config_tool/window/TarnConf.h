@@ -3,6 +3,7 @@
 #include "config_tool/model/CInstanceData.h"
 #include "config_tool/model/FieldRules.h"
 #include "config_tool/session/ConfigSession.h"
+#include "config_tool/session/LoadedFiles.h"
 #include "config_tool/window/TarnConfControls.h"
 
 #include <QWidget>
@@ -25,6 +26,8 @@ class TarnConf : public QWidget
 
 public:
     static constexpr const char* kTitle = "Configure ORVANT (version 2.2.4.1)";
+    // Asked by Cancel and the title-bar close when an edit would be lost.
+    static constexpr const char* kDiscardQuestion = "Discard changes?";
 
     // services: the dialogs, printers, fonts and screen; null uses the window system's own.
     explicit TarnConf(WindowServices* services = nullptr, QWidget* parent = nullptr);
@@ -118,6 +121,18 @@ private:
     FieldRules::RecordControls recordControlsShown() const;
     void chooseImageInto(QLineEdit* target);
     std::int16_t environmentOfRecord0() const;
+    // Runs a save under the installation lock, after asking when another program changed the
+    // configuration since this window loaded it. False when nothing was saved or the save failed.
+    bool guardedSave(const std::function<bool()>& save);
+
+    // Edits since the last OK or Apply, so that Cancel and the title-bar close ask before they are lost.
+    void watchEdits();
+    void markEdited(bool common);
+    void shownEditsCollected();
+    void everythingCollectedSaved();
+    bool mayDiscardEdits();
+    // OK after a full save, Cancel and the upgrade launcher end the program; the program entry does it.
+    void endProgram();
 
     TarnConfControls m_ui;
     ConfigSession m_session;
@@ -128,6 +143,11 @@ private:
     std::int16_t m_currentIndex = 0;
     std::int32_t m_backColor = kButtonFaceColor;
     FieldRules::UpgradeControls m_upgradeControls;
+    LoadedFiles m_loadedFiles; // what the window's load found on disk, or its last save left there
+    bool m_shownEdited = false; // the shown instance's controls, since they were shown or collected
+    bool m_recordsEdited = false; // records changed by collected edits or a new instance, not saved yet
+    bool m_commonEdited = false; // the installation-wide controls, since the last save of them
+    bool m_ending = false;
     bool m_loaded = false;
 };
 

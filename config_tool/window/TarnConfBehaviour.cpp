@@ -236,6 +236,7 @@ void TarnConf::btSetColor_Click()
 {
     if (const auto chosen = m_services->chooseColor(m_backColor)) {
         setBackColor(*chosen);
+        markEdited(false);
     }
 }
 
@@ -254,6 +255,7 @@ void TarnConf::chooseImageInto(QLineEdit* target)
     const std::string chosen = m_services->chooseOpenFile(kImagePattern);
     if (!chosen.empty() && chosen != kImagePattern) {
         Controls::setText(target, chosen);
+        markEdited(false);
     }
 }
 

@@ -51,6 +51,7 @@ void TarnConf::Form_Load()
 
     globals.configurationMode = determineConfigurationMode();
     XmlConfig::loadXmlConfig(globals.xmlConfigurationPath);
+    m_loadedFiles = LoadedFiles::now();
     Controls::selectOption(m_ui.optConfTypeGroup, globals.configurationMode == kXmlMode ? 1 : 0);
 
     m_session.loadCommonSettings();

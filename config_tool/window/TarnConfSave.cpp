@@ -1,4 +1,6 @@
+#include "config_tool/session/SaveGuard.h"
 #include "config_tool/session/SaveSequences.h"
+#include "config_tool/window/BusyCursor.h"
 #include "config_tool/window/ControlValues.h"
 #include "config_tool/window/TarnConf.h"
 
@@ -25,6 +27,7 @@ void TarnConf::cboInstance_Click()
     }
     // Switching never validates or writes: the edits stay in the record left behind until OK or Apply.
     collectInstanceData(m_session.instances.at(static_cast<std::size_t>(m_currentIndex)));
+    shownEditsCollected();
     m_currentIndex = static_cast<std::int16_t>(selected);
     showInstanceData(m_session.instances.at(static_cast<std::size_t>(m_currentIndex)));
 }
@@ -45,15 +48,31 @@ void TarnConf::copyCommonSettingsToSession()
     context.showConfirmTxnScreen = checkStateOf(m_ui.cbShowConfirmationScreen);
 }
 
+bool TarnConf::guardedSave(const std::function<bool()>& save)
+{
+    const BusyCursor busy;
+    // While another program saves, the window keeps drawing itself but takes no input.
+    const SaveGuard guard(m_loadedFiles, [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
+    if (!guard.mayWrite()) {
+        return false;
+    }
+    const bool saved = save();
+    // What is on disk now is this window's own doing.
+    m_loadedFiles = LoadedFiles::now();
+    return saved;
+}
+
 void TarnConf::btOk_Click()
 {
     const int selected = m_ui.cboInstance->currentIndex();
     if (selected >= 0 && static_cast<std::size_t>(selected) < m_session.instances.size()) {
         collectInstanceData(m_session.instances.at(static_cast<std::size_t>(selected)));
+        shownEditsCollected();
     }
     copyCommonSettingsToSession();
-    if (runOkSequence(m_session)) {
-        emit programEndRequested();
+    if (guardedSave([this] { return runOkSequence(m_session); })) {
+        everythingCollectedSaved();
+        endProgram();
     }
 }
 
@@ -61,12 +80,16 @@ void TarnConf::btApply_Click()
 {
     // Apply saves the records as they were last collected; the shown instance's edits wait for OK or a switch.
     copyCommonSettingsToSession();
-    runApplySequence(m_session);
+    if (guardedSave([this] { return runApplySequence(m_session); })) {
+        everythingCollectedSaved();
+    }
 }
 
 void TarnConf::btCancel_Click()
 {
-    emit programEndRequested();
+    if (mayDiscardEdits()) {
+        endProgram();
+    }
 }
 
 } // namespace tarn

@@ -98,54 +98,77 @@ void syncFolder(const std::string& folder)
     }
 }
 
-// The one writer behind writeFileAtomically and copyFile. `mode` forces the new file's permission
-// bits; without it the new file keeps those of the file it replaces, or gets the umask default.
-FileResult replaceFile(std::string_view storedPath, std::string_view bytes, std::optional<mode_t> mode,
-                       Durability durability)
+constexpr std::string_view kWriteAction = "Cannot write";
+
+// Where a write of the stored path goes, and whether it may: not a folder, not read-only, in a folder
+// that exists and may be written.
+struct WriteTarget
 {
-    static constexpr std::string_view action = "Cannot write";
-    std::string target = toNativePath(storedPath);
-    if (target.empty()) {
-        return failure(action, storedPath, ENOENT);
-    }
-    struct stat info
-    {
-    };
-    if (::lstat(target.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
-        // Replace the file a link points to, not the link.
-        if (char* real = ::realpath(target.c_str(), nullptr)) {
-            target = real;
-            std::free(real);
-        }
-    }
+    std::string native; // the file a symbolic link points to, not the link
+    std::string folder;
     struct stat old
     {
     };
     bool hadOld = false;
-    if (::stat(target.c_str(), &old) == 0) {
-        if (S_ISDIR(old.st_mode)) {
-            return failure(action, storedPath, EISDIR);
-        }
-        if (hasNoWriteBit(old.st_mode)) {
-            return failure(action, storedPath, EACCES);
-        }
-        hadOld = true;
-    } else if (errno != ENOENT) {
-        return failure(action, storedPath, errno);
+};
+
+FileResult examineTarget(std::string_view storedPath, WriteTarget& target)
+{
+    target.native = toNativePath(storedPath);
+    if (target.native.empty()) {
+        return failure(kWriteAction, storedPath, ENOENT);
     }
-    const std::string folder = parentFolder(target);
+    struct stat info
+    {
+    };
+    if (::lstat(target.native.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+        if (char* real = ::realpath(target.native.c_str(), nullptr)) {
+            target.native = real;
+            std::free(real);
+        }
+    }
+    if (::stat(target.native.c_str(), &target.old) == 0) {
+        if (S_ISDIR(target.old.st_mode)) {
+            return failure(kWriteAction, storedPath, EISDIR);
+        }
+        if (hasNoWriteBit(target.old.st_mode)) {
+            return failure(kWriteAction, storedPath, EACCES);
+        }
+        target.hadOld = true;
+    } else if (errno != ENOENT) {
+        return failure(kWriteAction, storedPath, errno);
+    }
+    target.folder = parentFolder(target.native);
     struct stat folderInfo
     {
     };
-    if (::stat(folder.c_str(), &folderInfo) != 0) {
-        return failure(action, storedPath, errno);
+    if (::stat(target.folder.c_str(), &folderInfo) != 0) {
+        return failure(kWriteAction, storedPath, errno);
     }
     if (!S_ISDIR(folderInfo.st_mode)) {
-        return failure(action, storedPath, ENOTDIR);
+        return failure(kWriteAction, storedPath, ENOTDIR);
     }
     if (hasNoWriteBit(folderInfo.st_mode)) {
-        return failure(action, storedPath, EACCES);
+        return failure(kWriteAction, storedPath, EACCES);
     }
+    return { true, {} };
+}
+
+// The one writer behind writeFileAtomically, copyFile and the write batch. `mode` forces the new file's
+// permission bits; without it the new file keeps those of the file it replaces, or gets the umask
+// default.
+FileResult replaceFile(std::string_view storedPath, std::string_view bytes, std::optional<mode_t> mode,
+                       Durability durability)
+{
+    static constexpr std::string_view action = kWriteAction;
+    WriteTarget examined;
+    if (auto refused = examineTarget(storedPath, examined); !refused.ok) {
+        return refused;
+    }
+    const std::string& target = examined.native;
+    const std::string& folder = examined.folder;
+    const struct stat& old = examined.old;
+    const bool hadOld = examined.hadOld;
 
     // Beside the target, so that the rename stays on one file system; hidden, so that nobody
     // listing the folder takes it for a file of the system.
@@ -258,6 +281,9 @@ bool statNative(std::string_view path, struct stat& info)
 
 bool pathExists(std::string_view path)
 {
+    if (detail::batchOpen() && detail::bytesInBatch(toNativePath(path))) {
+        return true;
+    }
     struct stat info
     {
     };
@@ -266,6 +292,9 @@ bool pathExists(std::string_view path)
 
 bool fileExists(std::string_view path)
 {
+    if (detail::batchOpen() && detail::bytesInBatch(toNativePath(path))) {
+        return true;
+    }
     struct stat info
     {
     };
@@ -343,13 +372,29 @@ FileResult copyFile(std::string_view from, std::string_view to)
 
 FileResult readWholeFile(std::string_view path, std::string& bytes)
 {
-    return readNative(path, toNativePath(path), bytes, nullptr);
+    const std::string native = toNativePath(path);
+    if (detail::batchOpen()) {
+        if (const std::string* kept = detail::bytesInBatch(native)) {
+            bytes = *kept;
+            return { true, {} };
+        }
+    }
+    auto result = readNative(path, native, bytes, nullptr);
+    if (result.ok) {
+        detail::rememberRead(native, bytes);
+    }
+    return result;
 }
 
 FileResult writeFileAtomically(std::string_view path, std::string_view bytes, bool ownerOnly, Durability durability)
 {
-    if (durability == Durability::Flushed && detail::deferIntoBatch(path)) {
-        durability = Durability::Deferred;
+    if (durability == Durability::Flushed && detail::batchOpen()) {
+        WriteTarget target;
+        if (auto refused = examineTarget(path, target); !refused.ok) {
+            return refused;
+        }
+        detail::keepInBatch(toNativePath(path), path, bytes, ownerOnly);
+        return { true, {} };
     }
     return replaceFile(path, bytes, ownerOnly ? std::optional<mode_t>(0600) : std::nullopt, durability);
 }
@@ -372,6 +417,11 @@ FileResult flushFile(std::string_view path)
 }
 
 namespace detail {
+
+FileResult replaceNow(std::string_view storedPath, std::string_view bytes, bool ownerOnly)
+{
+    return replaceFile(storedPath, bytes, ownerOnly ? std::optional<mode_t>(0600) : std::nullopt, Durability::Deferred);
+}
 
 std::vector<std::string> flushFiles(const std::vector<std::string>& storedPaths)
 {

@@ -7,13 +7,15 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <map>
+#include <memory>
 #include <mutex>
 #include <unordered_set>
 
 namespace orvant::platform {
 
-// An open key remembers where it lives, not what it holds: every call reads the hive afresh, so a
-// value set by another process is seen at once.
+// An open key remembers where it lives, not what it holds: outside a batch every call reads the hive
+// afresh, so a value set by another process is seen at once.
 struct RegistryKey
 {
     Hive hive;
@@ -131,7 +133,99 @@ bool isOpen(HKey key)
     return key && g_handles.count(key) != 0;
 }
 
+// A hive as a batch holds it: read once under the writer's lock, which the batch keeps until it ends,
+// and changed in memory.
+struct BatchHive
+{
+    std::unique_ptr<HiveLock> lock;
+    RegeditFile content;
+    long loaded = kErrorSuccess; // the result of reading it: a writer may not store a partly read hive
+    bool changed = false;
+};
+
+// The tools have one window thread; a batch belongs to the thread that opened it.
+struct BatchState
+{
+    int depth = 0;
+    std::map<Hive, BatchHive> hives;
+};
+
+thread_local BatchState t_batch;
+
+// The hive of the current batch, read at its first use; nullptr outside a batch.
+BatchHive* batchHive(Hive hive)
+{
+    if (t_batch.depth == 0) {
+        return nullptr;
+    }
+    auto [it, added] = t_batch.hives.try_emplace(hive);
+    BatchHive& state = it->second;
+    if (added) {
+        state.lock = std::make_unique<HiveLock>(hiveFile(hive));
+        if (state.lock->result() == kErrorSuccess) {
+            state.loaded = state.lock->load(state.content);
+        }
+    }
+    return &state;
+}
+
+// A hive the batch has already read, for readers; nullptr when there is none.
+const RegeditFile* batchContent(Hive hive)
+{
+    const auto it = t_batch.hives.find(hive);
+    if (t_batch.depth == 0 || it == t_batch.hives.end() || it->second.lock->result() != kErrorSuccess
+        || it->second.loaded == kErrorAccessDenied) {
+        return nullptr;
+    }
+    return &it->second.content;
+}
+
+// The hive as a reader sees it: the batch's copy when the batch holds one, else the file, read into
+// `fresh`. Nothing when it cannot be read (the result says why).
+const RegeditFile* readHive(Hive hive, RegeditFile& fresh, long& result)
+{
+    result = kErrorSuccess;
+    if (const RegeditFile* held = batchContent(hive)) {
+        return held;
+    }
+    result = HiveLock::read(hiveFile(hive), fresh);
+    return result == kErrorSuccess ? &fresh : nullptr;
+}
+
 } // namespace
+
+RegistryBatch::RegistryBatch()
+{
+    ++t_batch.depth;
+}
+
+RegistryBatch::~RegistryBatch()
+{
+    finish();
+}
+
+long RegistryBatch::finish()
+{
+    if (m_finished) {
+        return kErrorSuccess;
+    }
+    m_finished = true;
+    if (--t_batch.depth > 0) {
+        return kErrorSuccess;
+    }
+    long result = kErrorSuccess;
+    for (auto& [hive, state] : t_batch.hives) {
+        if (state.changed) {
+            const long stored = state.lock->store(state.content);
+            if (result == kErrorSuccess) {
+                result = stored;
+            }
+        }
+    }
+    // Dropping the locks lets the next writer in.
+    t_batch.hives.clear();
+    return result;
+}
 
 long regCreateKeyEx(Hive hive, const std::string& subKey, std::uint32_t access, HKey* key)
 {
@@ -148,14 +242,34 @@ long regCreateKeyEx(Hive hive, const std::string& subKey, std::uint32_t access, 
 
     if (!(rights & kWriteRights)) {
         // Opening an existing key for reading needs no writer.
-        RegeditFile existing;
-        if (const long result = HiveLock::read(file, existing); result != kErrorSuccess) {
+        RegeditFile fresh;
+        long result = kErrorSuccess;
+        const RegeditFile* existing = readHive(hive, fresh, result);
+        if (!existing) {
             return result;
         }
-        if (keyExists(existing, path)) {
+        if (keyExists(*existing, path)) {
             openHandle(hive, std::move(path), rights, key);
             return kErrorSuccess;
         }
+    }
+
+    if (BatchHive* batch = batchHive(hive)) {
+        if (batch->lock->result() != kErrorSuccess) {
+            return batch->lock->result();
+        }
+        if (batch->loaded == kErrorAccessDenied) {
+            return batch->loaded;
+        }
+        if (!keyExists(batch->content, path)) {
+            if (batch->loaded != kErrorSuccess) {
+                return batch->loaded;
+            }
+            batch->content.createKey(path);
+            batch->changed = true;
+        }
+        openHandle(hive, std::move(path), rights, key);
+        return kErrorSuccess;
     }
 
     HiveLock lock(file);
@@ -192,11 +306,13 @@ long regOpenKeyEx(Hive hive, const std::string& subKey, std::uint32_t access, HK
         return result;
     }
     const std::string file = hiveFile(hive);
-    RegeditFile current;
-    if (const long result = HiveLock::read(file, current); result != kErrorSuccess) {
+    RegeditFile fresh;
+    long result = kErrorSuccess;
+    const RegeditFile* current = readHive(hive, fresh, result);
+    if (!current) {
         return result;
     }
-    if (!keyExists(current, path)) {
+    if (!keyExists(*current, path)) {
         return kErrorFileNotFound;
     }
     const std::uint32_t rights = specificRights(access, file);
@@ -219,6 +335,28 @@ long regSetValueEx(HKey key, const std::string& valueName, std::uint32_t type, c
     if (name.find_first_of("\r\n") != std::string::npos || data.size() > std::numeric_limits<std::uint32_t>::max()) {
         return kErrorInvalidParameter;
     }
+    // A key removed from the file by hand since it was opened comes back, as the value needs it. A save
+    // rewrites every value, most of them unchanged: those spare the file.
+    const auto change = [&](RegeditFile& current) {
+        RegeditKey* target = current.findKey(key->path);
+        if (!target) {
+            target = current.createKey(key->path);
+        } else if (const RegeditValue* old = target->findValue(name); old && old->type == type && old->data == data) {
+            return false;
+        }
+        target->setValue(name, type, data);
+        return true;
+    };
+    if (BatchHive* batch = batchHive(key->hive)) {
+        if (batch->lock->result() != kErrorSuccess) {
+            return batch->lock->result();
+        }
+        if (batch->loaded != kErrorSuccess) {
+            return batch->loaded;
+        }
+        batch->changed = change(batch->content) || batch->changed;
+        return kErrorSuccess;
+    }
     HiveLock lock(hiveFile(key->hive));
     if (lock.result() != kErrorSuccess) {
         return lock.result();
@@ -227,16 +365,7 @@ long regSetValueEx(HKey key, const std::string& valueName, std::uint32_t type, c
     if (const long loaded = lock.load(current); loaded != kErrorSuccess) {
         return loaded;
     }
-    // A key removed from the file by hand since it was opened comes back, as the value needs it.
-    RegeditKey* target = current.findKey(key->path);
-    if (!target) {
-        target = current.createKey(key->path);
-    } else if (const RegeditValue* old = target->findValue(name); old && old->type == type && old->data == data) {
-        // A save rewrites every value, most of them unchanged: spare the file (and the disk flush).
-        return kErrorSuccess;
-    }
-    target->setValue(name, type, data);
-    return lock.store(current);
+    return change(current) ? lock.store(current) : kErrorSuccess;
 }
 
 long regQueryValueEx(HKey key, const std::string& valueName, std::uint32_t* type, std::uint8_t* data,
@@ -251,11 +380,13 @@ long regQueryValueEx(HKey key, const std::string& valueName, std::uint32_t* type
     if (data && !size) {
         return kErrorInvalidParameter;
     }
-    RegeditFile current;
-    if (const long result = HiveLock::read(hiveFile(key->hive), current); result != kErrorSuccess) {
+    RegeditFile fresh;
+    long result = kErrorSuccess;
+    const RegeditFile* current = readHive(key->hive, fresh, result);
+    if (!current) {
         return result;
     }
-    const RegeditKey* found = current.findKey(key->path);
+    const RegeditKey* found = current->findKey(key->path);
     const RegeditValue* value = found ? found->findValue(toAnsiName(valueName)) : nullptr;
     if (!value) {
         return kErrorFileNotFound;

@@ -60,15 +60,33 @@ bool writeAll(HANDLE file, std::string_view bytes)
     return true;
 }
 
+// Paths name files without regard to case.
+std::string batchKey(std::string_view path)
+{
+    std::string key = utf8ToAnsi(path);
+    char full[MAX_PATH] = {};
+    if (const DWORD length = GetFullPathNameA(key.c_str(), MAX_PATH, full, nullptr); length > 0 && length < MAX_PATH) {
+        key = full;
+    }
+    CharUpperBuffA(key.data(), static_cast<DWORD>(key.size()));
+    return key;
+}
+
 } // namespace
 
 bool pathExists(std::string_view path)
 {
+    if (detail::batchOpen() && detail::bytesInBatch(batchKey(path))) {
+        return true;
+    }
     return attributesOf(path) != INVALID_FILE_ATTRIBUTES;
 }
 
 bool fileExists(std::string_view path)
 {
+    if (detail::batchOpen() && detail::bytesInBatch(batchKey(path))) {
+        return true;
+    }
     const DWORD attributes = attributesOf(path);
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
@@ -117,6 +135,12 @@ std::vector<std::string> listFolder(std::string_view path)
 
 FileResult readWholeFile(std::string_view path, std::string& bytes)
 {
+    if (detail::batchOpen()) {
+        if (const std::string* kept = detail::bytesInBatch(batchKey(path))) {
+            bytes = *kept;
+            return { true, {} };
+        }
+    }
     const HANDLE file = CreateFileA(utf8ToAnsi(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
@@ -138,6 +162,7 @@ FileResult readWholeFile(std::string_view path, std::string& bytes)
     }
     CloseHandle(file);
     bytes = std::move(data);
+    detail::rememberRead(batchKey(path), bytes);
     return { true, {} };
 }
 
@@ -150,19 +175,32 @@ FileResult copyFile(std::string_view from, std::string_view to)
     return writeFileAtomically(to, bytes);
 }
 
-// ownerOnly has no counterpart here: the file takes the access rules of its folder, as every file
-// the system writes on Windows does.
-FileResult writeFileAtomically(std::string_view path, std::string_view bytes, bool /*ownerOnly*/, Durability durability)
+namespace {
+
+constexpr std::string_view kWriteAction = "Cannot write";
+
+// A write refused before it is made: a folder or a read-only file in the way, or no folder to hold it.
+FileResult examineTarget(std::string_view path, const std::string& target, bool& replacing)
 {
-    if (durability == Durability::Flushed && detail::deferIntoBatch(path)) {
-        durability = Durability::Deferred;
-    }
-    static constexpr std::string_view action = "Cannot write";
-    const std::string target = utf8ToAnsi(path);
     const DWORD attributes = GetFileAttributesA(target.c_str());
-    const bool replacing = attributes != INVALID_FILE_ATTRIBUTES;
+    replacing = attributes != INVALID_FILE_ATTRIBUTES;
     if (replacing && (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))) {
-        return failure(action, path, ERROR_ACCESS_DENIED);
+        return failure(kWriteAction, path, ERROR_ACCESS_DENIED);
+    }
+    const DWORD folder = GetFileAttributesA(parentFolder(target).c_str());
+    if (folder == INVALID_FILE_ATTRIBUTES || !(folder & FILE_ATTRIBUTE_DIRECTORY)) {
+        return failure(kWriteAction, path, ERROR_PATH_NOT_FOUND);
+    }
+    return { true, {} };
+}
+
+FileResult replaceFile(std::string_view path, std::string_view bytes, Durability durability)
+{
+    static constexpr std::string_view action = kWriteAction;
+    const std::string target = utf8ToAnsi(path);
+    bool replacing = false;
+    if (auto refused = examineTarget(path, target, replacing); !refused.ok) {
+        return refused;
     }
 
     char temporary[MAX_PATH] = {};
@@ -197,6 +235,23 @@ FileResult writeFileAtomically(std::string_view path, std::string_view bytes, bo
     return { true, {} };
 }
 
+} // namespace
+
+// ownerOnly has no counterpart here: the file takes the access rules of its folder, as every file
+// the system writes on Windows does.
+FileResult writeFileAtomically(std::string_view path, std::string_view bytes, bool ownerOnly, Durability durability)
+{
+    if (durability == Durability::Flushed && detail::batchOpen()) {
+        bool replacing = false;
+        if (auto refused = examineTarget(path, utf8ToAnsi(path), replacing); !refused.ok) {
+            return refused;
+        }
+        detail::keepInBatch(batchKey(path), path, bytes, ownerOnly);
+        return { true, {} };
+    }
+    return replaceFile(path, bytes, durability);
+}
+
 FileResult flushFile(std::string_view path)
 {
     const std::string target = utf8ToAnsi(path);
@@ -215,6 +270,11 @@ FileResult flushFile(std::string_view path)
 }
 
 namespace detail {
+
+FileResult replaceNow(std::string_view storedPath, std::string_view bytes, bool /*ownerOnly*/)
+{
+    return replaceFile(storedPath, bytes, Durability::Deferred);
+}
 
 std::vector<std::string> flushFiles(const std::vector<std::string>& storedPaths)
 {

@@ -111,4 +111,14 @@ long regCloseKey(HKey key)
     return result;
 }
 
+RegistryBatch::RegistryBatch() = default;
+
+RegistryBatch::~RegistryBatch() = default;
+
+long RegistryBatch::finish()
+{
+    m_finished = true;
+    return ERROR_SUCCESS;
+}
+
 } // namespace orvant::platform

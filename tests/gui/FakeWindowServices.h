@@ -2,55 +2,30 @@
 
 #include "config_tool/window/WindowServices.h"
 
-#include <deque>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace orvant::test {
 
-// The window system as a test scripts it: fixed lists and screen, dialog answers taken from queues (a
-// dialog without a scripted answer is cancelled), and every dialog call recorded.
+// The window system as a test scripts it: two printers (the second the default), four font names (one
+// of them empty), a 1024 x 768 screen, and each dialog answered once from its answer (cancelled without).
 class FakeWindowServices : public tarn::WindowServices
 {
 public:
-    std::optional<std::int32_t> chooseColor(std::int32_t current) override
-    {
-        colorDialogStarts.push_back(current);
-        return next(colorAnswers, std::optional<std::int32_t>());
-    }
-
+    std::optional<std::int32_t> chooseColor(std::int32_t) override { return std::exchange(colorAnswer, {}); }
     std::string chooseOpenFile(const std::string& pattern) override
     {
-        fileDialogPatterns.push_back(pattern);
-        return next(fileAnswers, pattern);
+        return std::exchange(fileAnswer, {}).value_or(pattern);
     }
+    std::vector<std::string> printerNames() override { return { "Receipt Printer", "Office Laser" }; }
+    std::string defaultPrinterName() override { return "Office Laser"; }
+    std::vector<std::string> fontNames() override { return { "Arial", "", "Courier New", "Tahoma" }; }
+    tarn::ScreenMetrics screenMetrics() override { return { 1024, 768, 15.0, 15.0 }; }
 
-    std::vector<std::string> printerNames() override { return printers; }
-    std::string defaultPrinterName() override { return defaultPrinter; }
-    std::vector<std::string> fontNames() override { return fonts; }
-    tarn::ScreenMetrics screenMetrics() override { return screen; }
-
-    std::vector<std::string> printers { "Receipt Printer", "Office Laser" };
-    std::string defaultPrinter = "Office Laser";
-    std::vector<std::string> fonts { "Arial", "", "Courier New", "Tahoma" };
-    tarn::ScreenMetrics screen { 1024, 768, 15.0, 15.0 };
-
-    std::deque<std::optional<std::int32_t>> colorAnswers;
-    std::deque<std::string> fileAnswers;
-    std::vector<std::int32_t> colorDialogStarts;
-    std::vector<std::string> fileDialogPatterns;
-
-private:
-    template <typename T> static T next(std::deque<T>& answers, T whenNone)
-    {
-        if (answers.empty()) {
-            return whenNone;
-        }
-        T answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
+    std::optional<std::int32_t> colorAnswer;
+    std::optional<std::string> fileAnswer;
 };
 
 } // namespace orvant::test

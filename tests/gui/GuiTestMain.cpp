@@ -1,9 +1,7 @@
 #include <QApplication>
-#include <cstdlib>
 #include <gtest/gtest.h>
 
-// The window tests need a QApplication; without a display they draw off screen. Test discovery runs this
-// program too, before CTest's environment applies, hence the default here.
+// Test discovery runs this program before CTest's environment applies: without a display it draws off screen.
 int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {

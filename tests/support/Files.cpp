@@ -119,7 +119,7 @@ TreeSnapshot snapshotTree(const fs::path& folder)
         const std::string relative = fs::relative(it->path(), folder).generic_string();
         if (it->is_directory()) {
             files[relative + "/"] = {};
-        } else {
+        } else if (it->path().extension() != ".lock") {
             files[relative] = readFile(it->path());
         }
     }

@@ -34,6 +34,7 @@ std::string dataFile(std::string_view relative);
 ::testing::AssertionResult matchesDataFile(std::string_view actual, std::string_view relative);
 
 // Every file and folder below a folder with its bytes (folders end in "/"), by path relative to it.
+// Lock files ("*.lock") are left out: they hold nothing, and taking a lock is no write.
 using TreeSnapshot = std::map<std::string, std::string>;
 TreeSnapshot snapshotTree(const std::filesystem::path& folder);
 

@@ -178,21 +178,27 @@ TEST_F(UpgradeLauncherTest, TheVersionIsTheFirstLineTheReporterWrites)
 TEST_F(UpgradeLauncherTest, TheAnswerDecidesWhetherToSaveAndToStartTheInstaller)
 {
     using launcher::UpgradeOutcome;
-    const std::tuple<QuestionAnswer, UpgradeOutcome, int> cases[]
-        = { { QuestionAnswer::Yes, UpgradeOutcome::InstallerStarted, 1 },
-            { QuestionAnswer::No, UpgradeOutcome::InstallerStarted, 0 },
-            { QuestionAnswer::Cancel, UpgradeOutcome::Cancelled, 0 } };
-    for (const auto& [answer, expected, expectedSaves] : cases) {
+    // The answer, whether the save writes -> outcome, saves; a save that declines to write stops as Cancel does.
+    const std::tuple<QuestionAnswer, bool, UpgradeOutcome, int> cases[]
+        = { { QuestionAnswer::Yes, true, UpgradeOutcome::InstallerStarted, 1 },
+            { QuestionAnswer::Yes, false, UpgradeOutcome::Cancelled, 1 },
+            { QuestionAnswer::No, true, UpgradeOutcome::InstallerStarted, 0 },
+            { QuestionAnswer::Cancel, true, UpgradeOutcome::Cancelled, 0 } };
+    for (const auto& [answer, writes, expected, expectedSaves] : cases) {
         installLauncher("");
         ui.answers = { answer };
         int saves = 0;
-        const auto outcome = launcher::runUpgrade("C:\\ORVANT", [&] { saves += exists("launcher.log") ? 10 : 1; });
+        const auto outcome = launcher::runUpgrade("C:\\ORVANT", [&] {
+            saves += exists("launcher.log") ? 10 : 1;
+            return writes;
+        });
         EXPECT_EQ(outcome, expected);
         EXPECT_EQ(launcher::programMustEnd(outcome), expected != UpgradeOutcome::Cancelled);
         EXPECT_EQ(saves, expectedSaves) << "the installer starts after the save";
-        EXPECT_TRUE(answer == QuestionAnswer::Cancel ? !exists("launcher.log") : started("-jar installUpdate.jar"));
+        EXPECT_TRUE(expected == UpgradeOutcome::Cancelled ? !exists("launcher.log")
+                                                          : started("-jar installUpdate.jar"));
     }
-    EXPECT_EQ(ui.questions, std::vector<std::string>(3, launcher::kSaveQuestion));
+    EXPECT_EQ(ui.questions, std::vector<std::string>(4, launcher::kSaveQuestion));
     fs::remove(native("jre1.6.0_20/bin/java"));
     ui.answers = { QuestionAnswer::No };
     EXPECT_EQ(launcher::runUpgrade("C:\\ORVANT", nullptr), UpgradeOutcome::InstallerNotStarted);

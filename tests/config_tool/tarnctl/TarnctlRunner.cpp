@@ -1,16 +1,11 @@
 #include "tests/config_tool/tarnctl/TarnctlRunner.h"
 
-#include "config_tool/access/UserManagement.h"
 #include "config_tool/foundation/Globals.h"
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <sys/wait.h>
 
 namespace orvant::test {
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -25,103 +20,35 @@ std::string shellQuoted(const std::string& text)
 
 } // namespace
 
-std::map<std::string, std::string> snapshotFiles(const fs::path& folder)
+TarnctlRun runTarnctl(const TestFolder& folder, const std::vector<std::string>& arguments, const std::string& input,
+                      const std::string& tag)
 {
-    std::map<std::string, std::string> files;
-    if (!fs::exists(folder)) {
-        return files;
-    }
-    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-        if (entry.is_regular_file()) {
-            files[fs::relative(entry.path(), folder).generic_string()] = readFile(entry.path());
-        } else if (entry.is_directory()) {
-            files[fs::relative(entry.path(), folder).generic_string() + "/"] = "";
-        }
-    }
-    return files;
-}
-
-void TarnctlTest::SetUp()
-{
-    InstallationTest::SetUp();
-    // For storedValue, which reads the file as the tool would.
-    tarn::Globals::state().xmlConfigurationPath = "C:\\ORVANT\\conf\\ORVANTConfiguration.xml";
-    makeInstanceFolders(1);
-    writeMode(true);
-    writeConfiguration({ { "00", { { "Environment", "1" }, { "PINByPass", "False" } } },
-                         { "01", { { "PINByPass", "False" }, { "ReceiptDir", "C:\\ORVANT\\INSTANCE_01" } } } });
-    write("properties/terminal.properties",
-          crlf("name=terminal.properties\nversion=1.00\nproperties.directory=C:/ORVANT/properties\n"));
-    write("properties/language.properties", crlf("en.01=\\\\nlAMOUNT #\nen.02=OK?\n"));
-    write("INSTANCE_01/properties/terminal.properties",
-          crlf("name=terminal.properties\nproperties.directory=C:/ORVANT/INSTANCE_01/properties\n"
-               "smartCardReader.port=COM1\nsmartCardReader.class=sts.drivers.cardholder.DioneDriver\n"
-               "pinpad.name=Dione xtreme\n"));
-    write("INSTANCE_01/properties/language.properties", crlf("en.01=\\\\nlAMOUNT #\n"));
-    write("conf/ORVANTTransactionLogEmpty.xml", "<?xml version=\"1.0\"?>\r\n<TransactionLog/>\r\n");
-    write("bin/ReceiptPrinter.exe", "MZ receipt printer");
-    writeUsers("Administrator=" + tarn::UserManagement::passwordHash(kPassword) + "\r\n");
-}
-
-TarnctlRun TarnctlTest::run(const std::vector<std::string>& arguments, const std::string& input) const
-{
-    const fs::path in = folder.path() / "tarnctl.in";
-    const fs::path out = folder.path() / "tarnctl.out";
-    const fs::path err = folder.path() / "tarnctl.err";
-    {
-        std::ofstream stream(in, std::ios::binary | std::ios::trunc);
-        stream << input;
-    }
+    const std::string in = "tarnctl" + tag + ".in";
+    const std::string out = "tarnctl" + tag + ".out";
+    const std::string err = "tarnctl" + tag + ".err";
+    folder.write(in, input);
     std::string command = shellQuoted(TARNCTL_PROGRAM);
     for (const auto& argument : arguments) {
         command += " " + shellQuoted(argument);
     }
-    command += " <" + shellQuoted(in.string()) + " >" + shellQuoted(out.string()) + " 2>" + shellQuoted(err.string());
+    for (const auto& [redirect, file] : { std::pair("<", in), { ">", out }, { "2>", err } }) {
+        command += std::string(" ") + redirect + shellQuoted((folder.path() / file).string());
+    }
     const int raw = std::system(command.c_str());
-
-    TarnctlRun result;
-    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    result.out = readFile(out);
-    result.err = readFile(err);
-    fs::remove(in);
-    fs::remove(out);
-    fs::remove(err);
+    TarnctlRun result { WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, folder.read(out), folder.read(err) };
+    for (const auto& file : { in, out, err }) {
+        std::filesystem::remove(folder.path() / file);
+    }
     return result;
 }
 
-TarnctlRun TarnctlTest::runLoggedIn(const std::vector<std::string>& arguments) const
+TarnctlTest::TarnctlTest()
 {
-    std::vector<std::string> withPassword { "--password-stdin" };
-    withPassword.insert(withPassword.end(), arguments.begin(), arguments.end());
-    return run(withPassword, std::string(kPassword) + "\n");
-}
-
-std::map<std::string, std::string> TarnctlTest::installationFiles() const
-{
-    auto files = snapshotFiles(folder.driveC());
-    for (auto& [name, bytes] : snapshotFiles(folder.registryFolder())) {
-        files["registry/" + name] = bytes;
-    }
-    return files;
-}
-
-std::string TarnctlTest::shown(const std::string& name, const std::string& instance) const
-{
-    const TarnctlRun result = runLoggedIn({ "show", instance });
-    const std::string prefix = name + "=";
-    std::size_t start = 0;
-    while (start < result.out.size()) {
-        const auto end = result.out.find('\n', start);
-        const std::string line = result.out.substr(start, end - start);
-        if (line.compare(0, prefix.size(), prefix) == 0) {
-            return line.substr(prefix.size());
-        }
-        if (end == std::string::npos) {
-            break;
-        }
-        start = end + 1;
-    }
-    return "<not shown>";
+    installation.copyData("tarnctl/installation");
+    installation.makeInstanceFolders(1);
+    installation.writeUsers();
+    // Where storedValue reads the configuration, as tarnctl finds it.
+    tarn::Globals::state().xmlConfigurationPath = "C:\\ORVANT\\conf\\ORVANTConfiguration.xml";
 }
 
 } // namespace orvant::test

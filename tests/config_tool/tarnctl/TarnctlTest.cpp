@@ -1,0 +1,117 @@
+#include "config_tool/access/UserManagement.h"
+#include "config_tool/foundation/CProperties.h"
+#include "tests/config_tool/tarnctl/TarnctlRunner.h"
+
+namespace orvant::test {
+namespace {
+
+TEST_F(TarnctlTest, HelpAndUsageErrors)
+{
+    const TarnctlRun help = runTarnctl(folder, { "--help" }, "");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(matchesDataFile(help.out, "tarnctl/help.txt"));
+
+    const auto before = installation.snapshot();
+    const std::vector<std::vector<std::string>> lines { {},
+                                                        { "frobnicate" },
+                                                        { "--verbose", "list" },
+                                                        { "--password-stdin", "show", "Harbell_09" },
+                                                        { "--password-stdin", "set", "1", "Colour=Red" } };
+    for (const auto& line : lines) {
+        const TarnctlRun result = run(line);
+        EXPECT_EQ(result.status, 2) << result.err;
+        EXPECT_EQ(result.out, "");
+        EXPECT_NE(result.err, "");
+    }
+    EXPECT_TRUE(sameTree(before, installation.snapshot()));
+}
+
+TEST_F(TarnctlTest, WrongPasswordExitsThreeAndWritesNothing)
+{
+    const auto before = installation.snapshot();
+    const TarnctlRun result = runTarnctl(folder, { "--password-stdin", "set", "Timeout=45" }, "Secret12\n");
+    EXPECT_EQ(result.status, 3);
+    EXPECT_EQ(result.err, "Incorrect Password\n");
+    EXPECT_TRUE(sameTree(before, installation.snapshot()));
+}
+
+TEST_F(TarnctlTest, ListAndShowPrintTheirDocumentedFormats)
+{
+    const TarnctlRun list = run({ "--password-stdin", "list" });
+    EXPECT_EQ(list.status, 0) << list.err;
+    EXPECT_TRUE(matchesDataFile(list.out, "tarnctl/list.txt"));
+    const TarnctlRun show = run({ "--password-stdin", "show", "Harbell_01" });
+    EXPECT_EQ(show.status, 0) << show.err;
+    EXPECT_TRUE(matchesDataFile(show.out, "tarnctl/show-Harbell_01.txt"));
+}
+
+TEST_F(TarnctlTest, SetAppliesTheFieldRulesAndSavesOrRefusesAndWritesNothing)
+{
+    const auto before = installation.snapshot();
+    TarnctlRun result = run({ "--password-stdin", "set", "1", "Port=10011", "InterfaceMethod=File" });
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err,
+              "tarnctl: Port cannot be changed: the window disables it while InterfaceMethod is 1 (File)\n");
+    EXPECT_TRUE(sameTree(before, installation.snapshot()));
+
+    result = run({ "--password-stdin", "set", "1", "PinPad=Trintech smart 5000", "Timeout=45" });
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out + result.err, "");
+    EXPECT_EQ(installation.storedValue("CombiReader", 1) + " " + installation.storedValue("Timeout", 1), "True 45");
+}
+
+TEST_F(TarnctlTest, VerifyAnswersMatchAfterASaveAndMismatchAfterAnEdit)
+{
+    EXPECT_EQ(run({ "--password-stdin", "apply" }).status, 0);
+    TarnctlRun result = runTarnctl(folder, { "verify" }, "");
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "match\n");
+
+    std::string xml = installation.configuration();
+    xml.replace(xml.find("<Timeout>30<"), 12, "<Timeout>40<");
+    installation.write("conf/ORVANTConfiguration.xml", xml);
+    result = runTarnctl(folder, { "verify" }, "");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.out, "mismatch\n");
+}
+
+// A hash the full hash file cannot take is a failed write, not a save.
+TEST_F(TarnctlTest, ApplyExitsFourWhenAFullFileCannotTakeTheHash)
+{
+    std::string full;
+    for (int i = 0; i < tarn::CProperties::kMaxEntries; ++i) {
+        full += "key" + std::to_string(i) + "=x\r\n";
+    }
+    installation.write("properties/instance.properties", full);
+    const TarnctlRun result = run({ "--password-stdin", "apply" });
+    EXPECT_EQ(result.status, 4);
+    EXPECT_NE(result.err.find("These files could not be written:\nC:\\ORVANT\\properties\\instance.properties\n"),
+              std::string::npos)
+        << result.err;
+}
+
+TEST_F(TarnctlTest, AddInstancePrintsTheNewInstanceItSaved)
+{
+    const TarnctlRun result = run({ "--password-stdin", "add-instance" });
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "2\tHarbell_02\tNo Card Reader\tSocket\t10002\n");
+    EXPECT_EQ(installation.storedValue("Port", 2), "10002");
+}
+
+TEST_F(TarnctlTest, PasswdReplacesThePasswordOrExitsFourWhenTheFileCannotBeWritten)
+{
+    makeReadOnly(installation.native("properties/configuser.properties"));
+    TarnctlRun result = run({ "--password-stdin", "passwd" }, "new-password\n");
+    EXPECT_EQ(result.status, 4);
+    EXPECT_EQ(result.err, "Login Information has not been updated ! \n");
+
+    std::filesystem::permissions(installation.native("properties/configuser.properties"),
+                                 std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
+    result = run({ "--password-stdin", "passwd" }, "new-password\n");
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(installation.read("properties/configuser.properties"),
+              "Administrator=" + tarn::UserManagement::passwordHash("new-password") + "\r\n");
+}
+
+} // namespace
+} // namespace orvant::test

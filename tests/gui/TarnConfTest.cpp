@@ -1,0 +1,207 @@
+#include "config_tool/session/SaveGuard.h"
+#include "tests/gui/WindowTesting.h"
+
+#include <QApplication>
+#include <tuple>
+
+namespace orvant::test {
+namespace {
+
+using Record = tarn::CInstanceData;
+
+auto fields(const Record& r)
+{
+    return std::tie(r.timeout, r.checkCardTimeout, r.pinByPass, r.combiReader, r.referralMode, r.askGratuity,
+                    r.usaCreditDebit, r.debugOn, r.extendedDebugOn, r.disableCancel, r.cardNoHashValue, r.useAvsRules,
+                    r.avsDetailsMandatory, r.interfaceMethod, r.port, r.inputDir, r.outputDir, r.receiptDir,
+                    r.receiptWidth, r.receiptPort, r.sendReceipt, r.fullScreen, r.alwaysOnTop, r.top, r.left,
+                    r.WindowsSize, r.backgroundColor, r.fontName, r.logoFile, r.watermarkImage, r.avsRuleIndex,
+                    r.printReceiptFlag, r.printVeriFoneFlag, r.printer, r.extendedEnterPin, r.comport, r.comportReader,
+                    r.pinpad, r.PinPadPort);
+}
+
+TEST_F(MainWindowTest, EveryControlAfterLoad)
+{
+    EXPECT_TRUE(matchesDataFile(controlDump(*window), "gui/TarnConf.txt"));
+    EXPECT_EQ(ui.takeMessages(), "");
+}
+
+TEST_F(MainWindowTest, EveryFieldGoesToItsOwnControlAndComesBack)
+{
+    Record shown;
+    std::tie(shown.timeout, shown.checkCardTimeout, shown.port, shown.receiptPort, shown.receiptWidth, shown.top,
+             shown.left, shown.PinPadPort)
+        = std::make_tuple("11", "12", "10013", "20014", "15", "16", "17", "5018");
+    std::tie(shown.inputDir, shown.outputDir, shown.receiptDir, shown.logoFile, shown.watermarkImage)
+        = std::make_tuple("C:\\in", "C:\\out", "C:\\receipts", "C:\\logo.jpg", "C:\\mark.bmp");
+    std::tie(shown.fontName, shown.printer, shown.comport, shown.comportReader, shown.pinpad)
+        = std::make_tuple("Font Not Installed", "Receipt Printer", "COM2", "COM1", "Sagem");
+    std::tie(shown.referralMode, shown.interfaceMethod, shown.avsRuleIndex, shown.WindowsSize, shown.backgroundColor)
+        = std::make_tuple(2, 1, 4, 90, 0x00FF8000);
+    // The check boxes take the bits of their position, a round a bit: any two of them differ in some round.
+    bool Record::*const flags[]
+        = { &Record::pinByPass,   &Record::combiReader,         &Record::askGratuity,       &Record::usaCreditDebit,
+            &Record::debugOn,     &Record::extendedDebugOn,     &Record::disableCancel,     &Record::cardNoHashValue,
+            &Record::useAvsRules, &Record::avsDetailsMandatory, &Record::sendReceipt,       &Record::fullScreen,
+            &Record::alwaysOnTop, &Record::printReceiptFlag,    &Record::printVeriFoneFlag, &Record::extendedEnterPin };
+    for (int bit = 0; bit < 5; ++bit) {
+        for (std::size_t i = 0; i < std::size(flags); ++i) {
+            shown.*flags[i] = ((i + 1) >> bit) & 1;
+        }
+        window->showInstanceData(shown);
+        Record collected;
+        window->collectInstanceData(collected);
+        Record expected = shown;
+        expected.avsRuleIndex = shown.useAvsRules ? shown.avsRuleIndex : 0; // greyed options are not read
+        EXPECT_EQ(fields(collected), fields(expected)) << "round " << bit;
+    }
+}
+
+TEST_F(MainWindowTest, ChoicesShowWhatTheFieldRulesSay)
+{
+    pick("cmbPinPad", "Sagem");
+    EXPECT_EQ(controlStates(*window, "cmbComPort cmbReader lblReader txtPinPadPort lblPinPadPort"),
+              "cmbComPort, cmbReader, lblReader, txtPinPadPort hidden, lblPinPadPort hidden");
+
+    find<QAbstractButton>("cbAskGratuity")->setChecked(true);
+    pick("cboEnvironment", "Kiosk");
+    EXPECT_EQ(controlStates(*window, "cbAskGratuity cbAutoUpgrade optReferralMode_0 cmbReader"),
+              "cbAskGratuity disabled, cbAutoUpgrade disabled, optReferralMode_0 disabled, cmbReader hidden");
+    EXPECT_EQ(text("cmbPinPad"), "No Card Reader");
+    EXPECT_EQ(window->session().instances[0].environment, 4);
+}
+
+TEST_F(MainWindowTest, TypingIsFilteredAndCorrectedAsTheBoxesRulesSay)
+{
+    type("txtTimeout", "1a2");
+    EXPECT_EQ(text("txtTimeout"), "12");
+    EXPECT_EQ(ui.beeps, 1);
+    QTest::keyClick(find("txtTimeout"), Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), find("txtCheckcardTimeout"));
+
+    type("cboWindowsSize", "79");
+    EXPECT_EQ(text("cboWindowsSize"), "79");
+    find("txtTop")->setFocus();
+    EXPECT_EQ(text("cboWindowsSize"), "100");
+}
+
+TEST_F(MainWindowTest, ColourAndImageDialogsFillTheirBoxesWhenAnswered)
+{
+    services.colorAnswer = 0x00336699;
+    EXPECT_EQ(find("txtBackColor")->palette().color(QPalette::Base), window->palette().color(QPalette::Button));
+    click("btSetColor");
+    EXPECT_EQ(find("txtBackColor")->palette().color(QPalette::Base), QColor(0x99, 0x66, 0x33));
+    const std::string logo = text("txtLogoFile");
+    services.fileAnswer = "C:\\ORVANT\\images\\mark.gif";
+    click("btWaterMarkBrowse");
+    click("btBrowseLogoFile"); // cancelled
+    EXPECT_EQ(text("txtWatermark") + "|" + text("txtLogoFile"), "C:\\ORVANT\\images\\mark.gif|" + logo);
+}
+
+TEST_F(MainWindowTest, SwitchKeepsTheEditsApplySavesWhatWasCollectedAndOkSavesAllThenEnds)
+{
+    const auto before = installation.snapshot();
+    type("txtHBLHost", "10.0.0.9");
+    pick("cboInstance", "Harbell_01");
+    type("txtTimeout", "45");
+    pick("cboInstance", "Harbell_02");
+    EXPECT_TRUE(sameTree(before, installation.snapshot()));
+
+    type("txtTimeout", "5");
+    click("btApply");
+    EXPECT_EQ(installation.storedValue("HBLHost", 0), "10.0.0.9");
+    EXPECT_EQ(installation.storedValue("Timeout", 1) + " " + installation.storedValue("Timeout", 2), "45 30");
+
+    click("btOk");
+    EXPECT_EQ(ui.takeMessages(),
+              "[] Enter Correct Card Inactivity Timeout between 10 to 90,Then Press Ok (Do not "
+              "press Apply Button) (none)\n");
+    EXPECT_EQ(ends, 0);
+    type("txtTimeout", "55");
+    find<QAbstractButton>("optConfType_0")->setChecked(true);
+    click("btOk");
+    EXPECT_EQ(ui.takeMessages(), "");
+    EXPECT_EQ(ends, 1);
+    EXPECT_EQ(installation.storedValue("Timeout", 2), "55");
+    EXPECT_EQ(installation.read("properties/hbl.properties"), "Configuration=registry\r\n");
+}
+
+TEST_F(MainWindowTest, CancelAndTheTitleBarCloseAskOnlyWhenAnEditWouldBeLost)
+{
+    type("txtHBLHost", "10.0.0.9");
+    click("btApply"); // the installation-wide edit is saved: nothing left to lose
+    const auto saved = installation.snapshot();
+    type("txtTimeout", "45"); // Apply does not save the shown instance's edits
+    click("btApply");
+    click("btCancel"); // No, the default, keeps the window
+    EXPECT_EQ(ends, 0);
+    ui.answers = { tarn::QuestionAnswer::Yes };
+    window->close();
+    EXPECT_FALSE(window->isVisible());
+    const std::vector<std::string> asked(2, tarn::TarnConf::kDiscardQuestion);
+    EXPECT_EQ(ui.questions, asked);
+    EXPECT_TRUE(sameTree(saved, installation.snapshot()));
+
+    open();
+    click("btCancel"); // nothing edited: the program ends at once
+    EXPECT_EQ(ends, 1);
+    EXPECT_EQ(ui.questions, asked);
+}
+
+TEST_F(MainWindowTest, ASaveOverwritesAConfigurationChangedOnDiskOnlyWhenTheOperatorSaysSo)
+{
+    installation.write("conf/ORVANTConfiguration.xml", installation.configuration() + "<!-- another program -->\r\n");
+    const auto changed = installation.snapshot();
+    type("txtHBLHost", "10.0.0.9");
+    click("btApply"); // No, the default: nothing written, the window stays
+    EXPECT_TRUE(sameTree(changed, installation.snapshot()));
+    ui.answers = { tarn::QuestionAnswer::Yes };
+    click("btApply");
+    click("btApply"); // the window now knows what is on disk: no question
+    EXPECT_EQ(ui.questions, std::vector<std::string>(2, tarn::SaveGuard::kChangedQuestion));
+    EXPECT_EQ(installation.storedValue("HBLHost", 0), "10.0.0.9");
+    EXPECT_EQ(ends, 0);
+}
+
+TEST_F(MainWindowTest, AddNewBuildsAndReadsTheNewInstanceUnderTheBaseDirectoryAsTyped)
+{
+    click("btAddNew");
+    EXPECT_EQ(ui.takeMessages(), "");
+    EXPECT_EQ(text("cboInstance") + " " + text("txtPort"), "Harbell_03 10003");
+
+    const auto moved = folder.driveC() / "NEWBASE";
+    writeFile(moved / "conf/ORVANTTransactionLogEmpty.xml", "<TransactionLog/>\r\n");
+    writeFile(moved / "bin/ReceiptPrinter.exe", "printer");
+    writeFile(moved / "properties/terminal.properties", "smartCardReader.class=sts.drivers.cardholder.Verifone\r\n");
+    type("txtPropertyDir", "C:\\NEWBASE");
+    click("btAddNew");
+    EXPECT_EQ(text("cboInstance") + " " + text("txtReceiptDir") + " " + text("cmbPinPad"),
+              "Harbell_04 C:\\NEWBASE\\INSTANCE_04 Verifone sc5000");
+}
+
+TEST_F(MainWindowTest, EditableListsKeepTypedTextAsTypedForTheirOwnRules)
+{
+    type("cboWindowsSize", "9");
+    type("cboFont", "A");
+    type("cmbComPort", "c");
+    click("cbEnablePrintReceipt");
+    type("cmbPrinters", "R");
+    find("txtTop")->setFocus();
+    tarn::CInstanceData collected;
+    window->collectInstanceData(collected);
+    EXPECT_EQ(collected.WindowsSize, 100); // 9 is too small: the size rule makes it full size
+    EXPECT_EQ(collected.fontName + "|" + collected.comport + "|" + collected.printer, "A|c|R");
+}
+
+TEST_F(MainWindowTest, RunUpgradeNowSavesWhenAskedAndEndsTheProgram)
+{
+    type("txtHBLHost", "10.0.0.9");
+    ui.answers = { tarn::QuestionAnswer::Yes };
+    click("btRunUpgrade");
+    EXPECT_EQ(ui.questions.size(), 1u);
+    EXPECT_EQ(installation.storedValue("HBLHost", 0), "10.0.0.9");
+    EXPECT_EQ(ends, 1);
+}
+
+} // namespace
+} // namespace orvant::test

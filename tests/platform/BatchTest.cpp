@@ -1,0 +1,121 @@
+#include "platform/FileSystem.h"
+#include "platform/Registry.h"
+#include "tests/support/Files.h"
+#include "tests/support/RegistryProbe.h"
+#include "tests/support/TestFolder.h"
+
+#include <chrono>
+#include <future>
+#include <gtest/gtest.h>
+
+namespace orvant::test {
+namespace {
+
+using namespace platform;
+namespace fs = std::filesystem;
+
+constexpr char kKey[] = "SOFTWARE\\Kelbrin\\Harbell";
+
+// A save's files: read once, written once at the end, refused at once when they could never be written.
+TEST(WriteBatch, KeepsWritesUntilItEndsAndReadsEachFileOnce)
+{
+    TestFolder folder;
+    folder.write("drive_c/a.txt", "old");
+    folder.write("drive_c/read.txt", "first");
+    fs::create_directories(folder.driveC() / "locked");
+    folder.write("drive_c/locked/c.txt", "kept");
+
+    WriteBatch batch;
+    ASSERT_TRUE(writeFileAtomically("C:\\a.txt", "new 1").ok);
+    ASSERT_TRUE(writeFileAtomically("C:\\A.TXT", "new 2").ok) << "one file, two spellings";
+    ASSERT_TRUE(writeFileAtomically("C:\\b.txt", "created").ok);
+    std::string bytes;
+    ASSERT_TRUE(readWholeFile("C:\\a.txt", bytes).ok);
+    EXPECT_EQ(bytes, "new 2");
+    EXPECT_TRUE(fileExists("C:\\b.txt"));
+    EXPECT_EQ(folder.read("drive_c/a.txt"), "old");
+    EXPECT_FALSE(folder.exists("drive_c/b.txt"));
+
+    ASSERT_TRUE(readWholeFile("C:\\read.txt", bytes).ok);
+    folder.write("drive_c/read.txt", "changed behind the batch");
+    ASSERT_TRUE(readWholeFile("C:\\read.txt", bytes).ok);
+    EXPECT_EQ(bytes, "first");
+
+    makeReadOnly(folder.driveC() / "locked");
+    const FileResult refused = writeFileAtomically("C:\\locked\\c.txt", "lost");
+    EXPECT_FALSE(refused.ok);
+    EXPECT_NE(refused.error.find("C:\\locked\\c.txt"), std::string::npos);
+
+    EXPECT_TRUE(batch.finish().empty());
+    EXPECT_EQ(folder.read("drive_c/a.txt"), "new 2");
+    EXPECT_EQ(folder.read("drive_c/b.txt"), "created");
+    EXPECT_EQ(folder.read("drive_c/locked/c.txt"), "kept");
+    EXPECT_EQ(snapshotTree(folder.driveC()).size(), 5u) << "no temporary file is left";
+}
+
+TEST(WriteBatch, AFileThatCannotBeWrittenAtTheEndIsReportedAndKeepsItsOldBytes)
+{
+    TestFolder folder;
+    fs::create_directories(folder.driveC() / "conf");
+    folder.write("drive_c/conf/x.xml", "old");
+    std::vector<std::string> failed;
+    {
+        WriteBatch outer;
+        {
+            WriteBatch inner;
+            ASSERT_TRUE(writeFileAtomically("C:\\conf\\x.xml", "new").ok);
+            EXPECT_TRUE(inner.finish().empty()) << "only the outermost batch writes";
+        }
+        makeReadOnly(folder.driveC() / "conf");
+        failed = outer.finish();
+    }
+    EXPECT_EQ(failed, std::vector<std::string> { "C:\\conf\\x.xml" });
+    EXPECT_EQ(folder.read("drive_c/conf/x.xml"), "old");
+}
+
+// A save's registry writes: each hive read once and written once, under its writer's lock.
+TEST(RegistryBatch, WritesEachHiveOnceAndKeepsOtherWritersOutUntilItEnds)
+{
+    TestFolder folder;
+    const auto userHive = folder.registryFolder() / "HKEY_CURRENT_USER.reg";
+    ASSERT_TRUE(storeRegistryValue(Hive::CurrentUser, kKey, "Before", kRegSz, "1"));
+    const std::string before = readFile(userHive);
+
+    std::future<bool> otherWriter;
+    {
+        RegistryBatch batch;
+        ASSERT_TRUE(storeRegistryValue(Hive::CurrentUser, kKey, "Timeout", kRegSz, "30"));
+        ASSERT_TRUE(storeRegistryValue(Hive::CurrentUser, kKey, "Timeout", kRegSz, "45"));
+        EXPECT_EQ(readRegistryValue(Hive::CurrentUser, kKey, "Timeout"), (RegistryValue { kRegSz, "45" }));
+        EXPECT_EQ(readFile(userHive), before) << "nothing reaches the file before the batch ends";
+
+        // Another thread has no batch: its write waits for the hive's lock, which the batch holds.
+        otherWriter = std::async(std::launch::async,
+                                 [] { return storeRegistryValue(Hive::CurrentUser, kKey, "Other", kRegSz, "x"); });
+        EXPECT_EQ(otherWriter.wait_for(std::chrono::milliseconds(100)), std::future_status::timeout);
+        EXPECT_EQ(batch.finish(), kErrorSuccess);
+    }
+    EXPECT_TRUE(otherWriter.get());
+    for (const auto& [name, data] : { std::pair { "Before", "1" }, { "Timeout", "45" }, { "Other", "x" } }) {
+        EXPECT_EQ(readRegistryValue(Hive::CurrentUser, kKey, name), (RegistryValue { kRegSz, data })) << name;
+    }
+}
+
+TEST(RegistryBatch, AHiveThatMayNotBeWrittenRefusesEachWriteWhileTheOtherIsWritten)
+{
+    TestFolder folder;
+    ASSERT_TRUE(storeRegistryValue(Hive::LocalMachine, kKey, "Timeout", kRegSz, "30"));
+    makeReadOnly(folder.registryFolder() / "HKEY_LOCAL_MACHINE.reg");
+    {
+        RegistryBatch batch;
+        HKey key = nullptr;
+        EXPECT_EQ(regCreateKeyEx(Hive::LocalMachine, kKey, kKeyAllAccess, &key), kErrorAccessDenied);
+        EXPECT_EQ(regCreateKeyEx(Hive::LocalMachine, kKey, kKeyAllAccess, &key), kErrorAccessDenied);
+        EXPECT_TRUE(storeRegistryValue(Hive::CurrentUser, kKey, "Timeout", kRegSz, "45"));
+    }
+    EXPECT_EQ(readRegistryValue(Hive::LocalMachine, kKey, "Timeout"), (RegistryValue { kRegSz, "30" }));
+    EXPECT_EQ(readRegistryValue(Hive::CurrentUser, kKey, "Timeout"), (RegistryValue { kRegSz, "45" }));
+}
+
+} // namespace
+} // namespace orvant::test
