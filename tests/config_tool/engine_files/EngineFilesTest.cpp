@@ -57,23 +57,40 @@ TEST_F(BasePropertiesTest, MissingKeysAndMessagesAreFilledInAndPresentOnesKept)
     EXPECT_EQ(instances[0].languageProperties.getValue("en.18"), "REFUND \xC2\xA3");
 }
 
-TEST_F(BasePropertiesTest, AnUnreadableFileOrAMissingFolderIsReportedAndLeftAlone)
+// A file that cannot be read, a missing folder, or a file already holding as many keys as a store can
+// take (a writer that needs one more): each is reported and left as it was.
+TEST_F(BasePropertiesTest, AFileThatCannotBeReadOrCompletedIsReportedAndLeftAlone)
 {
+    std::string full;
+    for (int i = 0; i < tarn::CProperties::kMaxEntries; ++i) {
+        full += "key" + std::to_string(i) + "=x\r\n";
+    }
+    for (const char* file :
+         { "properties/terminal.properties", "properties/language.properties", "properties/instance.properties" }) {
+        write(file, full);
+    }
+    write("conf/ORVANTConfiguration.xml", "<ORVANTConfiguration/>");
     makeInstanceFolders(1);
     write("INSTANCE_01/properties/terminal.properties", "version=0.9\r\n");
     makeUnreadable(native("INSTANCE_01/properties/terminal.properties"));
-    CInstanceData record;
-    record.pinpadProperties.addKeyValue("version", "as loaded");
-    tarn::writeBaseTerminalProperties(record, 1, "C:\\ORVANT", failures);
-    tarn::writeLanguageProperties(record, 4, "C:\\ORVANT", failures);
+    std::vector<CInstanceData> records(2);
+    records[0].pinpad = "Verifone sc5000";
+    records[1].pinpadProperties.addKeyValue("version", "as loaded");
+    tarn::writeDefaultProperties(records, "C:\\ORVANT", failures);
+    tarn::writeLanguageProperties(records[1], 4, "C:\\ORVANT", failures);
+    tarn::writeConfigHash(failures);
     EXPECT_EQ(failures.files,
-              (std::vector<std::string> { "C:\\ORVANT\\INSTANCE_01\\properties\\terminal.properties",
-                                          "C:\\ORVANT\\INSTANCE_04\\properties\\language.properties" }));
-    EXPECT_EQ(record.pinpadProperties.getValue("version"), "as loaded");
+              (std::vector<std::string> { "C:\\ORVANT\\properties\\terminal.properties",
+                                          "C:\\ORVANT\\properties\\language.properties",
+                                          "C:\\ORVANT\\INSTANCE_01\\properties\\terminal.properties",
+                                          "C:\\ORVANT\\INSTANCE_04\\properties\\language.properties",
+                                          "C:\\ORVANT\\properties\\instance.properties" }));
+    EXPECT_EQ(records[1].pinpadProperties.getValue("version"), "as loaded");
+    fs::permissions(native("INSTANCE_01/properties/terminal.properties"), fs::perms::owner_read, fs::perm_options::add);
+    EXPECT_EQ(read("properties/terminal.properties") + read("properties/language.properties")
+                  + read("properties/instance.properties") + read("INSTANCE_01/properties/terminal.properties"),
+              full + full + full + "version=0.9\r\n");
     EXPECT_FALSE(exists("INSTANCE_04"));
-    std::filesystem::permissions(native("INSTANCE_01/properties/terminal.properties"),
-                                 std::filesystem::perms::owner_read, std::filesystem::perm_options::add);
-    EXPECT_EQ(read("INSTANCE_01/properties/terminal.properties"), "version=0.9\r\n");
 }
 
 TEST_F(DeviceProfilesTest, EveryModelRewritesTheFilesOfAnotherAndReadsBackAsItself)

@@ -69,14 +69,14 @@ TEST(Checks, PairsAreWalkedInOrderAndOnlyTheFirstClashIsShown)
     orvant::test::ProcessStateGuard process;
     auto list = records(13);
     list[12].receiptDir = list[1].receiptDir;
-    list[3].receiptDir = list[2].receiptDir;
+    list[3].receiptDir = list[0].receiptDir = list[2].receiptDir; // (0, 2) comes before (1, 12), which before (2, 3)
     EXPECT_FALSE(checkReceiptDirUnique(list));
-    list[0].receiptDir = list[3].receiptDir; // (0, 2) comes before (1, 12)
+    list[0].receiptDir = "C:\\0";
     EXPECT_FALSE(checkReceiptDirUnique(list));
+    const std::string also = " is also used by instance ", another = ". Please provide another value.";
     EXPECT_EQ(process.ui.messages,
-              (Messages { "Receipt Directory for instance 1 is also used by instance 12. Please provide another value.",
-                          "Receipt Directory for default instance is also used by instance 2. Please provide another "
-                          "value." }));
+              (Messages { "Receipt Directory for default instance" + also + "2" + another,
+                          "Receipt Directory for instance 1" + also + "12" + another }));
 }
 
 TEST(Checks, TheTimeoutIsANumberFromTenToNinety)

@@ -1,16 +1,13 @@
 #include "config_tool/model/XmlConfig.h"
 
 #include "config_tool/foundation/Globals.h"
-#include "config_tool/model/ConfigValues.h"
 #include "tests/support/InstallationTest.h"
-#include "tests/support/RegistryProbe.h"
 
 namespace orvant::test {
 namespace {
 
 namespace XmlConfig = tarn::XmlConfig;
 using Messages = std::vector<std::string>;
-using platform::Hive;
 
 constexpr const char* kPath = "C:\\ORVANT\\conf\\ORVANTConfiguration.xml";
 const std::string kLoadFailed = std::string("Unable to load configuration from file ") + kPath;
@@ -43,7 +40,7 @@ TEST_F(XmlConfigTest, FilesKeepTheirEncodingLayoutAndEverythingButTheChangedValu
         { "xml_config/indented",
           { { "LogoFile", 0, "C:\\ORVANT\\kelbrin_logo.jpg" }, { "FontName", 0, "Arial & Co" }, { "InputDir", 0, "" } },
           { { "Timeout", 0, "45" },
-            { "FontName", 0, "Courier <New> & \"Mono\"" },
+            { "FontName", 0, "<A> & \"B\"" },
             { "Port", 0, "10000" },
             { "Timeout", 2, "40" } } },
         // Of two elements for one instance number the last is the instance's.
@@ -130,35 +127,18 @@ TEST_F(XmlConfigTest, AFileThatCannotBeWrittenIsReportedOncePerSaveAndKeptWhole)
     const std::string original = dataFile("xml_config/indented.xml");
     ASSERT_TRUE(load(original));
     makeReadOnly(native("conf/ORVANTConfiguration.xml"));
-    XmlConfig::beginSave();
-    XmlConfig::xmlSetValue("Timeout", 0, "62");
-    XmlConfig::xmlSetValue("Timeout", 2, "62");
-    EXPECT_FALSE(XmlConfig::endSave());
-    ASSERT_EQ(ui.messages.size(), 1u);
+    for (std::size_t save = 1; save <= 2; ++save) {
+        XmlConfig::beginSave();
+        XmlConfig::xmlSetValue("Timeout", 0, "62");
+        XmlConfig::xmlSetValue("Timeout", 2, "62");
+        EXPECT_FALSE(XmlConfig::endSave());
+        ASSERT_EQ(ui.messages.size(), save);
+    }
     const std::string start = std::string("Unable to save configuration to file ") + kPath + "\n";
     EXPECT_EQ(ui.messages[0].substr(0, start.size()), start);
     EXPECT_GT(ui.messages[0].size(), start.size()) << "the system's reason is missing";
-
-    XmlConfig::beginSave();
-    XmlConfig::xmlSetValue("Timeout", 0, "63");
-    EXPECT_FALSE(XmlConfig::endSave());
-    EXPECT_EQ(ui.messages.size(), 2u) << "every save reports again";
     EXPECT_EQ(configuration(), original);
     EXPECT_EQ(snapshotTree(native("conf")).size(), 1u) << "a temporary file was left behind";
-}
-
-// Both registry hives are written in registry mode too: see the registry-mode save.
-TEST_F(XmlConfigTest, ConfigurationValuesAreTheDocumentsInXmlMode)
-{
-    writeConfiguration({ { "00", pairs("Port=10000") }, { "12", pairs("Port=10012") } });
-    tarn::Globals::state().configurationMode = tarn::kXmlMode;
-    ASSERT_TRUE(XmlConfig::loadXmlConfig(kPath));
-    EXPECT_EQ(tarn::getConfigValue("Other", "Harbell_12", "Port", "x")
-                  + tarn::getConfigValue("", "Harbell_x1", "Port", "x"),
-              "10012x");
-    tarn::setConfigValue("Kelbrin", "Harbell", "Port", "10100");
-    EXPECT_EQ(storedValue("Port", 0), "10100");
-    EXPECT_FALSE(kelbrinValue(Hive::CurrentUser, "Harbell", "Port"));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "config_tool/session/ConfigSession.h"
 
 #include "config_tool/model/XmlConfig.h"
+#include "config_tool/session/SaveGuard.h"
 #include "config_tool/session/SaveSequences.h"
 #include "tests/support/InstallationTest.h"
 #include "tests/support/RegistryProbe.h"
@@ -11,6 +12,7 @@ namespace {
 namespace fs = std::filesystem;
 using Messages = std::vector<std::string>;
 using tarn::CheckState;
+using namespace std::chrono_literals;
 
 const std::string kTerminal = "INSTANCE_01/properties/terminal.properties";
 
@@ -119,29 +121,26 @@ TEST_F(LoadTest, CommonSettingsFollowTheStartUpRules)
     EXPECT_EQ(session.common.classPath, "D:\\engine\\kelbrin-cps.jar");
 }
 
+// Two parts set both ports, one part the PIN pad's alone, more parts neither; no key clears the PIN pad's.
 TEST_F(LoadTest, TheReaderPortIsSplitAtTheComma)
 {
-    const std::tuple<const char*, const char*> cases[] = {
-        // smartCardReader.port (null: none) -> PIN-pad and reader port of a record that had COM8 and COM9
-        { "COM1,COM2", "COM1 COM2" }, { "COM3", "COM3 COM9" }, { "COM1,COM2,COM3", "COM8 COM9" }, { ",", " " },
-        { nullptr, " COM9" },
-    };
+    const std::pair<const char*, const char*> loads[] = { { "smartCardReader.port=COM1,COM2", "COM1 COM2" },
+                                                          { "smartCardReader.port=COM3", "COM3 COM2" },
+                                                          { "smartCardReader.port=COM5,COM6,COM7", "COM3 COM2" },
+                                                          { "", " COM2" } };
     session.common.propertyDir = "C:\\ORVANT";
-    for (const auto& [stored, ports] : cases) {
-        write("INSTANCE_01/properties/terminal.properties",
-              stored ? std::string("smartCardReader.port=") + stored : "");
-        tarn::CInstanceData record;
-        record.comport = "COM8";
-        record.comportReader = "COM9";
+    tarn::CInstanceData record;
+    for (const auto& [file, ports] : loads) {
+        write("INSTANCE_01/properties/terminal.properties", file);
         EXPECT_TRUE(session.loadInstanceData(record, 1));
-        EXPECT_EQ(record.comport + " " + record.comportReader, ports) << (stored ? stored : "none");
+        EXPECT_EQ(record.comport + " " + record.comportReader, ports) << file;
     }
 }
 
 TEST_F(SaveTest, OkWritesEveryValueAndTheEngineFilesAndASecondOkNothing)
 {
     start();
-    const auto before = snapshotTree(root());
+    const auto before = snapshot(); // the registry too, which XML mode leaves alone
     session.instances[0].nextReceiptNumber = "60"; // the stored 57 stays: receipt numbers are only seeded
     session.instances[1].nextReceiptNumber = "99";
     session.common.transactionResultMandatory = CheckState::Grayed;
@@ -149,13 +148,13 @@ TEST_F(SaveTest, OkWritesEveryValueAndTheEngineFilesAndASecondOkNothing)
     session.common.autoUpgrade = CheckState::Checked;
     EXPECT_TRUE(tarn::runOkSequence(session));
     EXPECT_TRUE(ui.messages.empty());
-    EXPECT_TRUE(matchesDataTree(changedFiles(before, snapshotTree(root())), "session/ok_in_xml_mode"));
+    EXPECT_TRUE(matchesDataTree(changedFiles(before, snapshot()), "session/ok_in_xml_mode"));
 
-    const auto afterFirst = snapshotTree(root());
+    const auto afterFirst = snapshot();
     startUp(session);
     session.instances[1].nextReceiptNumber = "120";
     EXPECT_TRUE(tarn::runOkSequence(session));
-    EXPECT_TRUE(sameTree(afterFirst, snapshotTree(root())));
+    EXPECT_TRUE(sameTree(afterFirst, snapshot()));
 }
 
 TEST_F(SaveTest, InRegistryModeEveryValueGoesToBothHivesWithOrWithoutAConfigurationFile)
@@ -182,7 +181,7 @@ TEST_F(SaveTest, ApplyLeavesTheBasePropertyFilesToOk)
     start(true, "properties/language.properties");
     EXPECT_TRUE(tarn::runApplySequence(session));
     EXPECT_EQ(read("properties/language.properties"), "en.01=\\\\nlAMOUNT #\r\n") << "the device profile's prompt only";
-    EXPECT_EQ(read(kTerminal), dataFile("session/ok_in_xml_mode/" + kTerminal));
+    EXPECT_EQ(read(kTerminal), dataFile("session/ok_in_xml_mode/drive_c/ORVANT/" + kTerminal));
 }
 
 TEST_F(SaveTest, ARefusedCheckWritesNoRecordButOkStillRegeneratesTheBaseFiles)
@@ -230,13 +229,13 @@ TEST_F(SaveTest, AnEngineFileThatCannotBeWrittenOrReadIsReportedOnceAndNeverOver
     EXPECT_EQ(storedValue("PinPadPort", 1), "5001") << "everything else is saved";
 
     makeUnreadable(native(kTerminal));
-    ui.messages.clear();
     startUp(session);
     EXPECT_FALSE(tarn::runOkSequence(session));
     EXPECT_EQ(ui.messages,
-              (Messages { "These property files could not be read:\nC:\\ORVANT\\INSTANCE_01\\properties\\"
-                          "terminal.properties\nTheir instances start with empty settings, and a save "
-                          "does not overwrite them.",
+              (Messages { notWritten,
+                          "These property files could not be read:\nC:\\ORVANT\\INSTANCE_01\\"
+                          "properties\\terminal.properties\nTheir instances start with empty "
+                          "settings, and a save does not overwrite them.",
                           notWritten }));
     fs::permissions(native(kTerminal), fs::perms::owner_read, fs::perm_options::add);
     EXPECT_EQ(read(kTerminal), original(kTerminal));
@@ -248,11 +247,7 @@ TEST_F(SaveTest, AConfigurationFileThatCannotBeWrittenOrWasLostFailsTheStore)
     makeReadOnly(native("conf/ORVANTConfiguration.xml"));
     session.instances[0].timeout = "45";
     EXPECT_FALSE(tarn::runOkSequence(session));
-    EXPECT_TRUE(session.storeFailed);
-    EXPECT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(
-        ui.messages[0].rfind("Unable to save configuration to file C:\\ORVANT\\conf\\ORVANTConfiguration.xml\n", 0),
-        0u);
+    EXPECT_TRUE(session.storeFailed) << "reported by the document";
 
     // In XML mode the save works on the file as it is now: another program's change is kept.
     fs::remove(native("conf/ORVANTConfiguration.xml"));
@@ -270,15 +265,61 @@ TEST_F(SaveTest, EveryInstanceCarriesTheBaseEnvironmentAndUnattendedOnesAreMarke
 {
     start();
     const char* unattended[] = { "False", "False", "True", "True", "True", "False" }; // POS ... Standalone
+    session.instances[1].environment = 2;
     for (std::int16_t environment = 1; environment <= 6; ++environment) {
         session.instances[0].environment = environment;
-        session.instances[1].environment = 2;
         session.saveAllInstances();
-        for (const int n : { 0, 1 }) {
-            EXPECT_EQ(storedValue("Environment", n) + storedValue("UPTTerminal", n),
-                      std::to_string(environment) + unattended[environment - 1]);
-        }
+        EXPECT_EQ(storedValue("Environment", 1) + storedValue("UPTTerminal", 1) + storedValue("UPTTerminal", 0),
+                  std::to_string(environment) + unattended[environment - 1] + unattended[environment - 1]);
     }
+}
+
+// Saves exclude each other and readers; readers share. Each lock is an open file of its own, so one
+// process meets its own locks as another process's.
+TEST_F(SessionTest, TheInstallationLockKeepsSavesApartAndLetsReadersShare)
+{
+    using tarn::InstallationLock;
+    using Kind = InstallationLock::Kind;
+    using Outcome = InstallationLock::Outcome;
+    EXPECT_EQ(InstallationLock::path(), "C:\\ORVANT\\conf\\ORVANTConfiguration.lock");
+    makeReadOnly(native("conf")); // no lock file can be made: the caller goes on without the lock
+    const auto unavailable = InstallationLock::acquire(Kind::Exclusive, 0ms);
+    EXPECT_EQ(unavailable.outcome(), Outcome::Unavailable);
+    EXPECT_NE(unavailable.error().find("ORVANTConfiguration.lock"), std::string::npos);
+    fs::permissions(native("conf"), fs::perms::owner_all);
+    {
+        const auto save = InstallationLock::acquire(Kind::Exclusive, 0ms);
+        ASSERT_EQ(save.outcome(), Outcome::Locked);
+        int waited = 0;
+        EXPECT_EQ(InstallationLock::acquire(Kind::Shared, 60ms, [&] { ++waited; }).outcome(), Outcome::Busy);
+        EXPECT_GT(waited, 0) << "the caller is called back while it waits";
+        ui.answers = { tarn::QuestionAnswer::Yes };
+        EXPECT_FALSE(tarn::SaveGuard(tarn::LoadedFiles::now(), {}, 0ms).mayWrite());
+        EXPECT_EQ(ui.messages, Messages { tarn::SaveGuard::kBusyMessage });
+    }
+    const auto reader = InstallationLock::acquire(Kind::Shared, 0ms);
+    EXPECT_EQ(InstallationLock::acquire(Kind::Shared, 0ms).outcome(), Outcome::Locked);
+    EXPECT_EQ(InstallationLock::acquire(Kind::Exclusive, 0ms).outcome(), Outcome::Busy);
+}
+
+// Nothing changed since the load: the save goes ahead without a question; a change by another program
+// asks once, and only Yes writes.
+TEST_F(SessionTest, ASaveAsksBeforeOverwritingWhatAnotherProgramChanged)
+{
+    start();
+    const tarn::LoadedFiles loaded = tarn::LoadedFiles::now();
+    EXPECT_TRUE(tarn::SaveGuard(loaded, {}).mayWrite());
+    EXPECT_TRUE(ui.questions.empty());
+    for (const char* file : { "conf/ORVANTConfiguration.xml", "properties/hbl.properties" }) {
+        const std::string bytes = read(file);
+        write(file, bytes + " ");
+        for (const auto answer : { tarn::QuestionAnswer::No, tarn::QuestionAnswer::Yes }) {
+            ui.answers = { answer };
+            EXPECT_EQ(tarn::SaveGuard(loaded, {}).mayWrite(), answer == tarn::QuestionAnswer::Yes) << file;
+        }
+        write(file, bytes);
+    }
+    EXPECT_EQ(ui.questions, Messages(4, tarn::SaveGuard::kChangedQuestion));
 }
 
 } // namespace
