@@ -9,61 +9,37 @@ namespace {
 
 using test::ScopedEnv;
 
-class EnvironmentTest : public ::testing::Test
+TEST(Environment, VariablesAreSetAndReadWithoutRegardToCase)
 {
-protected:
-    test::TestFolder m_folder;
-    ScopedEnv m_alpha { "ORVANT_T_ALPHA", std::string("alpha") };
-    ScopedEnv m_beta { "ORVANT_T_BETA", std::string("beta") };
-    ScopedEnv m_undefined { "ORVANT_T_UNDEF", nullptr };
-    ScopedEnv m_empty { "ORVANT_T_EMPTY", std::string() };
-    ScopedEnv m_indirect { "ORVANT_T_INDIRECT", std::string("x%ORVANT_T_ALPHA%y") };
-};
-
-TEST_F(EnvironmentTest, ReadsVariablesWithoutRegardToCaseButExactCaseWins)
-{
-    EXPECT_EQ(getEnvironmentVariable("ORVANT_T_ALPHA"), "alpha");
+    const ScopedEnv alpha("ORVANT_T_ALPHA", std::string("alpha"));
     EXPECT_EQ(getEnvironmentVariable("orvant_t_Alpha"), "alpha");
+    EXPECT_TRUE(setEnvironmentVariable("ORVANT_T_EMPTY", std::string()));
     EXPECT_EQ(getEnvironmentVariable("ORVANT_T_EMPTY"), "");
-    EXPECT_EQ(getEnvironmentVariable("ORVANT_T_UNDEF"), std::nullopt);
+    EXPECT_TRUE(setEnvironmentVariable("ORVANT_T_EMPTY", std::nullopt));
+    EXPECT_EQ(getEnvironmentVariable("ORVANT_T_EMPTY"), std::nullopt);
     EXPECT_EQ(getEnvironmentVariable(""), std::nullopt);
-    EXPECT_EQ(getEnvironmentVariable("ORVANT_T_ALPHA=alpha"), std::nullopt);
-
-    const ScopedEnv upper("ORVANT_T_MIXED", std::string("upper"));
-    const ScopedEnv mixed("Orvant_T_Mixed", std::string("mixed"));
-    EXPECT_EQ(getEnvironmentVariable("Orvant_T_Mixed"), "mixed");
-    EXPECT_EQ(getEnvironmentVariable("ORVANT_T_MIXED"), "upper");
+    EXPECT_FALSE(setEnvironmentVariable("ORVANT_T=X", std::string("y")));
 }
 
-TEST_F(EnvironmentTest, ExpandsPercentReferences)
+// On Windows these are ExpandEnvironmentStringsA's own answers; on POSIX the platform layer's rules.
+TEST(Environment, ExpandsPercentReferencesAsWindowsDoes)
 {
-    const struct
-    {
-        const char* text;
-        const char* expanded;
-    } cases[] = {
-        { "%ORVANT_T_ALPHA%", "alpha" },
+    const ScopedEnv alpha("ORVANT_T_ALPHA", std::string("alpha"));
+    const ScopedEnv beta("ORVANT_T_BETA", std::string("beta"));
+    const ScopedEnv undefined("ORVANT_T_UNDEF", nullptr);
+    const ScopedEnv empty("ORVANT_T_EMPTY", std::string());
+    const ScopedEnv indirect("ORVANT_T_INDIRECT", std::string("x%ORVANT_T_ALPHA%y"));
+    const std::pair<const char*, const char*> cases[] = {
         { "x%orvant_t_alpha%y", "xalphay" },
         { "[%ORVANT_T_EMPTY%]", "[]" },
-        { "%ORVANT_T_UNDEF%", "%ORVANT_T_UNDEF%" },
         { "%ORVANT_T_UNDEF%\\BIN;%ORVANT_T_ALPHA%\\BIN;", "%ORVANT_T_UNDEF%\\BIN;alpha\\BIN;" },
-        { "no references", "no references" },
         { "", "" },
-        // Adjacent references.
         { "%ORVANT_T_ALPHA%%ORVANT_T_BETA%", "alphabeta" },
-        { "%ORVANT_T_ALPHA%%ORVANT_T_ALPHA%;", "alphaalpha;" },
         // Unpaired and doubled signs stay.
         { "50%", "50%" },
-        { "%", "%" },
         { "%ORVANT_T_ALPHA", "%ORVANT_T_ALPHA" },
         { "%%", "%%" },
-        { "%%%", "%%%" },
         { "%ORVANT_T_ALPHA%%", "alpha%" },
-        // The closing sign of an undefined name may open the next reference.
-        { "%ORVANT_T_ALPHA%ORVANT_T_UNDEF%", "alphaORVANT_T_UNDEF%" },
-        { "%ORVANT_T_UNDEF%ORVANT_T_BETA%", "%ORVANT_T_UNDEFbeta" },
-        { "100% of %ORVANT_T_ALPHA%", "100% of alpha" },
-        { "%%ORVANT_T_ALPHA%%", "%alpha%" },
         // Values are not expanded again.
         { "-%ORVANT_T_INDIRECT%-", "-x%ORVANT_T_ALPHA%y-" },
     };

@@ -1,40 +1,45 @@
 #include "platform/TextCodec.h"
 
+#include "tests/support/Files.h"
+
 #include <gtest/gtest.h>
 
-using orvant::platform::ansiToUtf8;
-using orvant::platform::utf8ToAnsi;
+namespace orvant::platform {
+namespace {
 
-TEST(TextCodec, EveryByteSurvivesARoundTrip)
+// The file holds the character of every byte 00-FF in byte order, so the whole code page is compared.
+TEST(TextCodec, EveryByteMapsToItsCharacterAndBack)
 {
     std::string allBytes;
     for (int b = 0; b < 256; ++b) {
         allBytes.push_back(static_cast<char>(b));
     }
     const std::string utf8 = ansiToUtf8(allBytes);
+    EXPECT_TRUE(test::matchesDataFile(utf8, "platform/windows-1252.txt"));
     EXPECT_EQ(utf8ToAnsi(utf8), allBytes);
-}
-
-TEST(TextCodec, MapsTheWindows1252Letters)
-{
-    EXPECT_EQ(ansiToUtf8("\xA3"), "\xC2\xA3"); // pound sign
-    EXPECT_EQ(ansiToUtf8("\x80"), "\xE2\x82\xAC"); // euro sign
-    EXPECT_EQ(ansiToUtf8("\x9F"), "\xC5\xB8"); // Y with diaeresis
-    EXPECT_EQ(ansiToUtf8("\x81\x8D"), "\xC2\x81\xC2\x8D"); // undefined bytes keep their C1 code point
-    EXPECT_EQ(utf8ToAnsi("\xE2\x80\x9C"
-                         "a"
-                         "\xE2\x80\x9D"),
-              "\x93"
-              "a"
-              "\x94");
 }
 
 TEST(TextCodec, CharactersWithoutAByteBecomeQuestionMarks)
 {
-    EXPECT_EQ(utf8ToAnsi("\xE4\xB8\xAD"), "?"); // a CJK character
-    EXPECT_EQ(utf8ToAnsi("a\xF0\x9F\x98\x80z"), "a?z"); // outside the basic plane
-    EXPECT_EQ(utf8ToAnsi("\xC2\x80"), "?"); // U+0080 has no byte: 0x80 is the euro sign
-    EXPECT_EQ(utf8ToAnsi("x\xFFy"), "x?y"); // malformed UTF-8
-    EXPECT_EQ(utf8ToAnsi("\xE2\x82"), "??"); // truncated sequence, one mark per byte
-    EXPECT_EQ(utf8ToAnsi("\xC0\xAF"), "??"); // overlong encoding of "/"
+    const std::pair<const char*, const char*> cases[] = {
+        { "\xE4\xB8\xAD", "?" }, // a CJK character
+        { "a\xF0\x9F\x98\x80z", "a?z" }, // outside the basic plane
+        { "\xC2\x80", "?" }, // U+0080 has no byte: 0x80 is the euro sign
+        { "x\xFFy", "x?y" }, // malformed
+        { "\xE2\x82", "??" }, // truncated, one mark per byte
+        { "\xC0\xAF", "??" }, // overlong "/"
+    };
+    for (const auto& [utf8, ansi] : cases) {
+        EXPECT_EQ(utf8ToAnsi(utf8), ansi) << utf8;
+    }
 }
+
+TEST(TextCodec, UpperCasesTheLettersWindows1252HasInBothCases)
+{
+    EXPECT_EQ(upperCaseAnsi(R"(c:\program files\x86 àéîõü ÿ šœž æøþ ß ÷ µ)"),
+              R"(C:\PROGRAM FILES\X86 ÀÉÎÕÜ Ÿ ŠŒŽ ÆØÞ ß ÷ µ)");
+    EXPECT_EQ(upperCaseAnsi("\xC3"), "\xC3");
+}
+
+} // namespace
+} // namespace orvant::platform
