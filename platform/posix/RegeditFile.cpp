@@ -450,8 +450,8 @@ private:
         }
         value.data = std::move(*bytes);
         if (m_unicode && (value.type == kRegSz || value.type == kRegExpandSz || value.type == kRegMultiSz)) {
-            const std::string ansi = utf16ToAnsi(std::string_view(reinterpret_cast<const char*>(value.data.data()),
-                                                                  value.data.size()));
+            const std::string ansi
+                = utf16ToAnsi(std::string_view(reinterpret_cast<const char*>(value.data.data()), value.data.size()));
             value.data.assign(ansi.begin(), ansi.end());
         }
         return true;

@@ -3,6 +3,7 @@
 #include "platform/Registry.h"
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace orvant::test {
@@ -11,15 +12,10 @@ using namespace std::string_literals;
 
 // The values of one instance's key as RegSetValueExA takes them: text with and without its NUL,
 // Windows-1252 characters in data and name, backslashes and quotes, and the other types the system
-// stores. The registry files of tests/data hold exactly these.
+// stores. The registry files fuzz/fuzz_regedit/harbell_01*.reg of tests/data hold exactly these.
 inline constexpr const char* kHarbellKey = "SOFTWARE\\Kelbrin\\Harbell_01";
 
-struct NamedValue
-{
-    std::string name;
-    std::uint32_t type;
-    std::string bytes;
-};
+using NamedValue = std::tuple<std::string, std::uint32_t, std::string>; // name, type, bytes
 
 inline const std::vector<NamedValue> kHarbellValues = {
     { "InstallDir", platform::kRegSz, "C:\\ORVANT\\\0"s },
@@ -33,13 +29,11 @@ inline const std::vector<NamedValue> kHarbellValues = {
     { "W\xC3\xA4hrung", platform::kRegSz, "\xA3\0"s },
 };
 
-// A value as regedit takes it back from a registry file it imported or exported: every text with
-// its NUL, also one stored without.
+// A value as regedit gives it back from a file it imported or exported: a text with its NUL.
 inline NamedValue throughRegedit(NamedValue value)
 {
-    if (value.type == platform::kRegSz && value.bytes.back() != '\0') {
-        value.bytes.push_back('\0');
-    }
+    auto& [name, type, bytes] = value;
+    bytes += type == platform::kRegSz && bytes.back() != '\0' ? "\0"s : ""s;
     return value;
 }
 

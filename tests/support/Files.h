@@ -19,7 +19,8 @@ void writeFile(const std::filesystem::path& path, std::string_view bytes);
 
 // A file's bytes once it holds a whole line (it ends with a line end), as a program started by a
 // test writes it; empty when that did not happen within the time.
-std::string waitForLine(const std::filesystem::path& path, std::chrono::milliseconds timeout = std::chrono::seconds(20));
+std::string waitForLine(const std::filesystem::path& path,
+                        std::chrono::milliseconds timeout = std::chrono::seconds(20));
 
 // A file of tests/data (relative path with "/").
 std::filesystem::path dataPath(std::string_view relative);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 
 // What a test does differently on the two sides. On POSIX the registry is a pair of hive files in the
@@ -24,6 +25,12 @@ void denyMachineRegistryWrites(const std::filesystem::path& registryFolder);
 // "started" and a line end into the file at storedRecordPath. On POSIX a batch file cannot run, so
 // the script is the shell script beside it (same name, ".sh").
 void writeRecordingScript(const std::string& storedBatchPath, const std::string& storedRecordPath);
+
+// How many WM_SETTINGCHANGE "Environment" broadcasts a top-level window of this process received while
+// `action` ran. Only Windows has them: on POSIX nothing listens for environment changes, and the
+// count is always 0 (kEnvironmentBroadcastsArrive is false).
+extern const bool kEnvironmentBroadcastsArrive;
+int environmentBroadcastsDuring(const std::function<void()>& action);
 
 // The folder whose "comN" entries are the serial ports: ORVANT_COM_PORT_DIR on POSIX, Wine's
 // dosdevices on Windows. Empty on a Windows that is not Wine (nothing to stage ports in).

@@ -12,7 +12,8 @@ namespace orvant::test {
 
 namespace {
 
-constexpr const char* kRedirected[] = { "ORVANT_REGISTRY_DIR", "ORVANT_DRIVE_C", "KELBRIN_HOME", "ORVANT_COM_PORT_DIR" };
+constexpr const char* kRedirected[]
+    = { "ORVANT_REGISTRY_DIR", "ORVANT_DRIVE_C", "KELBRIN_HOME", "ORVANT_COM_PORT_DIR" };
 
 } // namespace
 

@@ -1,5 +1,4 @@
 #include "platform/Process.h"
-
 #include "tests/platform/HarbellValues.h"
 #include "tests/support/Files.h"
 #include "tests/support/RegistryProbe.h"
@@ -14,22 +13,21 @@ namespace {
 using namespace test;
 using namespace std::chrono_literals;
 
-void runRegedit(const std::string& parameters)
+bool regedit(const std::string& parameters)
 {
     const auto regedit = startProgram("regedit", parameters, "", WindowMode::Hidden);
-    ASSERT_TRUE(regedit && regedit->waitForExit(60s)) << "regedit " << parameters;
+    return regedit && regedit->waitForExit(60s);
 }
 
 TEST(WineRegistry, HiveFileImportsWithEveryValueByteForByteAndExportsAsExpected)
 {
     TestFolder folder;
-    runRegedit("/S \"" + dataPath("fuzz/fuzz_regedit/harbell_01.reg").make_preferred().string() + "\"");
+    ASSERT_TRUE(regedit("/S \"" + dataPath("fuzz/fuzz_regedit/harbell_01.reg").make_preferred().string() + "\""));
     for (const auto& value : kHarbellValues) {
         const auto [name, type, bytes] = throughRegedit(value);
         EXPECT_EQ(readRegistryValue(Hive::LocalMachine, kHarbellKey, name), (RegistryValue { type, bytes })) << name;
     }
-    const std::string exported = folder.stored("exported.reg");
-    runRegedit("/E \"" + exported + "\" \"HKEY_LOCAL_MACHINE\\" + kHarbellKey + "\"");
+    ASSERT_TRUE(regedit("/E \"" + folder.stored("exported.reg") + "\" \"HKEY_LOCAL_MACHINE\\" + kHarbellKey + "\""));
     EXPECT_TRUE(matchesDataFile(folder.read("exported.reg"), "fuzz/fuzz_regedit/harbell_01_exported.reg"));
 }
 

@@ -18,8 +18,16 @@ void denyMachineRegistryWrites(const std::filesystem::path& registryFolder)
 void writeRecordingScript(const std::string& storedBatchPath, const std::string& storedRecordPath)
 {
     const std::string shellScript = storedBatchPath.substr(0, storedBatchPath.rfind('.')) + ".sh";
-    platform::writeFileAtomically(shellScript, "#!/bin/sh\necho started > '" + platform::toNativePath(storedRecordPath)
-                                       + "'\n");
+    platform::writeFileAtomically(shellScript,
+                                  "#!/bin/sh\necho started > '" + platform::toNativePath(storedRecordPath) + "'\n");
+}
+
+const bool kEnvironmentBroadcastsArrive = false;
+
+int environmentBroadcastsDuring(const std::function<void()>& action)
+{
+    action();
+    return 0;
 }
 
 std::filesystem::path comPortFolder()

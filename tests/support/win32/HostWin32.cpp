@@ -4,7 +4,10 @@
 #include "tests/support/Host.h"
 
 #include <algorithm>
+#include <atomic>
+#include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 #include <windows.h>
 // Security descriptor conversion relies on the declarations of windows.h.
@@ -52,7 +55,8 @@ void replaceValues(HKEY key, const std::vector<SavedValue>& values)
         RegDeleteValueA(key, old.name.c_str());
     }
     for (const auto& value : values) {
-        RegSetValueExA(key, value.name.c_str(), 0, value.type, value.data.data(), static_cast<DWORD>(value.data.size()));
+        RegSetValueExA(key, value.name.c_str(), 0, value.type, value.data.data(),
+                       static_cast<DWORD>(value.data.size()));
     }
 }
 
@@ -79,9 +83,8 @@ void secureTree(HKEY parent, const char* subKey, const char* rules)
         return;
     }
     char child[256];
-    for (DWORD index = 0, length = sizeof child; RegEnumKeyExA(key, index, child, &length, nullptr, nullptr, nullptr,
-                                                                nullptr)
-         == ERROR_SUCCESS;
+    for (DWORD index = 0, length = sizeof child;
+         RegEnumKeyExA(key, index, child, &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
          ++index, length = sizeof child) {
         secureTree(key, child, rules);
     }
@@ -143,6 +146,51 @@ void denyMachineRegistryWrites(const std::filesystem::path& /*registryFolder*/)
 void writeRecordingScript(const std::string& storedBatchPath, const std::string& storedRecordPath)
 {
     platform::writeFileAtomically(storedBatchPath, "@echo started> " + storedRecordPath + "\r\n");
+}
+
+const bool kEnvironmentBroadcastsArrive = true;
+
+namespace {
+
+int g_environmentBroadcasts = 0;
+
+LRESULT CALLBACK countEnvironmentBroadcasts(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_SETTINGCHANGE && lParam
+        && std::strcmp(reinterpret_cast<const char*>(lParam), "Environment") == 0) {
+        ++g_environmentBroadcasts;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+} // namespace
+
+// The broadcast is sent to every top-level window and waits for each to take it, so the window's
+// messages are handled here while the action runs on a thread of its own.
+int environmentBroadcastsDuring(const std::function<void()>& action)
+{
+    WNDCLASSA windowClass {};
+    windowClass.lpfnWndProc = countEnvironmentBroadcasts;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "OrvantTestBroadcastCounter";
+    RegisterClassA(&windowClass);
+    const HWND window = CreateWindowA(windowClass.lpszClassName, "", WS_OVERLAPPEDWINDOW, 0, 0, 10, 10, nullptr,
+                                      nullptr, windowClass.hInstance, nullptr);
+    g_environmentBroadcasts = 0;
+    std::atomic<bool> done = false;
+    std::thread worker([&] {
+        action();
+        done = true;
+    });
+    while (!done) {
+        for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);) {
+            DispatchMessageA(&message);
+        }
+        Sleep(5);
+    }
+    worker.join();
+    DestroyWindow(window);
+    return window ? g_environmentBroadcasts : -1;
 }
 
 std::filesystem::path comPortFolder()
