@@ -6,10 +6,6 @@
 
 namespace orvant::test::host {
 
-// The hive files live in the test's own folder and go with it.
-void beginRegistryTest() { }
-void endRegistryTest() { }
-
 void denyMachineRegistryWrites(const std::filesystem::path& registryFolder)
 {
     makeReadOnly(registryFolder);
