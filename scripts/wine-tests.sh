@@ -5,16 +5,19 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-WINEPREFIX="$(mktemp -d "${TMPDIR:-/tmp}/orvant-wine-XXXXXX")"
-export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-cleanup() {
-    wineserver -k >/dev/null 2>&1 || true
-    rm -rf "$WINEPREFIX"
-}
-trap cleanup EXIT
-
 cmake --preset mingw >/dev/null
 cmake --build --preset mingw -j "$(nproc)"
+
+# The prefix and the wine server's own temporary folder both live in the run's folder.
+run="$(mktemp -d "${TMPDIR:-/tmp}/orvant-wine-XXXXXX")"
+export WINEPREFIX="$run/prefix" TMPDIR="$run/tmp" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+mkdir -p "$WINEPREFIX" "$TMPDIR"
+cleanup() {
+    wineserver -k >/dev/null 2>&1 || true
+    wineserver -w >/dev/null 2>&1 || true
+    rm -rf "$run"
+}
+trap cleanup EXIT
 
 # No display: the null graphics driver still lets programs create windows and receive broadcasts.
 wineboot -i >/dev/null 2>&1
