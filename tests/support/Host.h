@@ -6,7 +6,7 @@
 
 // What a test does differently on the two sides. On POSIX the registry is a pair of hive files in the
 // test's folder and the serial ports a mapping folder; on Windows both are the machine's own (under
-// Wine, the throwaway prefix's). CMake picks posix/HostPosix.cpp or win32/HostWin32.cpp.
+// Wine, the throwaway prefix's). CMake picks the files of posix/ or of win32/.
 namespace orvant::test::host {
 
 // Called by TestFolder. On Windows the keys the system writes (SOFTWARE\Kelbrin of both hives, the

@@ -1,6 +1,5 @@
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
-#include "platform/TextCodec.h"
 #include "tests/support/Host.h"
 
 #include <algorithm>
