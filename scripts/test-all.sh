@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs every test CI runs: the formatting check, the default and sanitizer builds with their tests,
-# one short run of each benchmark and of the real-X picture, the Debian package, the Windows compile
-# check with mingw-w64, and short bounded runs of the fuzz targets.
+# one short run of each benchmark and of the real-X picture, the Debian package, the Windows side built
+# with mingw-w64 with its tests run under Wine, and short bounded runs of the fuzz targets.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -30,9 +30,10 @@ cmake -DPROGRAM=build/default/scripts/screenshot/tarnconf_screenshot \
 echo "== package: build the Debian package and check its contents"
 scripts/check-package.sh build/default
 
-echo "== mingw: Windows compile check"
-cmake --preset mingw >/dev/null
-cmake --build --preset mingw -j "$jobs"
+echo "== mingw: the Windows side built with mingw-w64, its tests run under Wine in a fresh prefix"
+started=$(date +%s)
+scripts/wine-tests.sh
+echo "== mingw: $(($(date +%s) - started)) s"
 
 echo "== fuzz: bounded fuzzing runs"
 cmake --preset fuzz >/dev/null

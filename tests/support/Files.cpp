@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <thread>
 
 namespace orvant::test {
 
@@ -31,6 +32,21 @@ void writeFile(const fs::path& path, std::string_view bytes)
 {
     fs::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+std::string waitForLine(const fs::path& path, std::chrono::milliseconds timeout)
+{
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        std::string text = readFile(path);
+        if (!text.empty() && text.back() == '\n') {
+            return text;
+        }
+        if (std::chrono::steady_clock::now() > deadline) {
+            return {};
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
 }
 
 fs::path dataPath(std::string_view relative)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
@@ -15,6 +16,11 @@ std::string crlf(std::string_view text);
 std::string readFile(const std::filesystem::path& path);
 // Writes the bytes, creating the parent folders.
 void writeFile(const std::filesystem::path& path, std::string_view bytes);
+
+// A file's bytes once it holds a whole line (it ends with a line end), as a program started by a
+// test writes it; empty when that did not happen within the time.
+std::string waitForLine(const std::filesystem::path& path,
+                        std::chrono::milliseconds timeout = std::chrono::seconds(20));
 
 // A file of tests/data (relative path with "/").
 std::filesystem::path dataPath(std::string_view relative);
