@@ -20,9 +20,8 @@ for preset in default sanitize; do
 done
 
 echo "== tools: each benchmark once, briefly; the main window's picture in a real X server"
-for benchmark in build/default/bench/bench_*; do
-    "$benchmark" --benchmark_min_time=0.01 >/dev/null 2>&1
-done
+build/default/bench/bench_saves --benchmark_min_time=0.01 >/dev/null 2>&1
+bench/process-bench.sh build/default 1 >/dev/null 2>&1
 cmake -DPROGRAM=build/default/scripts/screenshot/tarnconf_screenshot \
     -DOUTPUT=build/default/screenshots/tarnconf-general.png -DWORK_DIR=build/default/screenshots \
     -P scripts/screenshot/RunInXvfb.cmake
