@@ -105,7 +105,9 @@ if [ -x "$startup" ]; then
     mains=()
     for _ in $(seq "$runs"); do
         in_copy "$work/saved99"
-        mains+=("$(. "$work/copy/env.sh" && "$startup" main <"$work/copy/pw" | cut -d' ' -f1)")
+        shown=$(. "$work/copy/env.sh" && "$startup" main <"$work/copy/pw")
+        mains+=("${shown%% *}")
     done
-    printf '%-44s %6s ms\n' "login Ok -> main window with 99 instances" "$(printf '%s\n' "${mains[@]}" | median)"
+    printf '%-44s %6s ms (%s)\n' "login Ok -> main window with 99 instances" \
+        "$(printf '%s\n' "${mains[@]}" | median)" "${shown#*, }"
 fi

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "env_tool/Registry.h"
+#include "env_tool/VarsetRegistry.h"
 
 #include <functional>
 #include <string>

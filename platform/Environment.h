@@ -10,6 +10,10 @@ namespace orvant::platform {
 // without regard to case, as on Windows; on POSIX an exact match wins over another spelling.
 std::optional<std::string> getEnvironmentVariable(std::string_view name);
 
+// Sets a variable of this process's environment (UTF-8), or removes it when value is nothing, for
+// this process and the programs it starts afterwards. False when the name is empty or holds "=".
+bool setEnvironmentVariable(std::string_view name, const std::optional<std::string>& value);
+
 // Expands %NAME% references as ExpandEnvironmentStringsA does: names are matched without regard to
 // case (on POSIX too), a reference to an undefined variable is left as it is, "%%" stays "%%", and an
 // unpaired "%" is kept. The closing "%" of an undefined name may open the next reference:

@@ -27,6 +27,10 @@ bool folderExists(std::string_view path); // a folder
 // Creates one folder (its parent must exist). Succeeds when the folder already exists.
 FileResult createFolder(std::string_view path);
 
+// Creates a new, empty folder with a unique name in the system's folder for temporary files and
+// returns its native path; empty when it could not be created.
+std::string createTemporaryFolder(std::string_view namePrefix);
+
 // Names (not paths) of the entries of a folder, sorted; files and folders alike.
 std::vector<std::string> listFolder(std::string_view path);
 

@@ -7,7 +7,7 @@ packages=(
     cmake ninja-build g++ clang clang-format libclang-rt-14-dev
     qt6-base-dev libqt6opengl6-dev
     libpugixml-dev libgtest-dev libgmock-dev libbenchmark-dev
-    mingw-w64
+    mingw-w64 googletest wine wine64
     xvfb xauth
     dpkg-dev
 )

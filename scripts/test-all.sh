@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs every test CI runs: the formatting check, the default and sanitizer builds with their tests,
-# one short run of each benchmark and of the real-X picture, the Debian package, the Windows compile
-# check with mingw-w64, and short bounded runs of the fuzz targets.
+# one short run of each benchmark and of the real-X picture, the Debian package, the Windows side built
+# with mingw-w64 with its tests run under Wine, and short bounded runs of the fuzz targets.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -20,9 +20,8 @@ for preset in default sanitize; do
 done
 
 echo "== tools: each benchmark once, briefly; the main window's picture in a real X server"
-for benchmark in build/default/bench/bench_*; do
-    "$benchmark" --benchmark_min_time=0.01 >/dev/null 2>&1
-done
+build/default/bench/bench_saves --benchmark_min_time=0.01 >/dev/null 2>&1
+bench/process-bench.sh build/default 1 >/dev/null 2>&1
 cmake -DPROGRAM=build/default/scripts/screenshot/tarnconf_screenshot \
     -DOUTPUT=build/default/screenshots/tarnconf-general.png -DWORK_DIR=build/default/screenshots \
     -P scripts/screenshot/RunInXvfb.cmake
@@ -30,9 +29,10 @@ cmake -DPROGRAM=build/default/scripts/screenshot/tarnconf_screenshot \
 echo "== package: build the Debian package and check its contents"
 scripts/check-package.sh build/default
 
-echo "== mingw: Windows compile check"
-cmake --preset mingw >/dev/null
-cmake --build --preset mingw -j "$jobs"
+echo "== mingw: the Windows side built with mingw-w64, its tests run under Wine in a fresh prefix"
+started=$(date +%s)
+scripts/wine-tests.sh
+echo "== mingw: $(($(date +%s) - started)) s"
 
 echo "== fuzz: bounded fuzzing runs"
 cmake --preset fuzz >/dev/null

@@ -62,8 +62,10 @@ QComboBox* list(const char* name, bool freeText)
 {
     auto* result = named(new QComboBox, name);
     result->setEditable(freeText);
-    // Typed text stays exactly as typed ("9" is not completed to "90"); the field's own rule then applies.
-    result->setCompleter(nullptr);
+    if (freeText) {
+        // Typed text stays exactly as typed ("9" is not completed to "90"); the field's own rule applies.
+        result->setCompleter(nullptr);
+    }
     result->setInsertPolicy(QComboBox::NoInsert);
     result->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     result->setMinimumContentsLength(14);

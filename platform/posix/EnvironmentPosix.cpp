@@ -30,6 +30,15 @@ std::optional<std::string> getEnvironmentVariable(std::string_view name)
     return std::nullopt;
 }
 
+bool setEnvironmentVariable(std::string_view name, const std::optional<std::string>& value)
+{
+    if (name.empty() || name.find('=') != std::string_view::npos || name.find('\0') != std::string_view::npos) {
+        return false;
+    }
+    const std::string key(name);
+    return (value ? ::setenv(key.c_str(), value->c_str(), 1) : ::unsetenv(key.c_str())) == 0;
+}
+
 void broadcastEnvironmentChange()
 {
     // No program on POSIX listens for environment changes; a new process reads them when it starts.

@@ -339,6 +339,14 @@ FileResult createFolder(std::string_view path)
     return { true, {} };
 }
 
+std::string createTemporaryFolder(std::string_view namePrefix)
+{
+    const char* configured = std::getenv("TMPDIR");
+    std::string pattern = std::string(configured && *configured ? configured : "/tmp") + "/";
+    pattern.append(namePrefix).append("XXXXXX");
+    return ::mkdtemp(pattern.data()) ? pattern : std::string();
+}
+
 std::vector<std::string> listFolder(std::string_view path)
 {
     std::vector<std::string> names;

@@ -2,6 +2,7 @@
 
 #include "platform/AsciiText.h"
 #include "platform/Registry.h"
+#include "platform/TextCodec.h"
 
 #include <algorithm>
 #include <array>
@@ -237,6 +238,42 @@ std::optional<std::vector<std::uint8_t>> parseHexList(std::string_view list)
     return bytes;
 }
 
+// UTF-16LE text (unpaired surrogates and a stray last byte are dropped) as Windows-1252 bytes, as the
+// ANSI registry calls give it back: a character without a byte becomes "?".
+std::string utf16ToAnsi(std::string_view bytes)
+{
+    std::string utf8;
+    const auto unit = [&bytes](std::size_t i) {
+        return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i]))
+            | static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i + 1])) << 8;
+    };
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        std::uint32_t c = unit(i);
+        if (c >= 0xD800 && c <= 0xDBFF && i + 3 < bytes.size() && unit(i + 2) >= 0xDC00 && unit(i + 2) <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (unit(i + 2) - 0xDC00);
+            i += 2;
+        } else if (c >= 0xD800 && c <= 0xDFFF) {
+            continue;
+        }
+        if (c < 0x80) {
+            utf8 += static_cast<char>(c);
+        } else if (c < 0x800) {
+            utf8 += static_cast<char>(0xC0 | c >> 6);
+            utf8 += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            utf8 += static_cast<char>(0xE0 | c >> 12);
+            utf8 += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+            utf8 += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            utf8 += static_cast<char>(0xF0 | c >> 18);
+            utf8 += static_cast<char>(0x80 | (c >> 12 & 0x3F));
+            utf8 += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+            utf8 += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return utf8ToAnsi(utf8);
+}
+
 class Parser
 {
 public:
@@ -257,6 +294,11 @@ public:
             if (!headerSeen) {
                 headerSeen = true;
                 if (RegeditFile::foldCase(text) == "REGEDIT4") {
+                    continue;
+                }
+                // What regedit exports since Windows 2000: the texts of hex(1), hex(2) and hex(7) are UTF-16.
+                if (text == "Windows Registry Editor Version 5.00") {
+                    m_unicode = true;
                     continue;
                 }
                 report("the file does not start with REGEDIT4");
@@ -407,6 +449,11 @@ private:
             return false;
         }
         value.data = std::move(*bytes);
+        if (m_unicode && (value.type == kRegSz || value.type == kRegExpandSz || value.type == kRegMultiSz)) {
+            const std::string ansi
+                = utf16ToAnsi(std::string_view(reinterpret_cast<const char*>(value.data.data()), value.data.size()));
+            value.data.assign(ansi.begin(), ansi.end());
+        }
         return true;
     }
 
@@ -422,6 +469,7 @@ private:
     std::size_t m_index = 0;
     RegeditFile m_file;
     RegeditKey* m_key = nullptr;
+    bool m_unicode = false;
 };
 
 } // namespace
@@ -448,6 +496,10 @@ void RegeditKey::setValue(std::string_view name, std::uint32_t type, std::vector
 
 RegeditFile RegeditFile::parse(std::string_view text, std::vector<RegeditProblem>* problems)
 {
+    // A file that regedit exported is UTF-16 (little-endian, with its byte order mark).
+    if (text.size() >= 2 && text[0] == '\xFF' && text[1] == '\xFE') {
+        return Parser(utf16ToAnsi(text.substr(2)), problems).run();
+    }
     return Parser(text, problems).run();
 }
 

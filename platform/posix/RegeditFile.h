@@ -55,7 +55,10 @@ struct RegeditProblem
 //
 // The reader also takes what an administrator may have edited by hand: comments (";"), blank lines,
 // leading and trailing blanks, upper- or lower-case hex with blanks after the commas, continuation
-// lines, LF-only line ends, root names in any case, "" for the default value. Sections for a key
+// lines, LF-only line ends, root names in any case, "" for the default value. It also reads what
+// regedit exports: "Windows Registry Editor Version 5.00" in UTF-16LE, whose hex(1), hex(2) and
+// hex(7) texts are UTF-16 too; every text is taken in as the ANSI bytes Windows-1252 gives it
+// (a character without a byte becomes "?"). Sections for a key
 // whose parents are not listed imply those parents, as an import on Windows would. Later values of
 // the same name replace earlier ones, again as an import would.
 class RegeditFile

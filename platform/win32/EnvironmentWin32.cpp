@@ -31,6 +31,15 @@ std::optional<std::string> getEnvironmentVariable(std::string_view name)
     }
 }
 
+bool setEnvironmentVariable(std::string_view name, const std::optional<std::string>& value)
+{
+    const std::string ansiName = utf8ToAnsi(name);
+    if (ansiName.empty() || ansiName.find_first_of(std::string_view("=\0", 2)) != std::string::npos) {
+        return false;
+    }
+    return SetEnvironmentVariableA(ansiName.c_str(), value ? utf8ToAnsi(*value).c_str() : nullptr) != 0;
+}
+
 std::string expandEnvironmentStrings(std::string_view text)
 {
     const std::string source = utf8ToAnsi(text);

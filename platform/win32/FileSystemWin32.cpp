@@ -109,6 +109,28 @@ FileResult createFolder(std::string_view path)
     return failure("Cannot create folder", path, error);
 }
 
+std::string createTemporaryFolder(std::string_view namePrefix)
+{
+    char folder[MAX_PATH + 1] = {};
+    const DWORD length = GetTempPathA(MAX_PATH + 1, folder);
+    if (length == 0 || length > MAX_PATH) {
+        return {};
+    }
+    // The tick count and process number make a likely-unique start; a taken name tries the next.
+    const std::string base = std::string(folder, length) + utf8ToAnsi(namePrefix);
+    unsigned number = GetTickCount() ^ (GetCurrentProcessId() << 16);
+    for (int attempt = 0; attempt < 1000; ++attempt, ++number) {
+        const std::string candidate = base + std::to_string(number);
+        if (CreateDirectoryA(candidate.c_str(), nullptr)) {
+            return ansiToUtf8(candidate);
+        }
+        if (GetLastError() != ERROR_ALREADY_EXISTS) {
+            return {};
+        }
+    }
+    return {};
+}
+
 std::vector<std::string> listFolder(std::string_view path)
 {
     std::vector<std::string> names;

@@ -76,9 +76,12 @@ long regSetValueEx(HKey key, const std::string& valueName, std::uint32_t type, c
     if (data.size() > MAXDWORD) {
         return ERROR_INVALID_PARAMETER;
     }
-    // An empty vector may have no storage; the call still wants a pointer.
-    static const BYTE kNoData = 0;
-    return RegSetValueExA(key->handle, toAnsiName(valueName).c_str(), 0, type, data.empty() ? &kNoData : data.data(),
+    // RegSetValueExA takes a NUL right after a text's bytes for the terminator the caller forgot and
+    // stores it too (Windows NT does, and Wine). The data are passed with another byte after them, so
+    // that a text is stored exactly as given, with or without its terminator.
+    std::vector<std::uint8_t> buffer(data);
+    buffer.push_back(0xFF);
+    return RegSetValueExA(key->handle, toAnsiName(valueName).c_str(), 0, type, buffer.data(),
                           static_cast<DWORD>(data.size()));
 }
 

@@ -61,15 +61,19 @@ void writeExecutable(const fs::path& path, std::string_view script)
     fs::permissions(path, fs::perms::owner_all, fs::perm_options::add);
 }
 
-std::string readWhenWritten(const fs::path& path, std::chrono::milliseconds limit)
+std::string waitForLine(const fs::path& path, std::chrono::milliseconds timeout)
 {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    std::string bytes = readFile(path);
-    while (bytes.empty() && std::chrono::steady_clock::now() < end) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        std::string text = readFile(path);
+        if (!text.empty() && text.back() == '\n') {
+            return text;
+        }
+        if (std::chrono::steady_clock::now() > deadline) {
+            return {};
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        bytes = readFile(path);
     }
-    return bytes;
 }
 
 fs::path dataPath(std::string_view relative)

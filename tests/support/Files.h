@@ -20,10 +20,10 @@ void writeFile(const std::filesystem::path& path, std::string_view bytes);
 // Writes a script with the execute bit set: a stand-in for a program the system starts.
 void writeExecutable(const std::filesystem::path& path, std::string_view script);
 
-// A file that a detached process writes: its bytes once it holds any, or empty when it stays empty or
-// missing for the whole limit.
-std::string readWhenWritten(const std::filesystem::path& path,
-                            std::chrono::milliseconds limit = std::chrono::seconds(10));
+// A file's bytes once it holds a whole line (it ends with a line end), as a program started by a
+// test writes it; empty when that did not happen within the time.
+std::string waitForLine(const std::filesystem::path& path,
+                        std::chrono::milliseconds timeout = std::chrono::seconds(20));
 
 // A file of tests/data (relative path with "/").
 std::filesystem::path dataPath(std::string_view relative);

@@ -36,6 +36,20 @@ bool storeRegistryValue(platform::Hive hive, const std::string& key, const std::
     return result == platform::kErrorSuccess;
 }
 
+namespace {
+constexpr const char* kMachineEnvironmentKey = "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment";
+}
+
+std::optional<RegistryValue> machineVariable(const std::string& name)
+{
+    return readRegistryValue(platform::Hive::LocalMachine, kMachineEnvironmentKey, name);
+}
+
+bool storeMachineVariable(const std::string& name, std::uint32_t type, const std::string& text)
+{
+    return storeRegistryValue(platform::Hive::LocalMachine, kMachineEnvironmentKey, name, type, text + '\0');
+}
+
 std::optional<std::string> kelbrinValue(platform::Hive hive, const std::string& section, const std::string& name)
 {
     const auto value = readRegistryValue(hive, "SOFTWARE\\Kelbrin\\" + section, name);

@@ -24,6 +24,11 @@ std::optional<RegistryValue> readRegistryValue(platform::Hive hive, const std::s
 bool storeRegistryValue(platform::Hive hive, const std::string& key, const std::string& name, std::uint32_t type,
                         const std::string& bytes);
 
+// A variable of the machine environment (HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Session
+// Manager\Environment) as stored, and one stored there as text with its NUL.
+std::optional<RegistryValue> machineVariable(const std::string& name);
+bool storeMachineVariable(const std::string& name, std::uint32_t type, const std::string& text);
+
 // A configuration value under SOFTWARE\Kelbrin\<section> as the tool writes it: REG_SZ text without a
 // terminator. Nothing when it is missing or of another type.
 std::optional<std::string> kelbrinValue(platform::Hive hive, const std::string& section, const std::string& name);

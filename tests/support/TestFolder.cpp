@@ -1,6 +1,9 @@
 #include "tests/support/TestFolder.h"
 
-#include <cstdlib>
+#include "platform/Environment.h"
+#include "platform/FileSystem.h"
+#include "tests/support/Host.h"
+
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -9,36 +12,31 @@ namespace orvant::test {
 
 namespace {
 
-void setVariable(const std::string& name, const std::string* value)
-{
-    if (value) {
-        ::setenv(name.c_str(), value->c_str(), 1);
-    } else {
-        ::unsetenv(name.c_str());
-    }
-}
+constexpr const char* kRedirected[]
+    = { "ORVANT_REGISTRY_DIR", "ORVANT_DRIVE_C", "KELBRIN_HOME", "ORVANT_COM_PORT_DIR" };
 
 } // namespace
 
 TestFolder::TestFolder()
 {
-    std::string pattern = (std::filesystem::temp_directory_path() / "orvant-test-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) {
+    m_path = platform::createTemporaryFolder("orvant-test-");
+    if (m_path.empty()) {
         throw std::runtime_error("cannot create a temporary folder");
     }
-    m_path = pattern;
     std::filesystem::create_directories(registryFolder());
     std::filesystem::create_directories(driveC());
-    ::setenv("ORVANT_REGISTRY_DIR", registryFolder().c_str(), 1);
-    ::setenv("ORVANT_DRIVE_C", driveC().c_str(), 1);
-    ::setenv("KELBRIN_HOME", (m_path / "home").c_str(), 1);
     // An empty port folder: no test probes the machine's real serial devices.
     std::filesystem::create_directories(m_path / "com");
-    ::setenv("ORVANT_COM_PORT_DIR", (m_path / "com").c_str(), 1);
+    const std::filesystem::path targets[] = { registryFolder(), driveC(), m_path / "home", m_path / "com" };
+    for (std::size_t i = 0; i < std::size(kRedirected); ++i) {
+        platform::setEnvironmentVariable(kRedirected[i], targets[i].string());
+    }
+    host::beginRegistryTest();
 }
 
 TestFolder::~TestFolder()
 {
+    host::endRegistryTest();
     std::error_code ignored;
     // Tests make folders read-only to provoke failures; give the rights back so everything goes.
     for (auto it = std::filesystem::recursive_directory_iterator(m_path, ignored);
@@ -49,10 +47,14 @@ TestFolder::~TestFolder()
     std::filesystem::permissions(m_path, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
                                  ignored);
     std::filesystem::remove_all(m_path, ignored);
-    ::unsetenv("ORVANT_REGISTRY_DIR");
-    ::unsetenv("ORVANT_DRIVE_C");
-    ::unsetenv("KELBRIN_HOME");
-    ::unsetenv("ORVANT_COM_PORT_DIR");
+    for (const char* name : kRedirected) {
+        platform::setEnvironmentVariable(name, std::nullopt);
+    }
+}
+
+std::string TestFolder::stored(const std::string& relativePath) const
+{
+    return m_path.string() + "\\" + relativePath;
 }
 
 void TestFolder::write(const std::string& relativePath, const std::string& bytes) const
@@ -77,16 +79,16 @@ bool TestFolder::exists(const std::string& relativePath) const
 ScopedEnv::ScopedEnv(std::string name, const std::string* value)
     : m_name(std::move(name))
 {
-    if (const char* old = std::getenv(m_name.c_str())) {
+    if (const auto old = platform::getEnvironmentVariable(m_name)) {
         m_hadValue = true;
-        m_oldValue = old;
+        m_oldValue = *old;
     }
-    setVariable(m_name, value);
+    platform::setEnvironmentVariable(m_name, value ? std::optional<std::string>(*value) : std::nullopt);
 }
 
 ScopedEnv::~ScopedEnv()
 {
-    setVariable(m_name, m_hadValue ? &m_oldValue : nullptr);
+    platform::setEnvironmentVariable(m_name, m_hadValue ? std::optional<std::string>(m_oldValue) : std::nullopt);
 }
 
 } // namespace orvant::test

@@ -7,7 +7,7 @@ namespace orvant::test {
 
 // A fresh temporary folder for one test, removed afterwards. While it lives, the registry folder,
 // KELBRIN_HOME, the C: drive root and the serial-port folder point inside it, so no test touches the
-// real home folder, /var/lib or /dev.
+// real home folder, /var/lib or /dev. On Windows the registry is the machine's own; see Host.h.
 class TestFolder
 {
 public:
@@ -19,6 +19,9 @@ public:
     const std::filesystem::path& path() const { return m_path; }
     std::filesystem::path registryFolder() const { return m_path / "registry"; }
     std::filesystem::path driveC() const { return m_path / "drive_c"; }
+
+    // A path below the folder in the stored (Windows) form: the folder, then "\" and relativePath.
+    std::string stored(const std::string& relativePath) const;
 
     // Writes or reads a file below the folder (relative path with "/").
     void write(const std::string& relativePath, const std::string& bytes) const;

@@ -141,7 +141,7 @@ protected:
     // Whether the detached launcher started in the installation folder with these arguments.
     bool started(const std::string& arguments) const
     {
-        return readWhenWritten(native("launcher.log")) == fs::canonical(root()).string() + " " + arguments + "\n";
+        return waitForLine(native("launcher.log")) == fs::canonical(root()).string() + " " + arguments + "\n";
     }
 };
 

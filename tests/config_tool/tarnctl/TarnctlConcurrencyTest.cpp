@@ -154,9 +154,9 @@ TEST_F(TarnctlConcurrencyTest, ASaveKilledAtAnyMomentLeavesEveryFileWholeOldOrNe
         ::waitpid(child, nullptr, 0);
         for (const auto& [path, bytes] : files()) {
             const auto old = before.find(path);
-            const auto whole = saved.find(path);
+            const auto written = saved.find(path);
             EXPECT_TRUE((old != before.end() && old->second == bytes)
-                        || (whole != saved.end() && whole->second == bytes))
+                        || (written != saved.end() && written->second == bytes))
                 << path << " after step " << step;
         }
     }

@@ -8,6 +8,9 @@
 #include <future>
 #include <gtest/gtest.h>
 
+// POSIX only: the batches stand in for what Windows does itself. Its registry keeps the hives in memory
+// and writes them lazily (the batch changes nothing there), and the write batch's files are the stand-in's
+// drive-mapped paths.
 namespace orvant::test {
 namespace {
 

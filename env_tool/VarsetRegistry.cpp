@@ -1,4 +1,4 @@
-#include "env_tool/Registry.h"
+#include "env_tool/VarsetRegistry.h"
 
 #include "env_tool/ProgramName.h"
 #include "env_tool/RegistryError.h"
