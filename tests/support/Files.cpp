@@ -9,6 +9,27 @@ namespace orvant::test {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+TreeSnapshot filesOnly(const TreeSnapshot& tree)
+{
+    TreeSnapshot files;
+    for (const auto& [path, bytes] : tree) {
+        if (!path.empty() && path.back() != '/') {
+            files[path] = bytes;
+        }
+    }
+    return files;
+}
+
+bool updatingTestData()
+{
+    const char* update = std::getenv("ORVANT_UPDATE_TEST_DATA");
+    return update && std::string_view(update) == "1";
+}
+
+} // namespace
+
 std::string crlf(std::string_view text)
 {
     std::string out;
@@ -32,6 +53,12 @@ void writeFile(const fs::path& path, std::string_view bytes)
 {
     fs::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+void writeExecutable(const fs::path& path, std::string_view script)
+{
+    writeFile(path, script);
+    fs::permissions(path, fs::perms::owner_all, fs::perm_options::add);
 }
 
 std::string waitForLine(const fs::path& path, std::chrono::milliseconds timeout)
@@ -66,7 +93,7 @@ std::string dataFile(std::string_view relative)
 ::testing::AssertionResult matchesDataFile(std::string_view actual, std::string_view relative)
 {
     const fs::path path = dataPath(relative);
-    if (const char* update = std::getenv("ORVANT_UPDATE_TEST_DATA"); update && std::string_view(update) == "1") {
+    if (updatingTestData()) {
         writeFile(path, actual);
         return ::testing::AssertionSuccess() << "written " << path;
     }
@@ -125,6 +152,47 @@ TreeSnapshot snapshotTree(const fs::path& folder)
     return ::testing::AssertionFailure() << "the tree changed:" << changes;
 }
 
+TreeSnapshot changedFiles(const TreeSnapshot& before, const TreeSnapshot& after)
+{
+    TreeSnapshot changed;
+    for (const auto& [path, bytes] : filesOnly(after)) {
+        const auto old = before.find(path);
+        if (old == before.end() || old->second != bytes) {
+            changed[path] = bytes;
+        }
+    }
+    return changed;
+}
+
+::testing::AssertionResult matchesDataTree(const TreeSnapshot& files, std::string_view relative)
+{
+    const TreeSnapshot actual = filesOnly(files);
+    if (updatingTestData()) {
+        fs::remove_all(dataPath(relative));
+        for (const auto& [path, bytes] : actual) {
+            writeFile(dataPath(relative) / path, bytes);
+        }
+        return ::testing::AssertionSuccess() << "written " << dataPath(relative);
+    }
+    const TreeSnapshot expected = filesOnly(snapshotTree(dataPath(relative)));
+    for (const auto& [path, bytes] : actual) {
+        if (!expected.count(path)) {
+            return ::testing::AssertionFailure()
+                << path << " was written but " << dataPath(relative) << " does not expect it";
+        }
+    }
+    for (const auto& [path, bytes] : expected) {
+        const auto found = actual.find(path);
+        if (found == actual.end()) {
+            return ::testing::AssertionFailure() << dataPath(relative) / path << " was not written";
+        }
+        if (auto result = matchesDataFile(found->second, std::string(relative) + "/" + path); !result) {
+            return result;
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
 void makeReadOnly(const fs::path& path)
 {
     constexpr auto writeBits = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
@@ -134,6 +202,12 @@ void makeReadOnly(const fs::path& path)
         }
     }
     fs::permissions(path, writeBits, fs::perm_options::remove);
+}
+
+void makeUnreadable(const fs::path& path)
+{
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read,
+                    fs::perm_options::remove);
 }
 
 } // namespace orvant::test

@@ -17,6 +17,9 @@ std::string readFile(const std::filesystem::path& path);
 // Writes the bytes, creating the parent folders.
 void writeFile(const std::filesystem::path& path, std::string_view bytes);
 
+// Writes a script with the execute bit set: a stand-in for a program the system starts.
+void writeExecutable(const std::filesystem::path& path, std::string_view script);
+
 // A file's bytes once it holds a whole line (it ends with a line end), as a program started by a
 // test writes it; empty when that did not happen within the time.
 std::string waitForLine(const std::filesystem::path& path,
@@ -38,9 +41,19 @@ TreeSnapshot snapshotTree(const std::filesystem::path& folder);
 // Success when the two snapshots are equal; otherwise names every path written, created or removed.
 ::testing::AssertionResult sameTree(const TreeSnapshot& before, const TreeSnapshot& after);
 
+// The files (not folders) of after that before did not hold with the same bytes: what was written.
+TreeSnapshot changedFiles(const TreeSnapshot& before, const TreeSnapshot& after);
+
+// Compares files (folders are ignored) with the files below a folder of tests/data, whole: the
+// expected output of a step that writes several files. ORVANT_UPDATE_TEST_DATA=1 writes them instead.
+::testing::AssertionResult matchesDataTree(const TreeSnapshot& files, std::string_view relative);
+
 // Takes every write bit from a file or folder (and, for a folder, from everything in it), as a
 // read-only file or a user without the right to change it would meet it. Root obeys it too: the
 // platform layer treats a file without write bits as read-only, as Windows treats its attribute.
 void makeReadOnly(const std::filesystem::path& path);
+
+// Takes every read bit from a file, as a file another user keeps to itself.
+void makeUnreadable(const std::filesystem::path& path);
 
 } // namespace orvant::test

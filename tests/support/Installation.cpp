@@ -109,9 +109,14 @@ void Installation::makeInstanceFolders(int count) const
     }
 }
 
+std::string Installation::userEntry(const std::string& userId, const std::string& password)
+{
+    return userId + "=" + tarn::UserManagement::passwordHash(password) + "\r\n";
+}
+
 void Installation::writeUsers() const
 {
-    writeUsers("Administrator=" + tarn::UserManagement::passwordHash(kPassword) + "\r\n");
+    writeUsers(userEntry("Administrator", kPassword));
 }
 
 void Installation::writeUsers(const std::string& lines) const

@@ -58,6 +58,8 @@ public:
     // INSTANCE_nn\{properties, conf, logs} for n = 1..count.
     void makeInstanceFolders(int count) const;
 
+    // A line of the user file: the user ID and the hash of the password, CR LF.
+    static std::string userEntry(const std::string& userId, const std::string& password);
     // properties\configuser.properties with the Administrator's password kPassword (or these lines).
     void writeUsers() const;
     void writeUsers(const std::string& lines) const;

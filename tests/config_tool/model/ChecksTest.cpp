@@ -1,7 +1,6 @@
 #include "config_tool/model/Checks.h"
 
-#include "config_tool/foundation/Globals.h"
-#include "tests/support/FakeUi.h"
+#include "tests/support/ProcessState.h"
 
 #include <gtest/gtest.h>
 
@@ -10,133 +9,88 @@ namespace {
 
 using Messages = std::vector<std::string>;
 
-class ChecksTest : public ::testing::Test
+// Records that differ everywhere, so that each case brings in only its own clash.
+std::vector<CInstanceData> records(std::size_t count)
 {
-protected:
-    orvant::test::FakeUi ui;
-
-    void SetUp() override { Globals::setUi(&ui); }
-    void TearDown() override { Globals::setUi(nullptr); }
-
-    // Records with distinct values everywhere, so that each test introduces only the clash it is about.
-    static std::vector<CInstanceData> records(std::size_t count)
-    {
-        std::vector<CInstanceData> list(count);
-        for (std::size_t i = 0; i < count; ++i) {
-            const auto n = std::to_string(i);
-            list[i].receiptDir = "C:\\ORVANT\\R" + n;
-            list[i].receiptPort = "200" + n;
-            list[i].port = "100" + n;
-            list[i].inputDir = "C:\\IN" + n;
-            list[i].outputDir = "C:\\OUT" + n;
-        }
-        return list;
+    std::vector<CInstanceData> list(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const auto n = std::to_string(i);
+        list[i].receiptDir = list[i].inputDir = list[i].outputDir = "C:\\" + n;
+        list[i].receiptPort = list[i].port = n;
     }
-
-    static std::string clash(const std::string& what, const std::string& first, const std::string& second)
-    {
-        return what + " for " + first + " is also used by " + second + ". Please provide another value.";
-    }
-};
-
-TEST_F(ChecksTest, InstanceNames)
-{
-    EXPECT_EQ(getInstanceName(0), "default instance");
-    EXPECT_EQ(getInstanceName(3), "instance 3");
-    EXPECT_EQ(getInstanceName(12), "instance 12");
+    return list;
 }
 
-TEST_F(ChecksTest, EachCheckRefusesAClashBetweenInstancesInItsScope)
+TEST(Checks, EachUniquenessCheckRefusesAClashBetweenInstancesInItsScope)
 {
     struct Case
     {
         const char* what;
         bool (*check)(const std::vector<CInstanceData>&);
         std::string CInstanceData::*field;
-        std::string first, second; // equal for the check although not the same text
-        std::string distinct; // differs from first for the check
-        void (*inScope)(CInstanceData&, bool); // null: every record is in scope
+        std::string first, same, distinct; // same clashes with first, distinct does not
+        void (*scope)(CInstanceData&, bool); // null: every record is in scope
     };
     const auto sending = [](CInstanceData& r, bool in) { r.sendReceipt = in; };
     const auto socket = [](CInstanceData& r, bool in) { r.interfaceMethod = in ? 0 : 1; };
     const auto files = [](CInstanceData& r, bool in) { r.interfaceMethod = in ? 1 : 0; };
     const Case cases[] = {
-        { "Receipt Directory", checkReceiptDirUnique, &CInstanceData::receiptDir, "C:\\Orvant\\Receipts",
-          "c:\\ORVANT\\RECEIPTS\\", "C:\\Orvant\\Receipts\\\\", nullptr },
+        { "Receipt Directory", checkReceiptDirUnique, &CInstanceData::receiptDir, "C:\\Re\xC3\xA7us\\Caf\xC3\xA9",
+          "c:\\RE\xC3\x87US\\CAF\xC3\x89\\", "C:\\Re\xC3\xA7us\\Caf\xC3\xA9\\\\", nullptr },
         { "Receipt port", checkReceiptPortUnique, &CInstanceData::receiptPort, "20005", "20005", " 20005", sending },
         { "Interface port", checkInterfacePortUnique, &CInstanceData::port, "10005", "10005", "10005 ", socket },
-        { "Input directory", checkInputDirUnique, &CInstanceData::inputDir, "C:\\Exchange\\In", "c:\\exchange\\in\\",
-          "C:\\Exchange\\In2", files },
-        { "Output directory", checkOutputDirUnique, &CInstanceData::outputDir, "C:\\Exchange\\Out", "C:\\Exchange\\Out",
-          "C:\\Exchange\\Out\\\\", files },
+        { "Input directory", checkInputDirUnique, &CInstanceData::inputDir, "C:\\In", "c:\\in\\", "C:\\In2", files },
+        { "Output directory", checkOutputDirUnique, &CInstanceData::outputDir, "C:\\O", "C:\\O", "C:\\O\\\\", files }
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        ui.messages.clear();
+        orvant::test::ProcessStateGuard process;
+        const auto setScope = [&c](CInstanceData& record, bool in) { c.scope ? c.scope(record, in) : void(); };
         auto list = records(4);
-        const auto setScope = [&c](CInstanceData& record, bool in) {
-            if (c.inScope != nullptr) {
-                c.inScope(record, in);
-            }
-        };
         for (auto& record : list) {
             setScope(record, true);
         }
-        EXPECT_TRUE(c.check(list));
-
         list[1].*c.field = c.first;
         list[2].*c.field = c.distinct;
         EXPECT_TRUE(c.check(list));
-        list[2].*c.field = c.second;
+        list[2].*c.field = c.same;
         setScope(list[2], false);
-        EXPECT_EQ(c.check(list), c.inScope != nullptr);
+        EXPECT_EQ(c.check(list), c.scope != nullptr) << "out of scope";
         setScope(list[2], true);
         EXPECT_FALSE(c.check(list));
-        const Messages refusal { clash(c.what, "instance 1", "instance 2") };
-        EXPECT_EQ(ui.messages, c.inScope == nullptr ? Messages(2, refusal[0]) : refusal);
+        const std::string refusal
+            = std::string(c.what) + " for instance 1 is also used by instance 2. Please provide another value.";
+        EXPECT_EQ(process.ui.messages, Messages(c.scope ? 1 : 2, refusal));
     }
 }
 
-TEST_F(ChecksTest, AccentedLettersCompareWithoutCase)
+TEST(Checks, PairsAreWalkedInOrderAndOnlyTheFirstClashIsShown)
 {
-    auto list = records(2);
-    list[0].receiptDir = "C:\\Reçus\\Café";
-    list[1].receiptDir = "C:\\REÇUS\\CAFÉ";
+    orvant::test::ProcessStateGuard process;
+    auto list = records(13);
+    list[12].receiptDir = list[1].receiptDir;
+    list[3].receiptDir = list[0].receiptDir = list[2].receiptDir; // (0, 2) comes before (1, 12), which before (2, 3)
     EXPECT_FALSE(checkReceiptDirUnique(list));
-    EXPECT_EQ(ui.messages, Messages { clash("Receipt Directory", "default instance", "instance 1") });
+    list[0].receiptDir = "C:\\0";
+    EXPECT_FALSE(checkReceiptDirUnique(list));
+    const std::string also = " is also used by instance ", another = ". Please provide another value.";
+    EXPECT_EQ(process.ui.messages,
+              (Messages { "Receipt Directory for default instance" + also + "2" + another,
+                          "Receipt Directory for instance 1" + also + "12" + another }));
 }
 
-TEST_F(ChecksTest, PairsAreWalkedInOrderAndOnlyTheFirstClashIsShown)
+TEST(Checks, TheTimeoutIsANumberFromTenToNinety)
 {
-    // Pairs (1,3) and (2,4) both clash: (1,3) comes first.
-    auto list = records(5);
-    list[3].receiptDir = list[1].receiptDir;
-    list[4].receiptDir = list[2].receiptDir;
-    EXPECT_FALSE(checkReceiptDirUnique(list));
-    // (0,3) is reached before (1,2): i is the outer walk.
-    list = records(4);
-    list[3].receiptDir = list[0].receiptDir;
-    list[2].receiptDir = list[1].receiptDir;
-    EXPECT_FALSE(checkReceiptDirUnique(list));
-    EXPECT_EQ(ui.messages,
-              (Messages { clash("Receipt Directory", "instance 1", "instance 3"),
-                          clash("Receipt Directory", "default instance", "instance 3") }));
-}
-
-TEST_F(ChecksTest, TimeoutAcceptsTenToNinety)
-{
-    for (const char* good : { "10", "90", "45", "10.5", "90.0", " 30 " }) {
-        EXPECT_TRUE(checkCardTimetiout(good)) << good;
-    }
-    EXPECT_TRUE(ui.messages.empty());
+    orvant::test::ProcessStateGuard process;
+    EXPECT_TRUE(checkCardTimetiout("10") && checkCardTimetiout("90.0") && checkCardTimetiout(" 30.5 "));
     const Messages bad { "9", "91", "", "abc", "90.01", "9.99", "-30" };
     for (const auto& text : bad) {
         EXPECT_FALSE(checkCardTimetiout(text)) << text;
     }
-    EXPECT_EQ(ui.messages,
+    EXPECT_EQ(process.ui.messages,
               Messages(bad.size(),
-                       "Enter Correct Card Inactivity Timeout between 10 to 90,Then Press "
-                       "Ok (Do not press Apply Button)"));
+                       "Enter Correct Card Inactivity Timeout between 10 to 90,Then "
+                       "Press Ok (Do not press Apply Button)"));
 }
 
 } // namespace

@@ -1,271 +1,144 @@
 #include "config_tool/model/XmlConfig.h"
 
-#include "tests/config_tool/model/ModelTesting.h"
-
-#include <filesystem>
-#include <iterator>
-#include <pugixml.hpp>
+#include "config_tool/foundation/Globals.h"
+#include "tests/support/InstallationTest.h"
 
 namespace orvant::test {
 namespace {
 
-namespace fs = std::filesystem;
 namespace XmlConfig = tarn::XmlConfig;
-using XmlConfigValues = XmlDocumentTest;
+using Messages = std::vector<std::string>;
 
-const std::string kTwoInstances = R"(<?xml version="1.0" encoding="UTF-8"?>
-<ORVANTConfiguration>
-  <InstanceConfigurationList>
-    <InstanceConfiguration>
-      <InstanceId>00</InstanceId>
-      <Timeout>45</Timeout>
-    </InstanceConfiguration>
-    <InstanceConfiguration>
-      <InstanceId>1</InstanceId>
-      <Timeout>60</Timeout>
-      <PINByPass>True</PINByPass>
-    </InstanceConfiguration>
-  </InstanceConfigurationList>
-</ORVANTConfiguration>
-)";
+constexpr const char* kPath = "C:\\ORVANT\\conf\\ORVANTConfiguration.xml";
+const std::string kLoadFailed = std::string("Unable to load configuration from file ") + kPath;
 
-TEST_F(XmlConfigValues, AFailedLoadShowsOneMessageThenGivesDefaultsAndWritesNothing)
+class XmlConfigTest : public InstallationTest
 {
-    const std::vector<std::pair<std::string, std::string>> badFiles = {
-        { "empty", "" },
-        { "not XML", "Configuration=xml\r\n" },
-        { "unclosed element", "<ORVANTConfiguration><InstanceConfigurationList></ORVANTConfiguration>" },
-        { "two document elements", "<ORVANTConfiguration/><ORVANTConfiguration/>" },
-        { "declaration after the element", "<ORVANTConfiguration/><?xml version=\"1.0\"?>" },
-        { "mismatched end tag", "<ORVANTConfiguration><Timeout>45</Port></ORVANTConfiguration>" },
+protected:
+    void SetUp() override { tarn::Globals::state().xmlConfigurationPath = kPath; }
+
+    bool load(std::string_view bytes)
+    {
+        write("conf/ORVANTConfiguration.xml", bytes);
+        return XmlConfig::loadXmlConfig(kPath);
+    }
+};
+
+struct Value
+{
+    std::string key;
+    int n;
+    std::string text;
+    std::string defaultText = "<none>";
+};
+
+// A file of tests/data is loaded, read, and given new values in one save; the file is then compared
+// whole with <name>.after.xml beside it, and the new values read back from it.
+TEST_F(XmlConfigTest, FilesKeepTheirEncodingLayoutAndEverythingButTheChangedValues)
+{
+    const std::tuple<const char*, std::vector<Value>, std::vector<Value>> cases[] = {
+        { "xml_config/indented",
+          { { "LogoFile", 0, "C:\\ORVANT\\kelbrin_logo.jpg" }, { "FontName", 0, "Arial & Co" }, { "InputDir", 0, "" } },
+          { { "Timeout", 0, "45" },
+            { "FontName", 0, "<A> & \"B\"" },
+            { "Port", 0, "10000" },
+            { "Timeout", 2, "40" } } },
+        // Of two elements for one instance number the last is the instance's.
+        { "fuzz/fuzz_xml_config/bom_crlf_duplicates",
+          { { "Timeout", 1, "<none>" }, { "Port", 1, "10001" } },
+          { { "Timeout", 1, "55" }, { "Timeout", 2, "\xE2\x82\xAC" } } },
+        // Windows-1252, also when the declaration says ISO-8859-1; what it cannot hold becomes a reference.
+        { "fuzz/fuzz_xml_config/latin1_odd_ids",
+          { { "LogoFile", 3, "a" } },
+          { { "Timeout", 3, "\xC2\xA3 \xE2\x82\xAC \xCE\xA9" } } },
+        { "fuzz/fuzz_xml_config/windows1252_one_line",
+          { { "Timeout", 0, "20" }, { "InstanceId", 0, "00" } },
+          { { "Timeout", 0, "\xC2\xA3" }, { "Port", 0, "10000" } } },
+        { "xml_config/us_ascii", {}, { { "LogoFile", 0, "\xC2\xA3.jpg" } } },
+        { "xml_config/utf16_one_line", { { "Timeout", 1, "45" } }, { { "Timeout", 1, "50" } } },
+        { "fuzz/fuzz_xml_config/empty",
+          {},
+          { { "UsePropDir", 0, "True" }, { "Timeout", 0, "30" }, { "Port", 1, "" } } },
+        { "xml_config/empty_elements", { { "Watermark", 0, "" } }, { { "Timeout", 0, "" } } },
+        { "xml_config/no_list", { { "ClassPath", 1, "<none>" } }, { { "Timeout", 1, "20" } } },
+        // Instance 0 reads the document element's own value first, unless it holds the default.
+        { "xml_config/document_element_values",
+          { { "Timeout", 0, "45", "30" }, { "Timeout", 0, "60", "45" }, { "timeout", 0, "<none>" } },
+          { { "Timeout", 0, "50" }, { "Port", 0, "10010" } } },
+        { "xml_config/odd_ids", { { "Timeout", 2, "22" }, { "Timeout", 4, "<none>" }, { "Timeout", 0, "<none>" } }, {} }
     };
-    for (const auto& [what, bytes] : badFiles) {
-        SCOPED_TRACE(what);
-        ui.messages.clear();
-        const long writes = XmlConfig::writeCount();
+    for (const auto& [name, reads, changes] : cases) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(load(dataFile(std::string(name) + ".xml")));
+        for (const auto& read : reads) {
+            EXPECT_EQ(XmlConfig::xmlGetValue(read.key, read.n, read.defaultText), read.text) << read.key << read.n;
+        }
+        if (changes.empty()) {
+            continue;
+        }
+        XmlConfig::beginSave();
+        for (const auto& change : changes) {
+            EXPECT_TRUE(XmlConfig::xmlSetValue(change.key, change.n, change.text)) << change.key;
+        }
+        EXPECT_TRUE(XmlConfig::endSave());
+        EXPECT_TRUE(matchesDataFile(configuration(),
+                                    "xml_config/" + std::filesystem::path(name).filename().string() + ".after.xml"));
+        ASSERT_TRUE(XmlConfig::loadXmlConfig(kPath));
+        for (const auto& change : changes) {
+            EXPECT_EQ(XmlConfig::xmlGetValue(change.key, change.n, "<none>"), change.text) << change.key;
+        }
+    }
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(XmlConfigTest, AFailedLoadShowsOneMessageThenGivesDefaultsAndWritesNothing)
+{
+    ASSERT_TRUE(load(dataFile("xml_config/no_list.xml")));
+    const std::string badFiles[]
+        = { "", "Configuration=xml\r\n", "<ORVANTConfiguration><Timeout>45</Port></ORVANTConfiguration>",
+            "<ORVANTConfiguration/><ORVANTConfiguration/>", "<ORVANTConfiguration/><?xml version=\"1.0\"?>" };
+    for (const auto& bytes : badFiles) {
         EXPECT_FALSE(load(bytes));
-        EXPECT_FALSE(XmlConfig::isLoaded());
-        EXPECT_EQ(XmlConfig::xmlGetValue("Timeout", 0, "30"), "30");
-        EXPECT_EQ(XmlConfig::xmlGetValue("Timeout", 1, "30"), "30");
+        EXPECT_EQ(XmlConfig::xmlGetValue("ClassPath", 0, "30"), "30") << "the earlier document is gone";
         EXPECT_FALSE(XmlConfig::xmlSetValue("Timeout", 1, "40"));
-        EXPECT_EQ(file(), bytes);
-        EXPECT_EQ(XmlConfig::writeCount(), writes);
-        EXPECT_EQ(ui.messages, Messages { "Unable to load configuration from file " + path });
+        EXPECT_EQ(configuration(), bytes);
     }
-
-    // A failed reload drops the earlier document.
-    ASSERT_TRUE(load(kTwoInstances));
-    EXPECT_EQ(XmlConfig::xmlGetValue("Timeout", 1, "30"), "60");
-    EXPECT_FALSE(load("<ORVANTConfiguration>"));
-    EXPECT_EQ(XmlConfig::xmlGetValue("Timeout", 1, "30"), "30");
-    EXPECT_FALSE(XmlConfig::xmlSetValue("Timeout", 1, "70"));
-    EXPECT_EQ(file(), "<ORVANTConfiguration>");
-}
-
-TEST_F(XmlConfigValues, AMissingUnreadableOrUnnamedFileIsALoadFailure)
-{
-    const std::string stored = "C:\\ORVANT\\conf\\ORVANTConfiguration.xml";
-    tarn::Globals::state().xmlConfigurationPath = stored;
-    EXPECT_FALSE(XmlConfig::loadXmlConfig(stored));
-    EXPECT_FALSE(XmlConfig::xmlSetValue("Timeout", 0, "40"));
-    EXPECT_FALSE(fs::exists(folder.driveC() / "ORVANT"));
-    EXPECT_FALSE(XmlConfig::loadXmlConfig(""));
-    folder.write(kFile, kTwoInstances);
-    removePermissions(folder.path() / kFile, fs::perms::all);
-    EXPECT_FALSE(XmlConfig::loadXmlConfig(path));
-
-    EXPECT_EQ(ui.messages,
-              (Messages { "Unable to load configuration from file " + stored, "Unable to load configuration from file ",
-                          "Unable to load configuration from file " + path }));
-    EXPECT_EQ(XmlConfig::xmlGetValue("Timeout", 1, "30"), "30");
-}
-
-TEST_F(XmlConfigValues, InstanceIdsAreComparedAsIntegersAndOthersAreSkipped)
-{
-    ASSERT_TRUE(load(R"(<ORVANTConfiguration><InstanceConfigurationList>
-<InstanceConfiguration><InstanceId>1</InstanceId><Timeout>11</Timeout></InstanceConfiguration>
-<InstanceConfiguration><InstanceId>02</InstanceId><Timeout>22</Timeout></InstanceConfiguration>
-<InstanceConfiguration><InstanceId> 3 </InstanceId><Timeout>33</Timeout></InstanceConfiguration>
-<InstanceConfiguration><InstanceId>4a</InstanceId><Timeout>44</Timeout></InstanceConfiguration>
-<InstanceConfiguration><InstanceId></InstanceId><Timeout>0</Timeout></InstanceConfiguration>
-<InstanceConfiguration><Timeout>55</Timeout></InstanceConfiguration>
-<InstanceConfiguration><InstanceId>99999999999</InstanceId><Timeout>66</Timeout></InstanceConfiguration>
-</InstanceConfigurationList></ORVANTConfiguration>)"));
-    const char* const expected[] = { "30", "11", "22", "33", "30", "30" };
-    for (int n = 0; n < 6; ++n) {
-        EXPECT_EQ(XmlConfig::xmlGetValue("Timeout", n, "30"), expected[n]) << n;
-    }
-    EXPECT_FALSE(XmlConfig::findInstanceElement(4));
-    EXPECT_EQ(XmlConfig::getChildText("Timeout", XmlConfig::findInstanceElement(2), ""), "22");
-}
-
-TEST_F(XmlConfigValues, TheLastElementOfAnInstanceNumberDecidesReadsAndWrites)
-{
-    const std::string head = "<ORVANTConfiguration>\n<InstanceConfigurationList>\n<InstanceConfiguration><InstanceId>01"
-                             "</InstanceId><Timeout>40</Timeout><Port>10001</Port></InstanceConfiguration>\n";
-    const std::string tail = "</InstanceConfigurationList>\n</ORVANTConfiguration>\n";
-    ASSERT_TRUE(load(head
-                     + "<InstanceConfiguration><InstanceId>1</InstanceId><Timeout>50</Timeout>"
-                       "</InstanceConfiguration>\n"
-                     + tail));
-    EXPECT_EQ(XmlConfig::xmlGetValue("Timeout", 1, "30"), "50");
-    // The later element has no Port, so the earlier one's is not seen.
-    EXPECT_EQ(XmlConfig::xmlGetValue("Port", 1, "10001x"), "10001x");
-
-    ASSERT_TRUE(XmlConfig::xmlSetValue("Timeout", 1, "55"));
-    ASSERT_TRUE(XmlConfig::xmlSetValue("Port", 1, "10101"));
-    EXPECT_EQ(file(),
-              head
-                  + "<InstanceConfiguration><InstanceId>1</InstanceId><Timeout>55</Timeout><Port>10101</Port>"
-                    "</InstanceConfiguration>\n"
-                  + tail);
-    EXPECT_EQ(XmlConfig::xmlGetValue("Port", 1, ""), "10101");
-}
-
-TEST_F(XmlConfigValues, InstanceZeroReadsTheDocumentElementFirstUnlessItHoldsTheDefault)
-{
-    const std::string original = R"(<ORVANTConfiguration>
-  <Timeout>45</Timeout>
-  <InstanceConfigurationList>
-    <InstanceConfiguration>
-      <InstanceId>00</InstanceId>
-      <Timeout>60</Timeout>
-      <Port>10000</Port>
-    </InstanceConfiguration>
-  </InstanceConfigurationList>
-</ORVANTConfiguration>
-)";
-    ASSERT_TRUE(load(original));
-    EXPECT_EQ(XmlConfig::xmlGetValue("Timeout", 0, "30"), "45");
-    EXPECT_EQ(XmlConfig::xmlGetValue("Timeout", 0, "45"), "60");
-    EXPECT_EQ(XmlConfig::xmlGetValue("Port", 0, ""), "10000");
-    EXPECT_EQ(XmlConfig::xmlGetValue("timeout", 0, "30"), "30");
-
-    ASSERT_TRUE(XmlConfig::xmlSetValue("Timeout", 0, "50"));
-    ASSERT_TRUE(XmlConfig::xmlSetValue("Port", 0, "10010"));
-    EXPECT_EQ(file(), replaced(replaced(original, "<Timeout>45", "<Timeout>50"), "10000", "10010"));
-
-    // The document element answers the InstanceId of instance 0 but is no instance element.
-    ASSERT_TRUE(load("<ORVANTConfiguration><InstanceId>00</InstanceId></ORVANTConfiguration>"));
-    ASSERT_TRUE(XmlConfig::xmlSetValue("Timeout", 0, "35"));
-    EXPECT_EQ(file(),
-              "<ORVANTConfiguration><InstanceId>00</InstanceId><InstanceConfigurationList>"
-              "<InstanceConfiguration><InstanceId>00</InstanceId><Timeout>35</Timeout>"
-              "</InstanceConfiguration></InstanceConfigurationList></ORVANTConfiguration>");
-}
-
-TEST_F(XmlConfigValues, ANewInstanceIsAppendedToTheListAndFoundAfterwards)
-{
-    ASSERT_TRUE(load(kTwoInstances));
-    const long before = XmlConfig::writeCount();
-    ASSERT_TRUE(XmlConfig::xmlSetValue("Timeout", 3, "25"));
-    ASSERT_TRUE(XmlConfig::xmlSetValue("PINByPass", 3, "False"));
-    EXPECT_EQ(XmlConfig::writeCount(), before + 2);
-    EXPECT_EQ(XmlConfig::xmlGetValue("Timeout", 3, "30"), "25");
-    EXPECT_EQ(XmlConfig::xmlGetValue("InstanceId", 3, ""), "03");
-    EXPECT_EQ(file(), replaced(kTwoInstances, "  </InstanceConfigurationList>", R"(    <InstanceConfiguration>
-      <InstanceId>03</InstanceId>
-      <Timeout>25</Timeout>
-      <PINByPass>False</PINByPass>
-    </InstanceConfiguration>
-  </InstanceConfigurationList>)"));
-}
-
-TEST_F(XmlConfigValues, TheFirstInstanceWriteCreatesAMissingList)
-{
-    ASSERT_TRUE(load("<ORVANTConfiguration>\n    <ClassPath>C:\\ORVANT\\kelbrin-cps.jar</ClassPath>\n"
-                     "</ORVANTConfiguration>\n"));
-    EXPECT_EQ(XmlConfig::xmlGetValue("Timeout", 1, "30"), "30");
-    ASSERT_TRUE(XmlConfig::xmlSetValue("Timeout", 1, "20"));
-    EXPECT_EQ(file(), R"(<ORVANTConfiguration>
-    <ClassPath>C:\ORVANT\kelbrin-cps.jar</ClassPath>
-    <InstanceConfigurationList>
-        <InstanceConfiguration>
-            <InstanceId>01</InstanceId>
-            <Timeout>20</Timeout>
-        </InstanceConfiguration>
-    </InstanceConfigurationList>
-</ORVANTConfiguration>
-)");
-}
-
-TEST_F(XmlConfigValues, AnotherDocumentElementIsReadAsEmptyAndNeverGetsASecondOne)
-{
-    const std::string original = "<Configuration><Timeout>45</Timeout></Configuration>";
-    ASSERT_TRUE(load(original));
+    // Another document element is read as empty and never written.
+    const std::string other = dataFile("fuzz/fuzz_xml_config/other_root.xml");
+    ASSERT_TRUE(load(other));
     EXPECT_EQ(XmlConfig::xmlGetValue("Timeout", 0, "30"), "30");
     EXPECT_FALSE(XmlConfig::xmlSetValue("Timeout", 0, "50"));
-    EXPECT_FALSE(XmlConfig::ensureElementPath("ORVANTConfiguration/InstanceConfigurationList"));
-    EXPECT_EQ(file(), original);
-    EXPECT_EQ(ui.messages,
-              Messages { "Unable to save configuration to file " + path
-                         + "\nIts document element is not ORVANTConfiguration." });
+    EXPECT_EQ(configuration(), other);
+    std::filesystem::remove(native("conf/ORVANTConfiguration.xml"));
+    EXPECT_FALSE(XmlConfig::loadXmlConfig(kPath) || XmlConfig::xmlSetValue("Timeout", 0, "40"));
+    EXPECT_FALSE(exists("conf/ORVANTConfiguration.xml"));
+    write("conf/ORVANTConfiguration.xml", "<ORVANTConfiguration/>");
+    makeUnreadable(native("conf/ORVANTConfiguration.xml"));
+    EXPECT_FALSE(XmlConfig::loadXmlConfig(kPath));
+    Messages expected(std::size(badFiles), kLoadFailed);
+    expected.push_back(std::string("Unable to save configuration to file ") + kPath
+                       + "\nIts document element is not ORVANTConfiguration.");
+    expected.insert(expected.end(), 2, kLoadFailed);
+    EXPECT_EQ(ui.messages, expected);
 }
 
-TEST_F(XmlConfigValues, ElementPathsAreFoundOrCreatedAndBadNamesRefused)
+TEST_F(XmlConfigTest, AFileThatCannotBeWrittenIsReportedOncePerSaveAndKeptWhole)
 {
-    ASSERT_TRUE(load(kTwoInstances));
-    const long before = XmlConfig::writeCount();
-    for (const std::string key : { "", "Time out", "1Timeout", "<Timeout>", "a/b" }) {
-        EXPECT_FALSE(XmlConfig::xmlSetValue(key, 1, "x")) << key;
+    const std::string original = dataFile("xml_config/indented.xml");
+    ASSERT_TRUE(load(original));
+    makeReadOnly(native("conf/ORVANTConfiguration.xml"));
+    for (std::size_t save = 1; save <= 2; ++save) {
+        XmlConfig::beginSave();
+        XmlConfig::xmlSetValue("Timeout", 0, "62");
+        XmlConfig::xmlSetValue("Timeout", 2, "62");
+        EXPECT_FALSE(XmlConfig::endSave());
+        ASSERT_EQ(ui.messages.size(), save);
     }
-    EXPECT_FALSE(XmlConfig::ensureElementPath("ORVANTConfiguration//InstanceConfigurationList"));
-    EXPECT_FALSE(XmlConfig::ensureElementPath(""));
-    EXPECT_EQ(file(), kTwoInstances);
-    EXPECT_EQ(XmlConfig::writeCount(), before);
-
-    const auto list = XmlConfig::ensureElementPath("ORVANTConfiguration/InstanceConfigurationList");
-    EXPECT_EQ(list, XmlConfig::findInstanceElement(1).parent());
-    const auto created = XmlConfig::ensureElementPath("ORVANTConfiguration/Upgrade/Options");
-    ASSERT_TRUE(created);
-    EXPECT_STREQ(created.name(), "Options");
-    EXPECT_EQ(created.parent(), XmlConfig::findChildElement("Upgrade", list.parent()));
-    EXPECT_EQ(XmlConfig::ensureElementPath("ORVANTConfiguration/Upgrade/Options"), created);
-}
-
-TEST_F(XmlConfigValues, AReadOnlyFileIsReportedOncePerSaveAndKeptIntact)
-{
-    ASSERT_TRUE(load(kTwoInstances));
-    XmlConfig::beginSave();
-    EXPECT_TRUE(XmlConfig::xmlSetValue("Timeout", 1, "61"));
-    EXPECT_TRUE(XmlConfig::endSave());
-    const std::string saved = file();
-    removePermissions(folder.path() / kFile, kWriteBits);
-    const long before = XmlConfig::writeCount();
-
-    // Within a save the document is written once, at its end.
-    XmlConfig::beginSave();
-    XmlConfig::xmlSetValue("Timeout", 1, "62");
-    XmlConfig::xmlSetValue("Timeout", 2, "62");
-    XmlConfig::xmlSetValue("Port", 0, "10000");
-    EXPECT_FALSE(XmlConfig::endSave());
-    ASSERT_EQ(ui.messages.size(), 1u);
-    const std::string expectedStart = "Unable to save configuration to file " + path + "\n";
-    EXPECT_EQ(ui.messages[0].substr(0, expectedStart.size()), expectedStart);
-    EXPECT_GT(ui.messages[0].size(), expectedStart.size()) << "the system's reason is missing";
-    EXPECT_EQ(file(), saved);
-    EXPECT_NE(saved.find("<Timeout>61</Timeout>"), std::string::npos);
-    EXPECT_EQ(XmlConfig::writeCount(), before);
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path() / "conf"), fs::directory_iterator()), 1)
-        << "a temporary file was left behind";
-
-    // The next save reports again; outside a save every failure is reported.
-    XmlConfig::beginSave();
-    XmlConfig::xmlSetValue("Timeout", 1, "63");
-    EXPECT_FALSE(XmlConfig::endSave());
-    EXPECT_FALSE(XmlConfig::xmlSetValue("Timeout", 1, "64"));
-    EXPECT_FALSE(XmlConfig::xmlSetValue("Timeout", 1, "65"));
-    EXPECT_EQ(ui.messages.size(), 4u);
-    EXPECT_EQ(file(), saved);
-
-    // A writable file in a read-only folder fails as well.
-    std::filesystem::permissions(folder.path() / kFile, kWriteBits, fs::perm_options::add);
-    removePermissions(folder.path() / "conf", kWriteBits);
-    XmlConfig::beginSave();
-    XmlConfig::xmlSetValue("Timeout", 1, "66");
-    EXPECT_FALSE(XmlConfig::endSave());
-    EXPECT_EQ(ui.messages.size(), 5u);
-    EXPECT_EQ(file(), saved);
+    const std::string start = std::string("Unable to save configuration to file ") + kPath + "\n";
+    EXPECT_EQ(ui.messages[0].substr(0, start.size()), start);
+    EXPECT_GT(ui.messages[0].size(), start.size()) << "the system's reason is missing";
+    EXPECT_EQ(configuration(), original);
+    EXPECT_EQ(snapshotTree(native("conf")).size(), 1u) << "a temporary file was left behind";
 }
 
 } // namespace

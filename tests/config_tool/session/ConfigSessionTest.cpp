@@ -1,0 +1,326 @@
+#include "config_tool/session/ConfigSession.h"
+
+#include "config_tool/model/XmlConfig.h"
+#include "config_tool/session/SaveGuard.h"
+#include "config_tool/session/SaveSequences.h"
+#include "tests/support/InstallationTest.h"
+#include "tests/support/RegistryProbe.h"
+
+namespace orvant::test {
+namespace {
+
+namespace fs = std::filesystem;
+using Messages = std::vector<std::string>;
+using tarn::CheckState;
+using namespace std::chrono_literals;
+
+const std::string kTerminal = "INSTANCE_01/properties/terminal.properties";
+
+class SessionTest : public InstallationTest
+{
+protected:
+    // The base instance with these values and instances 1..count with PINByPass and those values.
+    const std::vector<tarn::CInstanceData>& load(const std::string& base, int count = 0, const std::string& others = "")
+    {
+        auto instances = numberedInstances(count);
+        instances[0].values = pairs(base);
+        for (int n = 1; n <= count; ++n) {
+            instances[std::size_t(n)].values = pairs("PINByPass=False " + others);
+        }
+        writeConfiguration(instances);
+        startUp(session);
+        return session.instances;
+    }
+
+    // The base instance without a card reader and instance 1 with a Dione xtreme, as the window loads them;
+    // the operator then picks the Vx670 for instance 1.
+    void start(bool xmlMode = true, const std::string& removed = "properties/none")
+    {
+        copyData("session/installation");
+        fs::remove(native(removed));
+        makeInstanceFolders(1);
+        writeMode(xmlMode);
+        startUp(session);
+        session.instances[1].pinpad = "Verifone Vx670";
+    }
+
+    std::string original(const std::string& relative) const { return dataFile("session/installation/" + relative); }
+
+    tarn::ConfigSession session;
+};
+
+using LoadTest = SessionTest;
+using SaveTest = SessionTest;
+
+TEST_F(LoadTest, TheFirstInstanceWithoutPinByPassOrTheNinetyNinthEndsTheList)
+{
+    startUp(session);
+    EXPECT_EQ(ui.messages,
+              std::vector<std::string> { "Unable to load configuration from file "
+                                         "C:\\ORVANT\\conf\\ORVANTConfiguration.xml" });
+    EXPECT_EQ(session.instanceSections, std::vector<std::string> { "Harbell" });
+    writeConfiguration(
+        { { "00", {} }, { "01", pairs("PINByPass=True") }, { "2", {} }, { "03", pairs("PINByPass=1") } });
+    startUp(session);
+    EXPECT_EQ(session.instanceSections, (std::vector<std::string> { "Harbell", "Harbell_01" }));
+    EXPECT_TRUE(session.instances[1].pinByPass);
+    ASSERT_EQ(load("", 120).size(), 100u);
+    EXPECT_EQ(session.instanceSections[99], "Harbell_99");
+    EXPECT_EQ(session.instances[12].PinPadPort + " " + session.instances[12].receiptDir,
+              "5012 C:\\ORVANT\\INSTANCE_12");
+}
+
+TEST_F(LoadTest, StoredPositionsInTwipsBecomePixels)
+{
+    const std::tuple<int, const char*, const char*> cases[] = {
+        // twips per pixel of a 1024 x 768 screen (0: no screen), stored Top and Left -> shown
+        { 15, "Top=2000 Left=20000", "133 1333" }, // beyond the screen: twips
+        { 15, "Top=200 Left=1000", "200 1000" },   { 12, "Top=1830 Left=1842", "152 154" }, // halves to even
+        { 12, "Top=769 Left=1024", "64 1024" }, // just beyond, and exactly the screen
+        { 0, "Top=2000 Left=030", "2000 030" }, // without a screen as stored
+        { 15, "Top=40000 Left=left", " " } // not a position
+    };
+    for (const auto& [twipsPerPixel, stored, shown] : cases) {
+        session.desktop = { false, "", 1024, 768, double(twipsPerPixel), double(twipsPerPixel) };
+        const auto& base = load(stored)[0];
+        EXPECT_EQ(base.top + " " + base.left, shown) << stored;
+    }
+}
+
+TEST_F(LoadTest, UnconvertibleValuesFallBackAndThePrinterNeedsPrinters)
+{
+    const auto& base
+        = load("ReferralMode=abc InterfaceMethod=99999 WindowsSize=x AvsRuleIndex=2.5 Debug=yes "
+               "AvsDetailsMandatory=maybe PinPadPort=port BackGroundColor=0 Printer=Receipts Environment=POS")[0];
+    EXPECT_EQ(std::vector<int>({ base.referralMode, base.interfaceMethod, base.WindowsSize, base.avsRuleIndex,
+                                 base.debugOn, base.avsDetailsMandatory, base.environment }),
+              std::vector<int>({ 1, 0, 100, 2, 0, 1, 1 }));
+    EXPECT_EQ(base.PinPadPort + base.printer, "5000") << "no printer without printers";
+    EXPECT_EQ(base.backgroundColor, tarn::kButtonFaceColor) << "zero is the button face";
+    session.desktop.hasPrinters = true;
+    session.desktop.defaultPrinter = "Office";
+    const auto& first = load("Printer=Receipts", 1, "PinPadPort=05001 BackGroundColor=255")[1];
+    EXPECT_EQ(session.instances[0].printer + " " + first.printer + " " + first.PinPadPort, "Receipts Office 5001");
+    EXPECT_EQ(first.backgroundColor, 255);
+}
+
+TEST_F(LoadTest, CommonSettingsFollowTheStartUpRules)
+{
+    load("ClassPath=C:\\ORVANT\\KELBRIN-CPS.JAR PropertiesDir= AllowSplit=False ShowConfirmTxnScreen=nonsense "
+         "TransactionResultMandatory=True CheckUpgrade=0 AutoUpgrade=2 Environment=4",
+         1, "Environment=2");
+    const auto& common = session.common;
+    EXPECT_EQ(common.classPath + " " + common.propertyDir + " " + session.instances[1].receiptDir,
+              "C:\\ORVANT\\kelbrin-cps.jar C:/ORVANT C:/ORVANT\\INSTANCE_01");
+    EXPECT_EQ(std::vector({ common.allowSplit, common.showConfirmTxnScreen, common.transactionResultMandatory,
+                            common.checkUpgrade, common.autoUpgrade }),
+              std::vector({ CheckState::Unchecked, CheckState::Checked, CheckState::Checked, CheckState::Unchecked,
+                            CheckState::Checked }));
+    EXPECT_EQ(session.instances[0].environment * 10 + session.instances[1].environment, 41) << "the base's alone";
+    load("ClassPath=D:\\engine\\kelbrin-cps.jar");
+    EXPECT_EQ(session.common.classPath, "D:\\engine\\kelbrin-cps.jar");
+}
+
+// Two parts set both ports, one part the PIN pad's alone, more parts neither; no key clears the PIN pad's.
+TEST_F(LoadTest, TheReaderPortIsSplitAtTheComma)
+{
+    const std::pair<const char*, const char*> loads[] = { { "smartCardReader.port=COM1,COM2", "COM1 COM2" },
+                                                          { "smartCardReader.port=COM3", "COM3 COM2" },
+                                                          { "smartCardReader.port=COM5,COM6,COM7", "COM3 COM2" },
+                                                          { "", " COM2" } };
+    session.common.propertyDir = "C:\\ORVANT";
+    tarn::CInstanceData record;
+    for (const auto& [file, ports] : loads) {
+        write("INSTANCE_01/properties/terminal.properties", file);
+        EXPECT_TRUE(session.loadInstanceData(record, 1));
+        EXPECT_EQ(record.comport + " " + record.comportReader, ports) << file;
+    }
+}
+
+TEST_F(SaveTest, OkWritesEveryValueAndTheEngineFilesAndASecondOkNothing)
+{
+    start();
+    const auto before = snapshot(); // the registry too, which XML mode leaves alone
+    session.instances[0].nextReceiptNumber = "60"; // the stored 57 stays: receipt numbers are only seeded
+    session.instances[1].nextReceiptNumber = "99";
+    session.common.transactionResultMandatory = CheckState::Grayed;
+    session.common.allowSplit = CheckState::Unchecked;
+    session.common.autoUpgrade = CheckState::Checked;
+    EXPECT_TRUE(tarn::runOkSequence(session));
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_TRUE(matchesDataTree(changedFiles(before, snapshot()), "session/ok_in_xml_mode"));
+
+    const auto afterFirst = snapshot();
+    startUp(session);
+    session.instances[1].nextReceiptNumber = "120";
+    EXPECT_TRUE(tarn::runOkSequence(session));
+    EXPECT_TRUE(sameTree(afterFirst, snapshot()));
+}
+
+TEST_F(SaveTest, InRegistryModeEveryValueGoesToBothHivesWithOrWithoutAConfigurationFile)
+{
+    start(false);
+    EXPECT_TRUE(tarn::runOkSequence(session));
+    for (const std::string hive : { "HKEY_CURRENT_USER.reg", "HKEY_LOCAL_MACHINE.reg" }) {
+        EXPECT_TRUE(matchesDataFile(readFile(folder.registryFolder() / hive), "session/ok_in_registry_mode/" + hive));
+    }
+    EXPECT_EQ(read("properties/hbl.properties"), "Configuration=registry\r\n");
+    EXPECT_FALSE(exists("INSTANCE_01/properties/instance.properties")) << "no receipt number is seeded";
+
+    fs::remove(native("conf/ORVANTConfiguration.xml"));
+    fs::remove(native("properties/instance.properties"));
+    tarn::XmlConfig::reset();
+    session.instances[1].timeout = "45";
+    EXPECT_TRUE(tarn::runOkSequence(session));
+    EXPECT_EQ(kelbrinValue(platform::Hive::LocalMachine, "Harbell_01", "Timeout"), "45");
+    EXPECT_FALSE(exists("conf/ORVANTConfiguration.xml") || exists("properties/instance.properties"));
+}
+
+TEST_F(SaveTest, ApplyLeavesTheBasePropertyFilesToOk)
+{
+    start(true, "properties/language.properties");
+    EXPECT_TRUE(tarn::runApplySequence(session));
+    EXPECT_EQ(read("properties/language.properties"), "en.01=\\\\nlAMOUNT #\r\n") << "the device profile's prompt only";
+    EXPECT_EQ(read(kTerminal), dataFile("session/ok_in_xml_mode/drive_c/ORVANT/" + kTerminal));
+}
+
+TEST_F(SaveTest, ARefusedCheckWritesNoRecordButOkStillRegeneratesTheBaseFiles)
+{
+    start(true, "properties/language.properties");
+    write("properties/hbl.properties", "Configuration=xml\r\n# by hand\r\n");
+    const auto before = snapshotTree(root());
+    session.instances[1].receiptDir = "c:\\orvant\\";
+    EXPECT_FALSE(tarn::runOkSequence(session));
+    EXPECT_EQ(ui.messages,
+              Messages { "Receipt Directory for default instance is also used by instance 1. Please "
+                         "provide another value." });
+    // The mode file is written before the checks; the configuration and the device profiles are not.
+    const auto written = changedFiles(before, snapshotTree(root()));
+    EXPECT_EQ(written.size(), 4u) << "and the hash of the configuration as it was";
+    EXPECT_EQ(written.at("properties/hbl.properties"), "Configuration=xml\r\n");
+    EXPECT_EQ(written.at("properties/language.properties"), original("properties/language.properties"));
+    EXPECT_EQ(written.at("INSTANCE_01/properties/language.properties"), original("properties/language.properties"));
+}
+
+TEST_F(SaveTest, ARefusedTimeoutSkipsItsInstanceOnlyAndOkDoesNotEnd)
+{
+    start();
+    session.instances[1].timeout = "5";
+    session.instances[0].receiptWidth = "40";
+    session.common.checkUpgrade = CheckState::Grayed;
+    EXPECT_FALSE(tarn::runOkSequence(session));
+    EXPECT_EQ(ui.messages,
+              Messages { "Enter Correct Card Inactivity Timeout between 10 to 90,Then Press Ok (Do not "
+                         "press Apply Button)" });
+    EXPECT_EQ(storedValue("ReceiptWidth", 0) + storedValue("CheckUpgrade", 0) + storedValue("Timeout", 1),
+              "402<absent>");
+    EXPECT_EQ(read(kTerminal), original(kTerminal));
+}
+
+TEST_F(SaveTest, AnEngineFileThatCannotBeWrittenOrReadIsReportedOnceAndNeverOverwritten)
+{
+    const std::string notWritten = "These files could not be written:\nC:\\ORVANT\\INSTANCE_01\\properties\\terminal."
+                                   "properties\nThe configuration has not been saved completely.";
+    start();
+    makeReadOnly(native(kTerminal));
+    EXPECT_FALSE(tarn::runOkSequence(session));
+    EXPECT_TRUE(session.saveSucceeded);
+    EXPECT_EQ(ui.messages, Messages { notWritten });
+    EXPECT_EQ(storedValue("PinPadPort", 1), "5001") << "everything else is saved";
+
+    makeUnreadable(native(kTerminal));
+    startUp(session);
+    EXPECT_FALSE(tarn::runOkSequence(session));
+    EXPECT_EQ(ui.messages,
+              (Messages { notWritten,
+                          "These property files could not be read:\nC:\\ORVANT\\INSTANCE_01\\"
+                          "properties\\terminal.properties\nTheir instances start with empty "
+                          "settings, and a save does not overwrite them.",
+                          notWritten }));
+    fs::permissions(native(kTerminal), fs::perms::owner_read, fs::perm_options::add);
+    EXPECT_EQ(read(kTerminal), original(kTerminal));
+}
+
+TEST_F(SaveTest, AConfigurationFileThatCannotBeWrittenOrWasLostFailsTheStore)
+{
+    start();
+    makeReadOnly(native("conf/ORVANTConfiguration.xml"));
+    session.instances[0].timeout = "45";
+    EXPECT_FALSE(tarn::runOkSequence(session));
+    EXPECT_TRUE(session.storeFailed) << "reported by the document";
+
+    // In XML mode the save works on the file as it is now: another program's change is kept.
+    fs::remove(native("conf/ORVANTConfiguration.xml"));
+    writeConfiguration({ { "00", pairs("Custom=kept") } });
+    session.saveAllInstances();
+    EXPECT_EQ(storedValue("Custom", 0) + storedValue("Timeout", 0), "kept45");
+    fs::remove(native("conf/ORVANTConfiguration.xml"));
+    session.saveAllInstances();
+    EXPECT_TRUE(session.storeFailed);
+    EXPECT_EQ(ui.messages.back(), "Unable to load configuration from file C:\\ORVANT\\conf\\ORVANTConfiguration.xml");
+    EXPECT_FALSE(exists("conf/ORVANTConfiguration.xml"));
+}
+
+TEST_F(SaveTest, EveryInstanceCarriesTheBaseEnvironmentAndUnattendedOnesAreMarked)
+{
+    start();
+    const char* unattended[] = { "False", "False", "True", "True", "True", "False" }; // POS ... Standalone
+    session.instances[1].environment = 2;
+    for (std::int16_t environment = 1; environment <= 6; ++environment) {
+        session.instances[0].environment = environment;
+        session.saveAllInstances();
+        EXPECT_EQ(storedValue("Environment", 1) + storedValue("UPTTerminal", 1) + storedValue("UPTTerminal", 0),
+                  std::to_string(environment) + unattended[environment - 1] + unattended[environment - 1]);
+    }
+}
+
+// Saves exclude each other and readers; readers share. Each lock is an open file of its own, so one
+// process meets its own locks as another process's.
+TEST_F(SessionTest, TheInstallationLockKeepsSavesApartAndLetsReadersShare)
+{
+    using tarn::InstallationLock;
+    using Kind = InstallationLock::Kind;
+    using Outcome = InstallationLock::Outcome;
+    EXPECT_EQ(InstallationLock::path(), "C:\\ORVANT\\conf\\ORVANTConfiguration.lock");
+    makeReadOnly(native("conf")); // no lock file can be made: the caller goes on without the lock
+    const auto unavailable = InstallationLock::acquire(Kind::Exclusive, 0ms);
+    EXPECT_EQ(unavailable.outcome(), Outcome::Unavailable);
+    EXPECT_NE(unavailable.error().find("ORVANTConfiguration.lock"), std::string::npos);
+    fs::permissions(native("conf"), fs::perms::owner_all);
+    {
+        const auto save = InstallationLock::acquire(Kind::Exclusive, 0ms);
+        ASSERT_EQ(save.outcome(), Outcome::Locked);
+        int waited = 0;
+        EXPECT_EQ(InstallationLock::acquire(Kind::Shared, 60ms, [&] { ++waited; }).outcome(), Outcome::Busy);
+        EXPECT_GT(waited, 0) << "the caller is called back while it waits";
+        ui.answers = { tarn::QuestionAnswer::Yes };
+        EXPECT_FALSE(tarn::SaveGuard(tarn::LoadedFiles::now(), {}, 0ms).mayWrite());
+        EXPECT_EQ(ui.messages, Messages { tarn::SaveGuard::kBusyMessage });
+    }
+    const auto reader = InstallationLock::acquire(Kind::Shared, 0ms);
+    EXPECT_EQ(InstallationLock::acquire(Kind::Shared, 0ms).outcome(), Outcome::Locked);
+    EXPECT_EQ(InstallationLock::acquire(Kind::Exclusive, 0ms).outcome(), Outcome::Busy);
+}
+
+// Nothing changed since the load: the save goes ahead without a question; a change by another program
+// asks once, and only Yes writes.
+TEST_F(SessionTest, ASaveAsksBeforeOverwritingWhatAnotherProgramChanged)
+{
+    start();
+    const tarn::LoadedFiles loaded = tarn::LoadedFiles::now();
+    EXPECT_TRUE(tarn::SaveGuard(loaded, {}).mayWrite());
+    EXPECT_TRUE(ui.questions.empty());
+    for (const char* file : { "conf/ORVANTConfiguration.xml", "properties/hbl.properties" }) {
+        const std::string bytes = read(file);
+        write(file, bytes + " ");
+        for (const auto answer : { tarn::QuestionAnswer::No, tarn::QuestionAnswer::Yes }) {
+            ui.answers = { answer };
+            EXPECT_EQ(tarn::SaveGuard(loaded, {}).mayWrite(), answer == tarn::QuestionAnswer::Yes) << file;
+        }
+        write(file, bytes);
+    }
+    EXPECT_EQ(ui.questions, Messages(4, tarn::SaveGuard::kChangedQuestion));
+}
+
+} // namespace
+} // namespace orvant::test
