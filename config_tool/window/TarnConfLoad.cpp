@@ -3,6 +3,8 @@
 #include "config_tool/model/Choices.h"
 #include "config_tool/model/FieldRules.h"
 #include "config_tool/model/XmlConfig.h"
+#include "config_tool/session/InstallationLock.h"
+#include "config_tool/session/SaveGuard.h"
 #include "config_tool/window/ComPortIterator.h"
 #include "config_tool/window/ControlValues.h"
 #include "config_tool/window/TarnConf.h"
@@ -12,8 +14,10 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <optional>
 
 namespace tarn {
 
@@ -48,6 +52,15 @@ void TarnConf::Form_Load()
     }
 
     centreOnScreen();
+
+    // A save by another program that is under way ends before the files are read: the window never loads
+    // one half done. It holds no lock once it is loaded.
+    std::optional<InstallationLock> reading;
+    if (!globals.installationFolder.empty()) {
+        reading = InstallationLock::acquire(InstallationLock::Kind::Shared, SaveGuard::kWait, [] {
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        });
+    }
 
     globals.configurationMode = determineConfigurationMode();
     XmlConfig::loadXmlConfig(globals.xmlConfigurationPath);
