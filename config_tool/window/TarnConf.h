@@ -131,8 +131,9 @@ private:
     void shownEditsCollected();
     void everythingCollectedSaved();
     bool mayDiscardEdits();
-    // OK after a full save, Cancel and the upgrade launcher end the program; the program entry does it.
-    void endProgram();
+    // OK after a full save, Cancel and the upgrade launcher end the program: the window asks the program
+    // entry (programEndRequested), which closes every window.
+    void requestProgramEnd();
 
     TarnConfControls m_ui;
     ConfigSession m_session;

@@ -89,7 +89,7 @@ bool TarnConf::mayDiscardEdits()
     return Globals::ui().askYesNo(kDiscardQuestion, QuestionAnswer::No) == QuestionAnswer::Yes;
 }
 
-void TarnConf::endProgram()
+void TarnConf::requestProgramEnd()
 {
     m_ending = true;
     emit programEndRequested();

@@ -40,7 +40,7 @@ void TarnConf::btRunUpgrade_Click()
         });
     });
     if (UpgradeLauncher::programMustEnd(outcome)) {
-        endProgram();
+        requestProgramEnd();
     }
 }
 

@@ -72,7 +72,7 @@ void TarnConf::btOk_Click()
     copyCommonSettingsToSession();
     if (guardedSave([this] { return runOkSequence(m_session); })) {
         everythingCollectedSaved();
-        endProgram();
+        requestProgramEnd();
     }
 }
 
@@ -88,7 +88,7 @@ void TarnConf::btApply_Click()
 void TarnConf::btCancel_Click()
 {
     if (mayDiscardEdits()) {
-        endProgram();
+        requestProgramEnd();
     }
 }
 
