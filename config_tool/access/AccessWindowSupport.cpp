@@ -3,9 +3,13 @@
 #include "config_tool/foundation/Globals.h"
 #include "platform/TextCodec.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
 #include <QWidget>
@@ -51,6 +55,36 @@ QHBoxLayout* createOkCancelButtons(QWidget* window, std::array<QPushButton*, 2>&
     }
     buttons[0]->setDefault(true);
     return row;
+}
+
+namespace {
+
+// The password character as a style hint: cheaper to set up than a style sheet, which the start-up of
+// the login window would otherwise pay for.
+class StarPasswords : public QProxyStyle
+{
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override
+    {
+        if (hint == SH_LineEdit_PasswordCharacter) {
+            return '*';
+        }
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+} // namespace
+
+void makePasswordBox(QLineEdit* box)
+{
+    static QPointer<StarPasswords> style;
+    if (!style) {
+        style = new StarPasswords;
+        style->setParent(qApp);
+    }
+    box->setStyle(style);
+    box->setEchoMode(QLineEdit::Password);
 }
 
 void showCentred(QWidget* window)

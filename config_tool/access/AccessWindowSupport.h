@@ -10,6 +10,7 @@
 class QHBoxLayout;
 class QKeyEvent;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QWidget;
 
@@ -30,6 +31,9 @@ QLabel* createTitleLabel(QWidget* window, const char* text, const char* objectNa
 // so Enter presses it) and returns them in a right-aligned row; a click calls click(index).
 QHBoxLayout* createOkCancelButtons(QWidget* window, std::array<QPushButton*, 2>& buttons,
                                    const std::function<void(int)>& click);
+
+// A password box: what is typed shows as one "*" per character.
+void makePasswordBox(QLineEdit* box);
 
 // Shows the window centred on its screen.
 void showCentred(QWidget* window);

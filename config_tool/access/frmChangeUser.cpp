@@ -75,8 +75,7 @@ void frmChangeUser::buildLayout()
         m_txtFields[i]->setMinimumWidth(200);
         m_Label1[i]->setBuddy(m_txtFields[i]);
         if (i != UserIdField) {
-            m_txtFields[i]->setEchoMode(QLineEdit::Password);
-            m_txtFields[i]->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
+            AccessWindow::makePasswordBox(m_txtFields[i]);
         }
         // The user ID row is hidden: the old password takes its place.
         const int row = i == UserIdField ? 1 : static_cast<int>(i);

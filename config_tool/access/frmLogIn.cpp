@@ -53,8 +53,7 @@ void frmLogIn::buildLayout()
         m_txtFields[i]->setObjectName(QStringLiteral("txtFields_%1").arg(i));
         m_txtFields[i]->setMinimumWidth(180);
     }
-    m_txtFields[1]->setEchoMode(QLineEdit::Password);
-    m_txtFields[1]->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
+    AccessWindow::makePasswordBox(m_txtFields[1]);
     userLabel->setBuddy(m_txtFields[0]);
     passwordLabel->setBuddy(m_txtFields[1]);
 

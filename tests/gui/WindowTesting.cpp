@@ -31,7 +31,10 @@ QString describe(const QWidget& widget)
     for (const char* flag : { "checked", "editable", "default" }) {
         line += widget.property(flag).toBool() ? QString(' ') + flag : QString();
     }
-    line += widget.property("echoMode").toInt() == QLineEdit::Password ? " password" : "";
+    if (widget.property("echoMode").toInt() == QLineEdit::Password) {
+        const int mask = widget.style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, &widget);
+        line += QStringLiteral(" password(") + QChar(mask) + ')';
+    }
     line += widget.property("pixmap").value<QPixmap>().isNull() ? "" : " picture";
     return line + (widget.isEnabled() ? "" : " disabled") + (widget.isHidden() ? " hidden" : "");
 }
