@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <iterator>
 #include <optional>
 #include <utility>
 
@@ -494,6 +495,16 @@ void RegeditKey::setValue(std::string_view name, std::uint32_t type, std::vector
     values.push_back({ std::string(name), type, std::move(data) });
 }
 
+bool RegeditKey::removeValue(std::string_view name)
+{
+    const RegeditValue* found = findValue(name);
+    if (!found) {
+        return false;
+    }
+    values.erase(values.begin() + (found - values.data()));
+    return true;
+}
+
 RegeditFile RegeditFile::parse(std::string_view text, std::vector<RegeditProblem>* problems)
 {
     // A file that regedit exported is UTF-16 (little-endian, with its byte order mark).
@@ -559,6 +570,29 @@ RegeditKey* RegeditFile::createKey(std::string_view path)
         end = next;
     }
     return key;
+}
+
+bool RegeditFile::hasSubKeys(std::string_view path) const
+{
+    // A key's children directly follow it in tree order.
+    const std::string prefix = foldCase(path) + '\\';
+    const auto next = m_keys.upper_bound(foldCase(path));
+    return next != m_keys.end() && next->first.compare(0, prefix.size(), prefix) == 0;
+}
+
+bool RegeditFile::removeKey(std::string_view path)
+{
+    const auto first = m_keys.find(foldCase(path));
+    if (first == m_keys.end()) {
+        return false;
+    }
+    const std::string prefix = first->first + '\\';
+    auto last = std::next(first);
+    while (last != m_keys.end() && last->first.compare(0, prefix.size(), prefix) == 0) {
+        ++last;
+    }
+    m_keys.erase(first, last);
+    return true;
 }
 
 bool RegeditFile::isValidKeyPath(std::string_view path)

@@ -31,6 +31,8 @@ struct RegeditKey
     const RegeditValue* findValue(std::string_view name) const;
     // Replaces the data and type of an existing value (keeping the stored name) or appends a new one.
     void setValue(std::string_view name, std::uint32_t type, std::vector<std::uint8_t> data);
+    // Removes the value, keeping the others in their order. False when there is no such value.
+    bool removeValue(std::string_view name);
 
     bool operator==(const RegeditKey&) const = default;
 };
@@ -81,6 +83,12 @@ public:
     // is the key asked for). Existing parts of the path keep their stored case. Returns nullptr when
     // the path is not a valid key path (see isValidKeyPath).
     RegeditKey* createKey(std::string_view path);
+
+    // Whether keys below the key are listed.
+    bool hasSubKeys(std::string_view path) const;
+
+    // Removes the key with its values and every key below it. False when there is no such key.
+    bool removeKey(std::string_view path);
 
     // A known root name followed by zero or more non-empty "\"-separated names, no line breaks.
     static bool isValidKeyPath(std::string_view path);
