@@ -192,6 +192,47 @@ const RegeditFile* readHive(Hive hive, RegeditFile& fresh, long& result)
     return result == kErrorSuccess ? &fresh : nullptr;
 }
 
+// What a write made of a hive: the call's answer, and whether the hive changed and must be stored.
+struct HiveChange
+{
+    long result = kErrorSuccess;
+    bool changed = false;
+};
+
+// Applies a write as every writer does: inside a batch to the batch's copy, which is stored when the batch
+// ends; alone under the writer's lock, storing the hive only when it changed. A hive that may not be
+// written refuses, and one that was only partly read is not changed, as storing it would drop what could
+// not be read.
+template <typename Apply> long changeHive(Hive hive, Apply apply)
+{
+    if (BatchHive* batch = batchHive(hive)) {
+        if (batch->lock->result() != kErrorSuccess) {
+            return batch->lock->result();
+        }
+        if (batch->loaded != kErrorSuccess) {
+            return batch->loaded;
+        }
+        const HiveChange change = apply(batch->content);
+        batch->changed = change.changed || batch->changed;
+        return change.result;
+    }
+    HiveLock lock(hiveFile(hive));
+    if (lock.result() != kErrorSuccess) {
+        return lock.result();
+    }
+    RegeditFile current;
+    if (const long loaded = lock.load(current); loaded != kErrorSuccess) {
+        return loaded;
+    }
+    const HiveChange change = apply(current);
+    if (change.changed) {
+        if (const long stored = lock.store(current); stored != kErrorSuccess) {
+            return stored;
+        }
+    }
+    return change.result;
+}
+
 } // namespace
 
 RegistryBatch::RegistryBatch()
@@ -337,35 +378,16 @@ long regSetValueEx(HKey key, const std::string& valueName, std::uint32_t type, c
     }
     // A key removed from the file by hand since it was opened comes back, as the value needs it. A save
     // rewrites every value, most of them unchanged: those spare the file.
-    const auto change = [&](RegeditFile& current) {
+    return changeHive(key->hive, [&](RegeditFile& current) {
         RegeditKey* target = current.findKey(key->path);
         if (!target) {
             target = current.createKey(key->path);
         } else if (const RegeditValue* old = target->findValue(name); old && old->type == type && old->data == data) {
-            return false;
+            return HiveChange {};
         }
         target->setValue(name, type, data);
-        return true;
-    };
-    if (BatchHive* batch = batchHive(key->hive)) {
-        if (batch->lock->result() != kErrorSuccess) {
-            return batch->lock->result();
-        }
-        if (batch->loaded != kErrorSuccess) {
-            return batch->loaded;
-        }
-        batch->changed = change(batch->content) || batch->changed;
-        return kErrorSuccess;
-    }
-    HiveLock lock(hiveFile(key->hive));
-    if (lock.result() != kErrorSuccess) {
-        return lock.result();
-    }
-    RegeditFile current;
-    if (const long loaded = lock.load(current); loaded != kErrorSuccess) {
-        return loaded;
-    }
-    return change(current) ? lock.store(current) : kErrorSuccess;
+        return HiveChange { kErrorSuccess, true };
+    });
 }
 
 long regQueryValueEx(HKey key, const std::string& valueName, std::uint32_t* type, std::uint8_t* data,
