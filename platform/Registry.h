@@ -53,6 +53,16 @@ long regOpenKeyEx(Hive hive, const std::string& subKey, std::uint32_t access, HK
 // RegSetValueExA(key, name, 0, type, data, size).
 long regSetValueEx(HKey key, const std::string& valueName, std::uint32_t type, const std::vector<std::uint8_t>& data);
 
+// RegDeleteValueA(key, name). ERROR_FILE_NOT_FOUND when the value does not exist; ERROR_ACCESS_DENIED
+// when the key was not opened with the right to set values or the hive may not be written. The default
+// value has the empty name.
+long regDeleteValue(HKey key, const std::string& valueName);
+
+// RegDeleteKeyA(hive, subKey): deletes a key that has no subkeys (its values go with it).
+// ERROR_FILE_NOT_FOUND when it does not exist; ERROR_ACCESS_DENIED when it still has subkeys (as Windows
+// answers), when it is the hive's root, or when the hive may not be written.
+long regDeleteKey(Hive hive, const std::string& subKey);
+
 // RegQueryValueExA(key, name, nullptr, &type, data, &size). With data == nullptr only type and size
 // are returned (ERROR_SUCCESS). With a buffer too small for the value, *size becomes the needed size
 // and the result is ERROR_MORE_DATA. ERROR_FILE_NOT_FOUND when the value does not exist.

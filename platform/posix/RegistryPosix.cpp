@@ -390,6 +390,47 @@ long regSetValueEx(HKey key, const std::string& valueName, std::uint32_t type, c
     });
 }
 
+long regDeleteValue(HKey key, const std::string& valueName)
+{
+    if (!isOpen(key)) {
+        return kErrorInvalidHandle;
+    }
+    if (!(key->rights & kKeySetValue)) {
+        return kErrorAccessDenied;
+    }
+    const std::string name = toAnsiName(valueName);
+    return changeHive(key->hive, [&](RegeditFile& current) {
+        RegeditKey* target = current.findKey(key->path);
+        if (!target || !target->removeValue(name)) {
+            return HiveChange { kErrorFileNotFound, false };
+        }
+        return HiveChange { kErrorSuccess, true };
+    });
+}
+
+long regDeleteKey(Hive hive, const std::string& subKey)
+{
+    std::string path;
+    if (const long result = fullKeyPath(hive, subKey, path); result != kErrorSuccess) {
+        return result;
+    }
+    // The root itself cannot be deleted (on Windows it always has subkeys anyway).
+    if (path.find('\\') == std::string::npos) {
+        return kErrorAccessDenied;
+    }
+    return changeHive(hive, [&](RegeditFile& current) {
+        if (!current.findKey(path)) {
+            return HiveChange { kErrorFileNotFound, false };
+        }
+        // Only a key without subkeys goes; Windows refuses the others as it does a key it may not delete.
+        if (current.hasSubKeys(path)) {
+            return HiveChange { kErrorAccessDenied, false };
+        }
+        current.removeKey(path);
+        return HiveChange { kErrorSuccess, true };
+    });
+}
+
 long regQueryValueEx(HKey key, const std::string& valueName, std::uint32_t* type, std::uint8_t* data,
                      std::uint32_t* size)
 {

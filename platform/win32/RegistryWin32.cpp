@@ -85,6 +85,23 @@ long regSetValueEx(HKey key, const std::string& valueName, std::uint32_t type, c
                           static_cast<DWORD>(data.size()));
 }
 
+long regDeleteValue(HKey key, const std::string& valueName)
+{
+    if (!key) {
+        return ERROR_INVALID_HANDLE;
+    }
+    return RegDeleteValueA(key->handle, toAnsiName(valueName).c_str());
+}
+
+long regDeleteKey(Hive hive, const std::string& subKey)
+{
+    const HKEY root = rootHandle(hive);
+    if (!root) {
+        return ERROR_INVALID_HANDLE;
+    }
+    return RegDeleteKeyA(root, toAnsiName(subKey).c_str());
+}
+
 long regQueryValueEx(HKey key, const std::string& valueName, std::uint32_t* type, std::uint8_t* data,
                      std::uint32_t* size)
 {

@@ -42,6 +42,7 @@ TEST(Registry, QueriesReportSizesAndShortBuffersAndBadCallsAreRefused)
     EXPECT_EQ(regQueryValueEx(key, "Ten", nullptr, buffer, nullptr), 87); // ERROR_INVALID_PARAMETER
     EXPECT_EQ(regQueryValueEx(key, "Eleven", &type, nullptr, &size), kErrorFileNotFound);
     EXPECT_EQ(regSetValueEx(key, "Ten", kRegSz, { '1', 0 }), kErrorAccessDenied); // opened for reading only
+    EXPECT_EQ(regDeleteValue(key, "Ten"), kErrorAccessDenied);
     EXPECT_EQ(regCloseKey(key), kErrorSuccess);
 
     EXPECT_EQ(regOpenKeyEx(Hive::LocalMachine, kHarbellKey, kKeyQueryValue, &key), kErrorFileNotFound);
@@ -50,6 +51,42 @@ TEST(Registry, QueriesReportSizesAndShortBuffersAndBadCallsAreRefused)
     EXPECT_EQ(regCreateKeyEx(Hive::CurrentUser, kHarbellKey, kKeyAllAccess, nullptr), 87);
     EXPECT_EQ(regCreateKeyEx(Hive::CurrentUser, "\\SOFTWARE", kKeyAllAccess, &key), 161); // ERROR_BAD_PATHNAME
     EXPECT_EQ(key, nullptr);
+}
+
+// A deleted value or key is gone at once; its neighbours stay. Names ignore case, and the default value has
+// the empty name.
+TEST(Registry, DeletedValuesAndKeysAreGoneAndTheirNeighboursStay)
+{
+    test::TestFolder folder;
+    const std::string sub = std::string(kHarbellKey) + "\\Sub";
+    for (const char* name : { "A", "B", "C", "" }) {
+        ASSERT_TRUE(test::storeRegistryValue(Hive::CurrentUser, kHarbellKey, name, kRegSz, std::string(name) + "!"));
+    }
+    ASSERT_TRUE(test::storeRegistryValue(Hive::CurrentUser, sub, "Inner", kRegSz, "x"));
+    HKey key = nullptr;
+    ASSERT_EQ(regOpenKeyEx(Hive::CurrentUser, kHarbellKey, kKeyAllAccess, &key), kErrorSuccess);
+    EXPECT_EQ(regDeleteValue(key, "b"), kErrorSuccess);
+    EXPECT_EQ(regDeleteValue(key, ""), kErrorSuccess);
+    EXPECT_EQ(regDeleteValue(key, "B"), kErrorFileNotFound);
+    EXPECT_EQ(regDeleteValue(key, "Missing"), kErrorFileNotFound);
+    EXPECT_EQ(regCloseKey(key), kErrorSuccess);
+    EXPECT_FALSE(test::readRegistryValue(Hive::CurrentUser, kHarbellKey, "B"));
+    EXPECT_FALSE(test::readRegistryValue(Hive::CurrentUser, kHarbellKey, ""));
+    EXPECT_EQ(test::readRegistryValue(Hive::CurrentUser, kHarbellKey, "A"), (test::RegistryValue { kRegSz, "A!" }));
+    EXPECT_EQ(test::readRegistryValue(Hive::CurrentUser, kHarbellKey, "C"), (test::RegistryValue { kRegSz, "C!" }));
+
+    // A key goes only without subkeys, with its values; a missing one, in the other hive too, is not found.
+    EXPECT_EQ(regDeleteKey(Hive::CurrentUser, kHarbellKey), kErrorAccessDenied);
+    EXPECT_EQ(regDeleteKey(Hive::CurrentUser, ""), kErrorAccessDenied);
+    EXPECT_EQ(regDeleteKey(Hive::LocalMachine, sub), kErrorFileNotFound);
+    EXPECT_EQ(regDeleteKey(Hive::CurrentUser, "software\\KELBRIN\\harbell_01\\SUB"), kErrorSuccess);
+    EXPECT_EQ(regOpenKeyEx(Hive::CurrentUser, sub, kKeyQueryValue, &key), kErrorFileNotFound);
+    EXPECT_EQ(regDeleteKey(Hive::CurrentUser, sub), kErrorFileNotFound);
+    EXPECT_EQ(test::readRegistryValue(Hive::CurrentUser, kHarbellKey, "A"), (test::RegistryValue { kRegSz, "A!" }));
+    EXPECT_EQ(regDeleteKey(Hive::CurrentUser, kHarbellKey), kErrorSuccess);
+    EXPECT_EQ(regOpenKeyEx(Hive::CurrentUser, kHarbellKey, kKeyQueryValue, &key), kErrorFileNotFound);
+    EXPECT_EQ(regOpenKeyEx(Hive::CurrentUser, "SOFTWARE\\Kelbrin", kKeyQueryValue, &key), kErrorSuccess);
+    EXPECT_EQ(regCloseKey(key), kErrorSuccess);
 }
 
 } // namespace

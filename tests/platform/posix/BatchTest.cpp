@@ -15,6 +15,7 @@ namespace orvant::test {
 namespace {
 
 using namespace platform;
+using namespace std::string_literals;
 namespace fs = std::filesystem;
 
 constexpr char kKey[] = "SOFTWARE\\Kelbrin\\Harbell";
@@ -114,10 +115,54 @@ TEST(RegistryBatch, AHiveThatMayNotBeWrittenRefusesEachWriteWhileTheOtherIsWritt
         HKey key = nullptr;
         EXPECT_EQ(regCreateKeyEx(Hive::LocalMachine, kKey, kKeyAllAccess, &key), kErrorAccessDenied);
         EXPECT_EQ(regCreateKeyEx(Hive::LocalMachine, kKey, kKeyAllAccess, &key), kErrorAccessDenied);
+        EXPECT_EQ(regDeleteKey(Hive::LocalMachine, kKey), kErrorAccessDenied);
         EXPECT_TRUE(storeRegistryValue(Hive::CurrentUser, kKey, "Timeout", kRegSz, "45"));
     }
     EXPECT_EQ(readRegistryValue(Hive::LocalMachine, kKey, "Timeout"), (RegistryValue { kRegSz, "30" }));
     EXPECT_EQ(readRegistryValue(Hive::CurrentUser, kKey, "Timeout"), (RegistryValue { kRegSz, "45" }));
+}
+
+// Deletions in a batch are seen by reads at once and reach the file when it ends; one that finds nothing
+// to delete writes nothing, alone or in a batch.
+TEST(RegistryBatch, DeletionsAreSeenAtOnceAndOnlyRealOnesReachTheFile)
+{
+    TestFolder folder;
+    const auto userHive = folder.registryFolder() / "HKEY_CURRENT_USER.reg";
+    const std::string sub = std::string(kKey) + "\\Sub";
+    for (const char* name : { "A", "B", "C" }) {
+        ASSERT_TRUE(storeRegistryValue(Hive::CurrentUser, kKey, name, kRegSz, "1\0"s));
+    }
+    ASSERT_TRUE(storeRegistryValue(Hive::CurrentUser, sub, "Inner", kRegSz, "x\0"s));
+    const std::string before = readFile(userHive);
+    HKey key = nullptr, gone = nullptr;
+    ASSERT_EQ(regOpenKeyEx(Hive::CurrentUser, kKey, kKeyAllAccess, &key), kErrorSuccess);
+    {
+        RegistryBatch batch;
+        EXPECT_EQ(regDeleteValue(key, "B"), kErrorSuccess);
+        EXPECT_EQ(regDeleteKey(Hive::CurrentUser, sub), kErrorSuccess);
+        EXPECT_FALSE(readRegistryValue(Hive::CurrentUser, kKey, "B"));
+        EXPECT_EQ(regOpenKeyEx(Hive::CurrentUser, sub, kKeyQueryValue, &gone), kErrorFileNotFound);
+        EXPECT_EQ(regDeleteValue(key, "B"), kErrorFileNotFound);
+        EXPECT_EQ(readFile(userHive), before);
+        EXPECT_EQ(batch.finish(), kErrorSuccess);
+    }
+    EXPECT_EQ(readFile(userHive),
+              crlf("REGEDIT4\n\n[HKEY_CURRENT_USER\\SOFTWARE]\n\n[HKEY_CURRENT_USER\\SOFTWARE\\Kelbrin]\n\n"
+                   "[HKEY_CURRENT_USER\\SOFTWARE\\Kelbrin\\Harbell]\n\"A\"=\"1\"\n\"C\"=\"1\"\n\n"));
+
+    const std::string edited
+        = "REGEDIT4\n; as an administrator left it\n[HKEY_CURRENT_USER\\SOFTWARE\\Kelbrin\\Harbell]\n";
+    writeFile(userHive, edited);
+    EXPECT_EQ(regDeleteValue(key, "B"), kErrorFileNotFound);
+    EXPECT_EQ(regDeleteKey(Hive::CurrentUser, sub), kErrorFileNotFound);
+    {
+        RegistryBatch batch;
+        EXPECT_EQ(regDeleteValue(key, "B"), kErrorFileNotFound);
+        EXPECT_EQ(regDeleteKey(Hive::CurrentUser, sub), kErrorFileNotFound);
+        EXPECT_EQ(regDeleteKey(Hive::CurrentUser, "SOFTWARE\\Kelbrin"), kErrorAccessDenied) << "it has subkeys";
+    }
+    EXPECT_EQ(readFile(userHive), edited);
+    EXPECT_EQ(regCloseKey(key), kErrorSuccess);
 }
 
 } // namespace

@@ -44,6 +44,8 @@ TEST(HiveFile, ReadOnlyHiveRefusesWritersButNotReadersOrTheOtherHive)
     EXPECT_EQ(regCreateKeyEx(Hive::LocalMachine, "SOFTWARE\\Kelbrin\\Harbell_02", 0x3F, &key), kErrorAccessDenied);
     EXPECT_EQ(regOpenKeyEx(Hive::LocalMachine, kHarbellKey, kKeyAllAccess, &key), kErrorAccessDenied);
     EXPECT_EQ(regSetValueEx(openedBefore, "Mode", kRegSz, { '1' }), kErrorAccessDenied);
+    EXPECT_EQ(regDeleteValue(openedBefore, "Mode"), kErrorAccessDenied);
+    EXPECT_EQ(regDeleteKey(Hive::LocalMachine, kHarbellKey), kErrorAccessDenied);
     EXPECT_EQ(regCloseKey(openedBefore), kErrorSuccess);
     EXPECT_TRUE(sameTree(before, snapshotTree(folder.registryFolder())));
     EXPECT_EQ(readRegistryValue(Hive::LocalMachine, kHarbellKey, "Mode")->bytes, "0");
@@ -58,6 +60,7 @@ TEST(HiveFile, DamagedHiveIsReadAsFarAsPossibleAndNeverOverwritten)
     EXPECT_TRUE(readRegistryValue(Hive::CurrentUser, "Good", "a")
                 && !readRegistryValue(Hive::CurrentUser, "Good", "bad"));
     EXPECT_FALSE(storeRegistryValue(Hive::CurrentUser, "Good", "a", kRegSz, "2"));
+    EXPECT_EQ(regDeleteKey(Hive::CurrentUser, "Good"), kErrorInvalidData);
     EXPECT_EQ(folder.read("registry/HKEY_CURRENT_USER.reg"), dataFile("fuzz/fuzz_regedit/corrupt.reg"));
 }
 
