@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,18 +25,30 @@ bool pathExists(std::string_view path); // a file or a folder
 bool fileExists(std::string_view path); // a regular file
 bool folderExists(std::string_view path); // a folder
 
-// Creates one folder (its parent must exist). Succeeds when the folder already exists.
+// Creates one folder (its parent must exist). Succeeds when the folder already exists. Within a
+// WriteBatch a new folder is kept like a write and made when the batch ends; it is refused at once when
+// its parent is read-only or neither exists nor is kept, or when a file is in the way.
 FileResult createFolder(std::string_view path);
+
+// Removes a file or an empty folder. Outside a batch at once; in a batch it is kept like a write: a
+// file or folder the batch itself created is simply dropped from it, an existing one is removed when
+// the batch ends. Removing what does not exist succeeds. A read-only file is removed all the same (a
+// copy of a read-only program is read-only too); what a read-only folder holds, and a folder that is
+// not empty (as the batch would leave it), are refused at once. A symbolic link is removed itself, not
+// the file it points to.
+FileResult removePath(std::string_view path);
 
 // Creates a new, empty folder with a unique name in the system's folder for temporary files and
 // returns its native path; empty when it could not be created.
 std::string createTemporaryFolder(std::string_view namePrefix);
 
-// Names (not paths) of the entries of a folder, sorted; files and folders alike.
+// Names (not paths) of the entries of a folder, sorted; files and folders alike. Within a batch the
+// list is the folder as the batch would leave it.
 std::vector<std::string> listFolder(std::string_view path);
 
 // Copies a file, replacing the target atomically. The copy takes the source's permission bits (on
-// POSIX), so a copied program stays executable. A read-only target is not replaced.
+// POSIX), so a copied program stays executable. A read-only target is not replaced. Within a batch the
+// source is read at once (as the batch sees it) and the copy is kept like a write.
 FileResult copyFile(std::string_view from, std::string_view to);
 
 // Reads a whole file as bytes.
@@ -72,6 +85,30 @@ FileResult flushFile(std::string_view path);
 // disk together. A save that regenerates hundreds of engine files then writes each once and pays for
 // one flush. The caller keeps other writers out for the batch's life (the installation lock).
 // Batches nest; only the outermost one writes.
+//
+// Folders created and files copied or removed during the batch are kept the same way, so that a whole
+// save can be looked at (changes()) before it touches the disk, backed up, or dropped (discard()).
+// When the outermost batch ends it creates the new folders first (in the order they were created),
+// then writes the files (in the order they were first written), then removes the files, then the
+// folders (innermost first: in the order they were removed, as each had to be empty for the batch
+// then). A file whose new bytes equal the bytes the batch read from the disk is not rewritten.
+
+// One change a batch holds.
+struct FileChange
+{
+    std::string storedPath;
+    bool folder = false; // a folder the batch creates or removes
+    // The file's bytes on the disk now; nullopt: there is none (for a folder: "" when it exists).
+    std::optional<std::string> before;
+    // What the batch leaves; nullopt: the batch removes it (for a folder: "" when it will exist).
+    std::optional<std::string> after;
+    // The file is on the disk but could not be read: before is nullopt all the same. A backup must not
+    // take it for a file the batch creates.
+    bool unreadable = false;
+
+    bool operator==(const FileChange&) const = default;
+};
+
 class WriteBatch
 {
 public:
@@ -80,9 +117,20 @@ public:
     WriteBatch(const WriteBatch&) = delete;
     WriteBatch& operator=(const WriteBatch&) = delete;
 
-    // Ends the batch. For the outermost batch: the stored paths of the files that could not be written
-    // or put on the disk (empty when all were); always empty for an inner batch.
+    // Ends the batch. For the outermost batch: the stored paths of the files and folders that could not
+    // be written, created, removed or put on the disk (empty when all were); always empty for an inner
+    // batch.
     std::vector<std::string> finish();
+
+    // What the outermost batch would change so far, in the order the changes were first made; a file
+    // whose new bytes equal the bytes on the disk is left out (unless the batch changes its permission
+    // bits: then before and after are equal). Reads a file it has not read yet, once. An inner batch answers
+    // for the whole open batch; empty when no batch is open on the thread.
+    std::vector<FileChange> changes() const;
+    // Ends the batch writing nothing (a dry run, or a save refused before it may touch anything). The
+    // outermost batch drops everything kept; an inner batch only ends itself and leaves the decision to
+    // the outermost one.
+    void discard();
 
 private:
     bool m_finished = false;
@@ -91,17 +139,58 @@ private:
 namespace detail {
 
 // The batch's side of the file functions. The key names the file on this system (two spellings of one
-// path give one key).
+// path give one key; a folder's key has no separator at its end, unless it is a root).
 bool batchOpen();
 void keepInBatch(std::string key, std::string_view storedPath, std::string_view bytes, bool ownerOnly);
+// How a kept write leaves the file's attributes.
+struct KeptWrite
+{
+    bool ownerOnly = false;
+    // The permission bits the file takes (a copy's, POSIX); nullopt: it keeps its own.
+    std::optional<unsigned> mode;
+    // The file on the disk would get other attributes, so it is written even when its bytes stay.
+    bool changesAttributes = false;
+};
+void keepInBatch(std::string key, std::string_view storedPath, std::string_view bytes, const KeptWrite& how);
 // A file read during the batch is read once: later reads get the same bytes.
 void rememberRead(std::string key, std::string_view bytes);
 const std::string* bytesInBatch(const std::string& key);
 
-// Each platform's own: the write itself, and the flush of written files (returns those that could not
-// be put on the disk).
-FileResult replaceNow(std::string_view storedPath, std::string_view bytes, bool ownerOnly);
+// What the batch makes of a path. Unknown: the disk answers.
+enum class InBatch
+{
+    Unknown,
+    File, // a file the batch writes or has read
+    Folder, // a folder the batch creates
+    Gone, // a file or folder the batch removes
+};
+InBatch lookInBatch(const std::string& key);
+// A folder to create when the batch ends (the platform has checked that it may).
+void keepFolder(std::string key, std::string_view storedPath);
+// An existing file or folder to remove when the batch ends; a write kept for it is dropped.
+void keepRemoval(std::string key, std::string_view storedPath, bool folder);
+// Forgets what the batch holds for a key: a file or folder it created, or a removal taken back.
+void dropFromBatch(const std::string& key);
+// The files and folders the batch writes or creates directly in a folder: their keys and stored paths.
+struct KeptEntry
+{
+    std::string key;
+    std::string storedPath;
+};
+std::vector<KeptEntry> keptIn(const std::string& folderKey, char separator);
+// For a system whose own file names keep their case: a path that is not on the disk, spelt as the file
+// or folder the batch writes or creates under that name, letter case aside (or as the nearest such
+// folder above it).
+std::string spelledAsKept(std::string path, char separator);
+
+// Each platform's own: the write itself (mode: the permission bits the file takes, where the system has
+// them), the flush of written files (returns those that could not be put on the disk), and a read that
+// does not look at the batch: false when the file is there but cannot be read, bytes nullopt when there
+// is no file.
+FileResult replaceNow(std::string_view storedPath, std::string_view bytes, bool ownerOnly,
+                      std::optional<unsigned> mode = std::nullopt);
 std::vector<std::string> flushFiles(const std::vector<std::string>& storedPaths);
+bool readOnDisk(std::string_view storedPath, std::optional<std::string>& bytes);
 
 } // namespace detail
 

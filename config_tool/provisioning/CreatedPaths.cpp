@@ -1,17 +1,15 @@
 #include "config_tool/provisioning/CreatedPaths.h"
 
-#include "platform/Paths.h"
-
-#include <filesystem>
+#include "platform/FileSystem.h"
 
 namespace tarn {
 
 void CreatedPaths::undo()
 {
     for (auto it = m_paths.rbegin(); it != m_paths.rend(); ++it) {
-        std::error_code ignored;
-        // remove() takes files and empty folders only; a folder with foreign content stays.
-        std::filesystem::remove(std::filesystem::path(orvant::platform::toNativePath(*it)), ignored);
+        // Files and empty folders only: a folder with foreign content stays. Within a write batch a
+        // path the attempt created is only dropped from the batch; nothing reaches the disk.
+        orvant::platform::removePath(*it);
     }
     m_paths.clear();
 }

@@ -99,6 +99,64 @@ void syncFolder(const std::string& folder)
 }
 
 constexpr std::string_view kWriteAction = "Cannot write";
+constexpr std::string_view kRemoveAction = "Cannot remove";
+
+std::string withoutTrailingSeparators(std::string path)
+{
+    while (path.size() > 1 && path.back() == '/') {
+        path.pop_back();
+    }
+    return path;
+}
+
+// The native path of a stored path. toNativePath matches letter case against the disk only; in a batch,
+// a path that is not on the disk is matched against what the batch creates as well.
+std::string nativeInBatch(std::string_view storedPath)
+{
+    std::string native = toNativePath(storedPath);
+    struct stat info
+    {
+    };
+    if (!native.empty() && detail::batchOpen() && ::lstat(native.c_str(), &info) != 0) {
+        native = detail::spelledAsKept(std::move(native), '/');
+    }
+    return native;
+}
+
+// The key of a stored path in the open batch: its native path without a separator at its end.
+std::string batchKey(std::string_view storedPath)
+{
+    return withoutTrailingSeparators(nativeInBatch(storedPath));
+}
+
+// What the open batch makes of a path; Unknown without a batch.
+detail::InBatch inBatch(std::string_view storedPath)
+{
+    return detail::batchOpen() ? detail::lookInBatch(batchKey(storedPath)) : detail::InBatch::Unknown;
+}
+
+std::string childPath(const std::string& folder, const std::string& name)
+{
+    return folder.empty() || folder.back() == '/' ? folder + name : folder + "/" + name;
+}
+
+// The names in a folder on the disk, unsorted; none when it cannot be listed.
+std::vector<std::string> namesOnDisk(const std::string& native)
+{
+    std::vector<std::string> names;
+    DIR* dir = native.empty() ? nullptr : ::opendir(native.c_str());
+    if (!dir) {
+        return names;
+    }
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name(entry->d_name);
+        if (name != "." && name != "..") {
+            names.emplace_back(name);
+        }
+    }
+    ::closedir(dir);
+    return names;
+}
 
 // Where a write of the stored path goes, and whether it may: not a folder, not read-only, in a folder
 // that exists and may be written.
@@ -114,9 +172,16 @@ struct WriteTarget
 
 FileResult examineTarget(std::string_view storedPath, WriteTarget& target)
 {
-    target.native = toNativePath(storedPath);
+    target.native = nativeInBatch(storedPath);
     if (target.native.empty()) {
         return failure(kWriteAction, storedPath, ENOENT);
+    }
+    // In a batch, the folders it creates and removes count as done.
+    const bool inBatch = detail::batchOpen();
+    if (inBatch) {
+        if (detail::lookInBatch(withoutTrailingSeparators(target.native)) == detail::InBatch::Folder) {
+            return failure(kWriteAction, storedPath, EISDIR);
+        }
     }
     struct stat info
     {
@@ -139,6 +204,18 @@ FileResult examineTarget(std::string_view storedPath, WriteTarget& target)
         return failure(kWriteAction, storedPath, errno);
     }
     target.folder = parentFolder(target.native);
+    if (inBatch) {
+        switch (detail::lookInBatch(target.folder)) {
+        case detail::InBatch::Folder:
+            return { true, {} };
+        case detail::InBatch::Gone:
+            return failure(kWriteAction, storedPath, ENOENT);
+        case detail::InBatch::File:
+            return failure(kWriteAction, storedPath, ENOTDIR);
+        case detail::InBatch::Unknown:
+            break;
+        }
+    }
     struct stat folderInfo
     {
     };
@@ -277,12 +354,132 @@ bool statNative(std::string_view path, struct stat& info)
     return !native.empty() && ::stat(native.c_str(), &info) == 0;
 }
 
+constexpr std::string_view kCreateFolderAction = "Cannot create folder";
+
+// createFolder within a batch: the same refusals, the folder itself when the batch ends.
+FileResult keepFolder(std::string_view path)
+{
+    static constexpr std::string_view action = kCreateFolderAction;
+    const std::string key = batchKey(path);
+    const detail::InBatch seen = detail::lookInBatch(key);
+    if (seen == detail::InBatch::Folder) {
+        return { true, {} };
+    }
+    if (seen == detail::InBatch::File) {
+        return failure(action, path, EEXIST);
+    }
+    struct stat info
+    {
+    };
+    if (::stat(key.c_str(), &info) == 0) {
+        if (!S_ISDIR(info.st_mode)) {
+            return failure(action, path, EEXIST);
+        }
+        if (seen == detail::InBatch::Gone) {
+            detail::dropFromBatch(key); // the folder stays after all
+        }
+        return { true, {} };
+    }
+    if (errno != ENOENT) {
+        return failure(action, path, errno);
+    }
+    const std::string parent = parentFolder(key);
+    switch (detail::lookInBatch(parent)) {
+    case detail::InBatch::Folder:
+        detail::keepFolder(key, path);
+        return { true, {} };
+    case detail::InBatch::Gone:
+        return failure(action, path, ENOENT);
+    case detail::InBatch::File:
+        return failure(action, path, ENOTDIR);
+    case detail::InBatch::Unknown:
+        break;
+    }
+    struct stat parentInfo
+    {
+    };
+    if (::stat(parent.c_str(), &parentInfo) != 0) {
+        return failure(action, path, errno);
+    }
+    if (!S_ISDIR(parentInfo.st_mode)) {
+        return failure(action, path, ENOTDIR);
+    }
+    if (hasNoWriteBit(parentInfo.st_mode)) {
+        return failure(action, path, EACCES);
+    }
+    detail::keepFolder(key, path);
+    return { true, {} };
+}
+
+// A removal refused before it is tried: what a read-only folder holds. The file's own bits do not
+// count, as a read-only file on Windows loses its attribute first.
+FileResult examineRemoval(std::string_view storedPath, const std::string& native)
+{
+    struct stat folderInfo
+    {
+    };
+    if (::stat(parentFolder(native).c_str(), &folderInfo) == 0 && hasNoWriteBit(folderInfo.st_mode)) {
+        return failure(kRemoveAction, storedPath, EACCES);
+    }
+    return { true, {} };
+}
+
+// An existing folder is empty for the batch when it creates nothing in it and removes all it holds.
+bool emptyInBatch(const std::string& key)
+{
+    if (!detail::keptIn(key, '/').empty()) {
+        return false;
+    }
+    const auto names = namesOnDisk(key);
+    return std::all_of(names.begin(), names.end(), [&](const std::string& name) {
+        return detail::lookInBatch(childPath(key, name)) == detail::InBatch::Gone;
+    });
+}
+
+// removePath within a batch.
+FileResult keepRemoval(std::string_view path)
+{
+    const std::string key = batchKey(path);
+    switch (detail::lookInBatch(key)) {
+    case detail::InBatch::Gone:
+        return { true, {} };
+    case detail::InBatch::Folder:
+        if (!detail::keptIn(key, '/').empty()) {
+            return failure(kRemoveAction, path, ENOTEMPTY);
+        }
+        detail::dropFromBatch(key);
+        return { true, {} };
+    case detail::InBatch::File:
+    case detail::InBatch::Unknown:
+        break;
+    }
+    struct stat info
+    {
+    };
+    if (::lstat(key.c_str(), &info) != 0) {
+        if (errno != ENOENT && errno != ENOTDIR) {
+            return failure(kRemoveAction, path, errno);
+        }
+        detail::dropFromBatch(key); // a file the batch created, if any
+        return { true, {} };
+    }
+    if (auto refused = examineRemoval(path, key); !refused.ok) {
+        return refused;
+    }
+    const bool folder = S_ISDIR(info.st_mode);
+    if (folder && !emptyInBatch(key)) {
+        return failure(kRemoveAction, path, ENOTEMPTY);
+    }
+    detail::keepRemoval(key, path, folder);
+    return { true, {} };
+}
+
 } // namespace
 
 bool pathExists(std::string_view path)
 {
-    if (detail::batchOpen() && detail::bytesInBatch(toNativePath(path))) {
-        return true;
+    if (const auto seen = inBatch(path); seen != detail::InBatch::Unknown) {
+        return seen != detail::InBatch::Gone;
     }
     struct stat info
     {
@@ -292,8 +489,8 @@ bool pathExists(std::string_view path)
 
 bool fileExists(std::string_view path)
 {
-    if (detail::batchOpen() && detail::bytesInBatch(toNativePath(path))) {
-        return true;
+    if (const auto seen = inBatch(path); seen != detail::InBatch::Unknown) {
+        return seen == detail::InBatch::File;
     }
     struct stat info
     {
@@ -303,6 +500,9 @@ bool fileExists(std::string_view path)
 
 bool folderExists(std::string_view path)
 {
+    if (const auto seen = inBatch(path); seen != detail::InBatch::Unknown) {
+        return seen == detail::InBatch::Folder;
+    }
     struct stat info
     {
     };
@@ -311,10 +511,13 @@ bool folderExists(std::string_view path)
 
 FileResult createFolder(std::string_view path)
 {
-    static constexpr std::string_view action = "Cannot create folder";
+    static constexpr std::string_view action = kCreateFolderAction;
     const std::string native = toNativePath(path);
     if (native.empty()) {
         return failure(action, path, ENOENT);
+    }
+    if (detail::batchOpen()) {
+        return keepFolder(path);
     }
     struct stat info
     {
@@ -350,26 +553,75 @@ std::string createTemporaryFolder(std::string_view namePrefix)
 std::vector<std::string> listFolder(std::string_view path)
 {
     std::vector<std::string> names;
-    const std::string native = toNativePath(path);
-    DIR* dir = native.empty() ? nullptr : ::opendir(native.c_str());
-    if (!dir) {
-        return names;
-    }
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string_view name(entry->d_name);
-        if (name != "." && name != "..") {
-            names.emplace_back(name);
+    if (!detail::batchOpen()) {
+        names = namesOnDisk(toNativePath(path));
+    } else if (const std::string key = batchKey(path); !key.empty()) {
+        for (auto& name : namesOnDisk(key)) {
+            if (detail::lookInBatch(childPath(key, name)) != detail::InBatch::Gone) {
+                names.push_back(std::move(name));
+            }
+        }
+        for (const auto& kept : detail::keptIn(key, '/')) {
+            std::string name = kept.key.substr(kept.key.rfind('/') + 1);
+            if (std::find(names.begin(), names.end(), name) == names.end()) {
+                names.push_back(std::move(name));
+            }
         }
     }
-    ::closedir(dir);
     std::sort(names.begin(), names.end());
     return names;
+}
+
+FileResult removePath(std::string_view path)
+{
+    const std::string native = withoutTrailingSeparators(toNativePath(path));
+    if (native.empty()) {
+        return failure(kRemoveAction, path, ENOENT);
+    }
+    if (detail::batchOpen()) {
+        return keepRemoval(path);
+    }
+    struct stat info
+    {
+    };
+    if (::lstat(native.c_str(), &info) != 0) {
+        return errno == ENOENT || errno == ENOTDIR ? FileResult { true, {} } : failure(kRemoveAction, path, errno);
+    }
+    if (auto refused = examineRemoval(path, native); !refused.ok) {
+        return refused;
+    }
+    if ((S_ISDIR(info.st_mode) ? ::rmdir(native.c_str()) : ::unlink(native.c_str())) != 0) {
+        return failure(kRemoveAction, path, errno);
+    }
+    syncFolder(parentFolder(native));
+    return { true, {} };
 }
 
 FileResult copyFile(std::string_view from, std::string_view to)
 {
     // The copy takes the source's permission bits, as CopyFile takes its attributes: a copied
     // program stays executable.
+    if (detail::batchOpen()) {
+        // The source as the batch sees it; its bits from the disk, when it is there already.
+        std::string bytes;
+        if (auto read = readWholeFile(from, bytes); !read.ok) {
+            return read;
+        }
+        detail::KeptWrite how;
+        struct stat source
+        {
+        };
+        if (statNative(from, source)) {
+            how.mode = source.st_mode & 0777;
+        }
+        WriteTarget target;
+        if (auto refused = examineTarget(to, target); !refused.ok) {
+            return refused;
+        }
+        how.changesAttributes = how.mode && target.hadOld && (target.old.st_mode & 07777) != *how.mode;
+        detail::keepInBatch(batchKey(to), to, bytes, how);
+        return { true, {} };
+    }
     std::string bytes;
     mode_t mode = 0;
     if (auto read = readNative(from, toNativePath(from), bytes, &mode); !read.ok) {
@@ -381,15 +633,26 @@ FileResult copyFile(std::string_view from, std::string_view to)
 FileResult readWholeFile(std::string_view path, std::string& bytes)
 {
     const std::string native = toNativePath(path);
-    if (detail::batchOpen()) {
-        if (const std::string* kept = detail::bytesInBatch(native)) {
-            bytes = *kept;
-            return { true, {} };
-        }
+    if (!detail::batchOpen()) {
+        return readNative(path, native, bytes, nullptr);
+    }
+    const std::string key = batchKey(path);
+    if (const std::string* kept = detail::bytesInBatch(key)) {
+        bytes = *kept;
+        return { true, {} };
+    }
+    switch (detail::lookInBatch(key)) {
+    case detail::InBatch::Gone:
+        return failure("Cannot read", path, ENOENT);
+    case detail::InBatch::Folder:
+        return failure("Cannot read", path, EISDIR);
+    case detail::InBatch::File:
+    case detail::InBatch::Unknown:
+        break;
     }
     auto result = readNative(path, native, bytes, nullptr);
     if (result.ok) {
-        detail::rememberRead(native, bytes);
+        detail::rememberRead(key, bytes);
     }
     return result;
 }
@@ -401,7 +664,10 @@ FileResult writeFileAtomically(std::string_view path, std::string_view bytes, bo
         if (auto refused = examineTarget(path, target); !refused.ok) {
             return refused;
         }
-        detail::keepInBatch(toNativePath(path), path, bytes, ownerOnly);
+        detail::KeptWrite how;
+        how.ownerOnly = ownerOnly;
+        how.changesAttributes = ownerOnly && target.hadOld && (target.old.st_mode & 07777) != 0600;
+        detail::keepInBatch(batchKey(path), path, bytes, how);
         return { true, {} };
     }
     return replaceFile(path, bytes, ownerOnly ? std::optional<mode_t>(0600) : std::nullopt, durability);
@@ -426,9 +692,33 @@ FileResult flushFile(std::string_view path)
 
 namespace detail {
 
-FileResult replaceNow(std::string_view storedPath, std::string_view bytes, bool ownerOnly)
+FileResult replaceNow(std::string_view storedPath, std::string_view bytes, bool ownerOnly, std::optional<unsigned> mode)
 {
-    return replaceFile(storedPath, bytes, ownerOnly ? std::optional<mode_t>(0600) : std::nullopt, Durability::Deferred);
+    std::optional<mode_t> bits;
+    if (mode) {
+        bits = static_cast<mode_t>(*mode);
+    } else if (ownerOnly) {
+        bits = 0600;
+    }
+    return replaceFile(storedPath, bytes, bits, Durability::Deferred);
+}
+
+bool readOnDisk(std::string_view storedPath, std::optional<std::string>& bytes)
+{
+    bytes.reset();
+    const std::string native = toNativePath(storedPath);
+    struct stat info
+    {
+    };
+    if (native.empty() || (::stat(native.c_str(), &info) != 0 && (errno == ENOENT || errno == ENOTDIR))) {
+        return true;
+    }
+    std::string data;
+    if (!readNative(storedPath, native, data, nullptr).ok) {
+        return false;
+    }
+    bytes = std::move(data);
+    return true;
 }
 
 std::vector<std::string> flushFiles(const std::vector<std::string>& storedPaths)

@@ -60,32 +60,196 @@ bool writeAll(HANDLE file, std::string_view bytes)
     return true;
 }
 
-// Paths name files without regard to case.
-std::string batchKey(std::string_view path)
+// Paths name files without regard to case. A folder's key has no separator at its end (but "C:\").
+std::string ansiBatchKey(std::string key)
 {
-    std::string key = utf8ToAnsi(path);
     char full[MAX_PATH] = {};
     if (const DWORD length = GetFullPathNameA(key.c_str(), MAX_PATH, full, nullptr); length > 0 && length < MAX_PATH) {
         key = full;
     }
     CharUpperBuffA(key.data(), static_cast<DWORD>(key.size()));
+    while (key.size() > 3 && (key.back() == '\\' || key.back() == '/')) {
+        key.pop_back();
+    }
     return key;
+}
+
+std::string batchKey(std::string_view path)
+{
+    return ansiBatchKey(utf8ToAnsi(path));
+}
+
+// What the open batch makes of a path; Unknown without a batch.
+detail::InBatch inBatch(std::string_view path)
+{
+    return detail::batchOpen() ? detail::lookInBatch(batchKey(path)) : detail::InBatch::Unknown;
+}
+
+bool isMissing(DWORD error)
+{
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+std::string childPath(std::string folder, std::string_view name)
+{
+    if (!folder.empty() && folder.back() != '\\' && folder.back() != '/') {
+        folder += '\\';
+    }
+    folder += name;
+    return folder;
+}
+
+// The names in a folder on the disk, unsorted; none when it cannot be listed.
+std::vector<std::string> namesOnDisk(std::string_view path)
+{
+    std::vector<std::string> names;
+    const std::string pattern = childPath(utf8ToAnsi(path), "*");
+    WIN32_FIND_DATAA entry {};
+    const HANDLE search = FindFirstFileA(pattern.c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) {
+        return names;
+    }
+    do {
+        const std::string_view name(entry.cFileName);
+        if (name != "." && name != "..") {
+            names.push_back(ansiToUtf8(name));
+        }
+    } while (FindNextFileA(search, &entry));
+    FindClose(search);
+    return names;
+}
+
+// A file read past the batch; false with the system's error code when it cannot be read.
+bool readFromDisk(std::string_view path, std::string& bytes, DWORD& error)
+{
+    const HANDLE file = CreateFileA(utf8ToAnsi(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        error = GetLastError();
+        return false;
+    }
+    std::string data;
+    char buffer[65536];
+    for (;;) {
+        DWORD count = 0;
+        if (!ReadFile(file, buffer, sizeof buffer, &count, nullptr)) {
+            error = GetLastError();
+            CloseHandle(file);
+            return false;
+        }
+        if (count == 0) {
+            break;
+        }
+        data.append(buffer, count);
+    }
+    CloseHandle(file);
+    bytes = std::move(data);
+    return true;
+}
+
+constexpr std::string_view kCreateFolderAction = "Cannot create folder";
+constexpr std::string_view kRemoveAction = "Cannot remove";
+
+// createFolder within a batch: the same refusals, the folder itself when the batch ends.
+FileResult keepFolder(std::string_view path)
+{
+    static constexpr std::string_view action = kCreateFolderAction;
+    const std::string key = batchKey(path);
+    const detail::InBatch seen = detail::lookInBatch(key);
+    if (seen == detail::InBatch::Folder) {
+        return { true, {} };
+    }
+    if (seen == detail::InBatch::File) {
+        return failure(action, path, ERROR_ALREADY_EXISTS);
+    }
+    if (const DWORD attributes = attributesOf(path); attributes != INVALID_FILE_ATTRIBUTES) {
+        if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            return failure(action, path, ERROR_ALREADY_EXISTS);
+        }
+        if (seen == detail::InBatch::Gone) {
+            detail::dropFromBatch(key); // the folder stays after all
+        }
+        return { true, {} };
+    }
+    const std::string parent = parentFolder(utf8ToAnsi(path));
+    switch (detail::lookInBatch(ansiBatchKey(parent))) {
+    case detail::InBatch::Folder:
+        detail::keepFolder(key, path);
+        return { true, {} };
+    case detail::InBatch::Gone:
+    case detail::InBatch::File:
+        return failure(action, path, ERROR_PATH_NOT_FOUND);
+    case detail::InBatch::Unknown:
+        break;
+    }
+    const DWORD parentAttributes = GetFileAttributesA(parent.c_str());
+    if (parentAttributes == INVALID_FILE_ATTRIBUTES || !(parentAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        return failure(action, path, ERROR_PATH_NOT_FOUND);
+    }
+    detail::keepFolder(key, path);
+    return { true, {} };
+}
+
+// An existing folder is empty for the batch when it creates nothing in it and removes all it holds.
+bool emptyInBatch(std::string_view path, const std::string& key)
+{
+    if (!detail::keptIn(key, '\\').empty()) {
+        return false;
+    }
+    const auto names = namesOnDisk(path);
+    return std::all_of(names.begin(), names.end(), [&](const std::string& name) {
+        return detail::lookInBatch(ansiBatchKey(childPath(utf8ToAnsi(path), utf8ToAnsi(name))))
+            == detail::InBatch::Gone;
+    });
+}
+
+// removePath within a batch.
+FileResult keepRemoval(std::string_view path)
+{
+    const std::string key = batchKey(path);
+    switch (detail::lookInBatch(key)) {
+    case detail::InBatch::Gone:
+        return { true, {} };
+    case detail::InBatch::Folder:
+        if (!detail::keptIn(key, '\\').empty()) {
+            return failure(kRemoveAction, path, ERROR_DIR_NOT_EMPTY);
+        }
+        detail::dropFromBatch(key);
+        return { true, {} };
+    case detail::InBatch::File:
+    case detail::InBatch::Unknown:
+        break;
+    }
+    const DWORD attributes = attributesOf(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        if (const DWORD error = GetLastError(); !isMissing(error)) {
+            return failure(kRemoveAction, path, error);
+        }
+        detail::dropFromBatch(key); // a file the batch created, if any
+        return { true, {} };
+    }
+    const bool folder = attributes & FILE_ATTRIBUTE_DIRECTORY;
+    if (folder && !emptyInBatch(path, key)) {
+        return failure(kRemoveAction, path, ERROR_DIR_NOT_EMPTY);
+    }
+    detail::keepRemoval(key, path, folder);
+    return { true, {} };
 }
 
 } // namespace
 
 bool pathExists(std::string_view path)
 {
-    if (detail::batchOpen() && detail::bytesInBatch(batchKey(path))) {
-        return true;
+    if (const auto seen = inBatch(path); seen != detail::InBatch::Unknown) {
+        return seen != detail::InBatch::Gone;
     }
     return attributesOf(path) != INVALID_FILE_ATTRIBUTES;
 }
 
 bool fileExists(std::string_view path)
 {
-    if (detail::batchOpen() && detail::bytesInBatch(batchKey(path))) {
-        return true;
+    if (const auto seen = inBatch(path); seen != detail::InBatch::Unknown) {
+        return seen == detail::InBatch::File;
     }
     const DWORD attributes = attributesOf(path);
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -93,12 +257,18 @@ bool fileExists(std::string_view path)
 
 bool folderExists(std::string_view path)
 {
+    if (const auto seen = inBatch(path); seen != detail::InBatch::Unknown) {
+        return seen == detail::InBatch::Folder;
+    }
     const DWORD attributes = attributesOf(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 FileResult createFolder(std::string_view path)
 {
+    if (detail::batchOpen()) {
+        return keepFolder(path);
+    }
     if (CreateDirectoryA(utf8ToAnsi(path).c_str(), nullptr)) {
         return { true, {} };
     }
@@ -106,7 +276,7 @@ FileResult createFolder(std::string_view path)
     if (error == ERROR_ALREADY_EXISTS && folderExists(path)) {
         return { true, {} };
     }
-    return failure("Cannot create folder", path, error);
+    return failure(kCreateFolderAction, path, error);
 }
 
 std::string createTemporaryFolder(std::string_view namePrefix)
@@ -133,58 +303,91 @@ std::string createTemporaryFolder(std::string_view namePrefix)
 
 std::vector<std::string> listFolder(std::string_view path)
 {
-    std::vector<std::string> names;
-    std::string pattern = utf8ToAnsi(path);
-    if (!pattern.empty() && pattern.back() != '\\' && pattern.back() != '/') {
-        pattern += '\\';
-    }
-    pattern += '*';
-    WIN32_FIND_DATAA entry {};
-    const HANDLE search = FindFirstFileA(pattern.c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE) {
-        return names;
-    }
-    do {
-        const std::string_view name(entry.cFileName);
-        if (name != "." && name != "..") {
-            names.push_back(ansiToUtf8(name));
+    std::vector<std::string> names = namesOnDisk(path);
+    if (detail::batchOpen()) {
+        // The folder as the batch leaves it: without what it removes, with what it writes or creates.
+        std::vector<std::string> onDisk;
+        std::vector<std::string> keys;
+        for (auto& name : names) {
+            std::string key = ansiBatchKey(childPath(utf8ToAnsi(path), utf8ToAnsi(name)));
+            if (detail::lookInBatch(key) != detail::InBatch::Gone) {
+                onDisk.push_back(std::move(name));
+            }
+            keys.push_back(std::move(key));
         }
-    } while (FindNextFileA(search, &entry));
-    FindClose(search);
+        names = std::move(onDisk);
+        for (const auto& kept : detail::keptIn(batchKey(path), '\\')) {
+            if (std::find(keys.begin(), keys.end(), kept.key) == keys.end()) {
+                std::string stored = kept.storedPath;
+                while (!stored.empty() && (stored.back() == '\\' || stored.back() == '/')) {
+                    stored.pop_back();
+                }
+                names.push_back(stored.substr(stored.find_last_of("\\/") + 1));
+            }
+        }
+    }
     std::sort(names.begin(), names.end());
     return names;
 }
 
+FileResult removePath(std::string_view path)
+{
+    if (path.empty()) {
+        return failure(kRemoveAction, path, ERROR_PATH_NOT_FOUND);
+    }
+    if (detail::batchOpen()) {
+        return keepRemoval(path);
+    }
+    const std::string target = utf8ToAnsi(path);
+    const DWORD attributes = GetFileAttributesA(target.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = GetLastError();
+        return isMissing(error) ? FileResult { true, {} } : failure(kRemoveAction, path, error);
+    }
+    // Neither call removes what is read-only: the attribute goes first, and comes back when the
+    // removal fails.
+    const bool readOnly = attributes & FILE_ATTRIBUTE_READONLY;
+    if (readOnly && !SetFileAttributesA(target.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY)) {
+        return failure(kRemoveAction, path, GetLastError());
+    }
+    const BOOL removed
+        = (attributes & FILE_ATTRIBUTE_DIRECTORY) ? RemoveDirectoryA(target.c_str()) : DeleteFileA(target.c_str());
+    if (removed) {
+        return { true, {} };
+    }
+    const DWORD error = GetLastError();
+    if (readOnly) {
+        SetFileAttributesA(target.c_str(), attributes);
+    }
+    return failure(kRemoveAction, path, error);
+}
+
 FileResult readWholeFile(std::string_view path, std::string& bytes)
 {
-    if (detail::batchOpen()) {
-        if (const std::string* kept = detail::bytesInBatch(batchKey(path))) {
+    const bool inBatch = detail::batchOpen();
+    if (inBatch) {
+        const std::string key = batchKey(path);
+        if (const std::string* kept = detail::bytesInBatch(key)) {
             bytes = *kept;
             return { true, {} };
         }
-    }
-    const HANDLE file = CreateFileA(utf8ToAnsi(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return failure("Cannot read", path, GetLastError());
-    }
-    std::string data;
-    char buffer[65536];
-    for (;;) {
-        DWORD count = 0;
-        if (!ReadFile(file, buffer, sizeof buffer, &count, nullptr)) {
-            const DWORD error = GetLastError();
-            CloseHandle(file);
-            return failure("Cannot read", path, error);
-        }
-        if (count == 0) {
+        switch (detail::lookInBatch(key)) {
+        case detail::InBatch::Gone:
+            return failure("Cannot read", path, ERROR_FILE_NOT_FOUND);
+        case detail::InBatch::Folder:
+            return failure("Cannot read", path, ERROR_ACCESS_DENIED);
+        case detail::InBatch::File:
+        case detail::InBatch::Unknown:
             break;
         }
-        data.append(buffer, count);
     }
-    CloseHandle(file);
-    bytes = std::move(data);
-    detail::rememberRead(batchKey(path), bytes);
+    DWORD error = 0;
+    if (!readFromDisk(path, bytes, error)) {
+        return failure("Cannot read", path, error);
+    }
+    if (inBatch) {
+        detail::rememberRead(batchKey(path), bytes);
+    }
     return { true, {} };
 }
 
@@ -202,12 +405,28 @@ namespace {
 constexpr std::string_view kWriteAction = "Cannot write";
 
 // A write refused before it is made: a folder or a read-only file in the way, or no folder to hold it.
+// In a batch, the folders it creates and removes count as done.
 FileResult examineTarget(std::string_view path, const std::string& target, bool& replacing)
 {
+    const bool inBatch = detail::batchOpen();
+    if (inBatch && detail::lookInBatch(ansiBatchKey(target)) == detail::InBatch::Folder) {
+        return failure(kWriteAction, path, ERROR_ACCESS_DENIED);
+    }
     const DWORD attributes = GetFileAttributesA(target.c_str());
     replacing = attributes != INVALID_FILE_ATTRIBUTES;
     if (replacing && (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))) {
         return failure(kWriteAction, path, ERROR_ACCESS_DENIED);
+    }
+    if (inBatch) {
+        switch (detail::lookInBatch(ansiBatchKey(parentFolder(target)))) {
+        case detail::InBatch::Folder:
+            return { true, {} };
+        case detail::InBatch::Gone:
+        case detail::InBatch::File:
+            return failure(kWriteAction, path, ERROR_PATH_NOT_FOUND);
+        case detail::InBatch::Unknown:
+            break;
+        }
     }
     const DWORD folder = GetFileAttributesA(parentFolder(target).c_str());
     if (folder == INVALID_FILE_ATTRIBUTES || !(folder & FILE_ATTRIBUTE_DIRECTORY)) {
@@ -293,9 +512,23 @@ FileResult flushFile(std::string_view path)
 
 namespace detail {
 
-FileResult replaceNow(std::string_view storedPath, std::string_view bytes, bool /*ownerOnly*/)
+// The permission bits are POSIX's; a file here takes its folder's access rules.
+FileResult replaceNow(std::string_view storedPath, std::string_view bytes, bool /*ownerOnly*/,
+                      std::optional<unsigned> /*mode*/)
 {
     return replaceFile(storedPath, bytes, Durability::Deferred);
+}
+
+bool readOnDisk(std::string_view storedPath, std::optional<std::string>& bytes)
+{
+    bytes.reset();
+    std::string data;
+    DWORD error = 0;
+    if (!readFromDisk(storedPath, data, error)) {
+        return isMissing(error);
+    }
+    bytes = std::move(data);
+    return true;
 }
 
 std::vector<std::string> flushFiles(const std::vector<std::string>& storedPaths)

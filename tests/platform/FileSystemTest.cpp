@@ -5,8 +5,19 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <ostream>
 
 namespace orvant::platform {
+
+// How a failed comparison shows a change.
+void PrintTo(const FileChange& change, std::ostream* out)
+{
+    const auto bytes
+        = [](const std::optional<std::string>& value) { return value ? "\"" + *value + "\"" : std::string("none"); };
+    *out << (change.folder ? "folder " : "file ") << change.storedPath << ": " << bytes(change.before) << " -> "
+         << bytes(change.after) << (change.unreadable ? " (unreadable)" : "");
+}
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -79,6 +90,148 @@ TEST_F(FileSystemTest, RefusedWritesLeaveEverythingAsItWasAndCopiesTakeTheSource
         EXPECT_EQ(m_folder.read(copy), "MZ\0\x90program"s);
         EXPECT_NE(fs::status(m_folder.path() / copy).permissions() & fs::perms::owner_exec, fs::perms::none);
     }
+}
+
+// A change as a test names it.
+FileChange fileChange(const std::string& storedPath, std::optional<std::string> before,
+                      std::optional<std::string> after)
+{
+    return { storedPath, false, std::move(before), std::move(after) };
+}
+
+FileChange folderChange(const std::string& storedPath, bool created)
+{
+    return { storedPath, true, created ? std::nullopt : std::optional<std::string>(""),
+             created ? std::optional<std::string>("") : std::nullopt };
+}
+
+// A save that builds an instance: folders, a copy, a write and a removal are kept until the batch ends,
+// seen by every check and read meanwhile, and listed beforehand exactly as the end will make them.
+TEST_F(FileSystemTest, ABatchKeepsFoldersCopiesAndRemovalsAndListsThemBeforeItEnds)
+{
+    m_folder.write("Orvant/bin/Printer.exe", "MZ program");
+    m_folder.write("Orvant/conf/same.xml", "same");
+    m_folder.write("Orvant/conf/gone.xml", "gone");
+    const auto before = test::snapshotTree(m_folder.path());
+
+    WriteBatch batch;
+    ASSERT_TRUE(createFolder(at("Orvant\\Instance_01")).ok);
+    ASSERT_TRUE(createFolder(at("ORVANT\\INSTANCE_01\\conf")).ok) << "below a kept folder, spelt in another case";
+    ASSERT_TRUE(copyFile(at("Orvant\\bin\\Printer.exe"), at("orvant\\instance_01\\CONF\\Printer.exe")).ok);
+    ASSERT_TRUE(writeFileAtomically(at("Orvant\\conf\\settings.xml"), "new\r\n").ok);
+    ASSERT_TRUE(writeFileAtomically(at("Orvant\\conf\\same.xml"), "same").ok);
+    ASSERT_TRUE(removePath(at("Orvant\\conf\\gone.xml")).ok);
+    // Only what exists or is kept may take a write, and that is checked at once.
+    EXPECT_FALSE(writeFileAtomically(at("Orvant\\none\\x.xml"), "x").ok);
+    EXPECT_FALSE(createFolder(at("Orvant\\none\\sub")).ok || createFolder(at("Orvant\\conf\\same.xml")).ok);
+    EXPECT_FALSE(copyFile(at("Orvant\\bin\\Printer.exe"), at("Orvant\\Instance_01\\none\\Printer.exe")).ok);
+    EXPECT_FALSE(writeFileAtomically(at("Orvant\\Instance_01\\conf"), "x").ok) << "a kept folder is in the way";
+
+    EXPECT_TRUE(folderExists(at("orvant\\instance_01\\conf")) && pathExists(at("Orvant\\Instance_01")));
+    EXPECT_FALSE(fileExists(at("Orvant\\Instance_01")) || folderExists(at("Orvant\\Instance_01\\conf\\Printer.exe")));
+    EXPECT_TRUE(fileExists(at("Orvant\\Instance_01\\conf\\printer.exe")));
+    EXPECT_FALSE(pathExists(at("Orvant\\conf\\gone.xml")) || fileExists(at("Orvant\\conf\\gone.xml")));
+    std::string bytes;
+    EXPECT_FALSE(readWholeFile(at("Orvant\\conf\\gone.xml"), bytes).ok);
+    EXPECT_TRUE(readWholeFile(at("Orvant\\Instance_01\\conf\\Printer.exe"), bytes).ok && bytes == "MZ program");
+    EXPECT_EQ(listFolder(at("Orvant")), (Names { "Instance_01", "bin", "conf" }));
+    EXPECT_EQ(listFolder(at("Orvant\\conf")), (Names { "same.xml", "settings.xml" }));
+    EXPECT_EQ(listFolder(at("Orvant\\INSTANCE_01\\conf")), Names { "Printer.exe" });
+    EXPECT_TRUE(test::sameTree(before, test::snapshotTree(m_folder.path()))) << "nothing before the end";
+
+    const std::vector<FileChange> expected {
+        folderChange(at("Orvant\\Instance_01"), true),
+        folderChange(at("ORVANT\\INSTANCE_01\\conf"), true),
+        fileChange(at("orvant\\instance_01\\CONF\\Printer.exe"), std::nullopt, "MZ program"),
+        fileChange(at("Orvant\\conf\\settings.xml"), "old\r\n", "new\r\n"),
+        fileChange(at("Orvant\\conf\\gone.xml"), "gone", std::nullopt),
+    };
+    EXPECT_EQ(batch.changes(), expected);
+    EXPECT_EQ(batch.changes(), expected) << "asked again";
+
+    EXPECT_TRUE(batch.finish().empty());
+    auto after = before;
+    after.erase("Orvant/conf/gone.xml");
+    after["Orvant/conf/settings.xml"] = "new\r\n";
+    after["Orvant/Instance_01/"] = "";
+    after["Orvant/Instance_01/conf/"] = "";
+    after["Orvant/Instance_01/conf/Printer.exe"] = "MZ program";
+    EXPECT_TRUE(test::sameTree(after, test::snapshotTree(m_folder.path())));
+    EXPECT_TRUE(batch.changes().empty());
+}
+
+// A dry run, and a save refused before it may touch anything.
+TEST_F(FileSystemTest, ADiscardedBatchLeavesTheTreeAsItWasAndAnInnerOneLeavesThatToTheOuter)
+{
+    m_folder.write("Orvant/bin/Printer.exe", "MZ program");
+    const auto before = test::snapshotTree(m_folder.path());
+    {
+        WriteBatch outer;
+        ASSERT_TRUE(createFolder(at("Orvant\\Instance_02")).ok);
+        ASSERT_TRUE(copyFile(at("Orvant\\bin\\Printer.exe"), at("Orvant\\Instance_02\\Printer.exe")).ok);
+        ASSERT_TRUE(removePath(at("Orvant\\bin\\Printer.exe")).ok);
+        {
+            WriteBatch inner;
+            ASSERT_TRUE(writeFileAtomically(at("Orvant\\conf\\settings.xml"), "inner").ok);
+            EXPECT_EQ(inner.changes().size(), 4u) << "an inner batch answers for the whole";
+            inner.discard();
+        }
+        EXPECT_EQ(outer.changes().size(), 4u) << "an inner discard drops nothing";
+        outer.discard();
+        EXPECT_TRUE(outer.changes().empty());
+        EXPECT_TRUE(outer.finish().empty());
+    }
+    EXPECT_TRUE(test::sameTree(before, test::snapshotTree(m_folder.path())));
+
+    WriteBatch next;
+    EXPECT_TRUE(next.changes().empty());
+    EXPECT_FALSE(folderExists(at("Orvant\\Instance_02")));
+    std::string bytes;
+    EXPECT_TRUE(readWholeFile(at("Orvant\\conf\\settings.xml"), bytes).ok && bytes == "old\r\n");
+}
+
+// A failed provisioning takes back what it created: inside a batch that only drops it from the batch.
+TEST_F(FileSystemTest, RemovingWhatABatchCreatedDropsItAndRemovingWhatExistsWaitsForTheEnd)
+{
+    m_folder.write("Orvant/old/sub/file.txt", "x");
+    test::makeReadOnly(m_folder.path() / "Orvant/old/sub/file.txt"); // a copy of a read-only program
+    const auto before = test::snapshotTree(m_folder.path());
+    {
+        WriteBatch batch;
+        ASSERT_TRUE(createFolder(at("Orvant\\new")).ok && createFolder(at("Orvant\\new\\sub")).ok);
+        ASSERT_TRUE(writeFileAtomically(at("Orvant\\new\\sub\\a.txt"), "a").ok);
+        EXPECT_FALSE(removePath(at("Orvant\\new")).ok) << "it holds a kept folder";
+        EXPECT_FALSE(removePath(at("Orvant\\old")).ok) << "it holds a file";
+        for (const char* created : { "Orvant\\new\\sub\\a.txt", "Orvant\\new\\sub", "Orvant\\NEW", "Orvant\\none" }) {
+            EXPECT_TRUE(removePath(at(created)).ok) << created;
+        }
+        EXPECT_FALSE(pathExists(at("Orvant\\new")));
+        EXPECT_FALSE(writeFileAtomically(at("Orvant\\new\\a.txt"), "a").ok) << "the folder was dropped";
+
+        ASSERT_TRUE(removePath(at("Orvant\\old\\sub\\file.txt")).ok);
+        ASSERT_TRUE(removePath(at("Orvant\\old\\sub")).ok) << "empty once the batch removes its file";
+        ASSERT_TRUE(removePath(at("Orvant\\old")).ok);
+        EXPECT_TRUE(removePath(at("Orvant\\old")).ok) << "twice";
+        EXPECT_FALSE(folderExists(at("Orvant\\old")));
+        EXPECT_EQ(listFolder(at("Orvant")), Names { "conf" });
+        EXPECT_FALSE(writeFileAtomically(at("Orvant\\old\\sub\\file.txt"), "x").ok) << "the folder goes";
+
+        EXPECT_EQ(batch.changes(),
+                  (std::vector<FileChange> { fileChange(at("Orvant\\old\\sub\\file.txt"), "x", std::nullopt),
+                                             folderChange(at("Orvant\\old\\sub"), false),
+                                             folderChange(at("Orvant\\old"), false) }));
+        EXPECT_TRUE(test::sameTree(before, test::snapshotTree(m_folder.path())));
+        EXPECT_TRUE(batch.finish().empty()) << "the inner folder goes first";
+    }
+    EXPECT_FALSE(m_folder.exists("Orvant/old"));
+    EXPECT_EQ(listFolder(at("Orvant")), Names { "conf" });
+
+    // Without a batch: at once, and only files and empty folders.
+    test::makeReadOnly(m_folder.path() / "Orvant/conf/settings.xml");
+    EXPECT_FALSE(removePath(at("orvant\\conf")).ok);
+    EXPECT_TRUE(removePath(at("orvant\\conf\\SETTINGS.xml")).ok && removePath(at("Orvant\\conf")).ok);
+    EXPECT_TRUE(removePath(at("Orvant\\conf")).ok) << "nothing left to remove";
+    EXPECT_EQ(listFolder(at("Orvant")), Names {});
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "config_tool/provisioning/NewInstance.h"
 #include "config_tool/provisioning/UpgradeLauncher.h"
 #include "config_tool/session/ConfigSession.h"
+#include "platform/FileSystem.h"
 #include "tests/support/InstallationTest.h"
 
 #include <chrono>
@@ -119,6 +120,32 @@ TEST_F(NewInstanceTest, EveryRefusalSaysWhyAndTouchesNothing)
     EXPECT_TRUE(exists("INSTANCE_99/properties/terminal.properties") && exists("bin/ReceiptPrinter_99.exe"));
     expectRefused(
         "Instance 100 cannot be added: an installation holds at most 99 instances besides the base instance.");
+}
+
+// Within a save's write batch: the new instance reaches the disk only when the batch ends, and an attempt
+// that fails takes back everything it kept in the batch.
+TEST_F(NewInstanceTest, InsideAWriteBatchTheSkeletonWaitsForItsEndAndAFailedAttemptLeavesNothingInIt)
+{
+    const auto before = snapshotTree(root());
+    {
+        platform::WriteBatch batch;
+        makeReadOnly(native("bin"));
+        ASSERT_FALSE(add().created);
+        EXPECT_TRUE(batch.changes().empty());
+        fs::permissions(native("bin"), fs::perms::owner_all);
+
+        const auto result = add();
+        ASSERT_TRUE(result.created) << result.message;
+        EXPECT_EQ(session.instances[3].pinpadProperties.getValue("properties.directory"),
+                  "C:/ORVANT/INSTANCE_03/properties");
+        EXPECT_TRUE(sameTree(before, snapshotTree(root())));
+        const auto changes = batch.changes();
+        ASSERT_EQ(changes.size(), 10u) << "four folders, six files";
+        EXPECT_TRUE(changes[0].folder && changes[0].storedPath == "C:\\ORVANT\\INSTANCE_03" && !changes[0].before);
+        EXPECT_TRUE(batch.finish().empty());
+    }
+    EXPECT_EQ(changedFiles(before, snapshotTree(root())).size(), 6u);
+    EXPECT_TRUE(fs::is_empty(native("INSTANCE_03/logs")));
 }
 
 namespace launcher = tarn::UpgradeLauncher;

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <future>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 // POSIX only: the batches stand in for what Windows does itself. Its registry keeps the hives in memory
 // and writes them lazily (the batch changes nothing there), and the write batch's files are the stand-in's
@@ -75,6 +76,75 @@ TEST(WriteBatch, AFileThatCannotBeWrittenAtTheEndIsReportedAndKeepsItsOldBytes)
     }
     EXPECT_EQ(failed, std::vector<std::string> { "C:\\conf\\x.xml" });
     EXPECT_EQ(folder.read("drive_c/conf/x.xml"), "old");
+}
+
+// A copy keeps the source's permission bits as the copy without a batch does; a file whose bytes stay
+// is written only when its bits change.
+TEST(WriteBatch, CopiesKeepTheSourcesPermissionBitsAndOnlyChangedFilesAreRewritten)
+{
+    TestFolder folder;
+    writeExecutable(folder.driveC() / "bin" / "start", "#!/bin/sh\n");
+    folder.write("drive_c/bin/start_01", "#!/bin/sh\n");
+    folder.write("drive_c/bin/secret", "key");
+    folder.write("drive_c/bin/same", "same");
+    fs::permissions(folder.driveC() / "bin" / "secret", fs::perms::group_read, fs::perm_options::add);
+    const auto fileNumber = [&](const char* name) {
+        struct stat info
+        {
+        };
+        return ::stat((folder.driveC() / "bin" / name).c_str(), &info) == 0 ? info.st_ino : 0;
+    };
+    const auto untouched = fileNumber("same"); // a rewrite renames a new file over it
+    {
+        WriteBatch batch;
+        ASSERT_TRUE(createFolder("C:\\Instance_01").ok);
+        ASSERT_TRUE(copyFile("C:\\bin\\start", "C:\\Instance_01\\start").ok);
+        ASSERT_TRUE(copyFile("C:\\bin\\start", "C:\\bin\\start_01").ok);
+        ASSERT_TRUE(writeFileAtomically("C:\\bin\\secret", "key", true).ok);
+        ASSERT_TRUE(writeFileAtomically("C:\\bin\\same", "same").ok);
+        const auto changes = batch.changes();
+        ASSERT_EQ(changes.size(), 4u);
+        EXPECT_EQ(changes[2].storedPath, "C:\\bin\\start_01");
+        EXPECT_EQ(changes[2].before, changes[2].after) << "only its bits change";
+        EXPECT_EQ(changes[3].storedPath, "C:\\bin\\secret");
+        EXPECT_TRUE(batch.finish().empty());
+    }
+    for (const auto* copy : { "Instance_01/start", "bin/start_01" }) {
+        EXPECT_NE(fs::status(folder.driveC() / copy).permissions() & fs::perms::owner_exec, fs::perms::none) << copy;
+    }
+    EXPECT_EQ(fs::status(folder.driveC() / "bin" / "secret").permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(fileNumber("same"), untouched);
+}
+
+// Folders, copies and removals are checked when they are asked for, as writes are; what still fails at
+// the end is reported by its stored path.
+TEST(WriteBatch, FoldersCopiesAndRemovalsAreRefusedAtOnceAndFailuresAtTheEndAreReported)
+{
+    TestFolder folder;
+    folder.write("drive_c/locked/kept.txt", "kept");
+    folder.write("drive_c/bin/start", "program");
+    folder.write("drive_c/conf/old.txt", "old");
+    makeReadOnly(folder.driveC() / "locked");
+    const auto before = snapshotTree(folder.driveC());
+
+    WriteBatch batch;
+    for (const FileResult& refused :
+         { createFolder("C:\\locked\\sub"), copyFile("C:\\bin\\start", "C:\\locked\\start"),
+           removePath("C:\\locked\\kept.txt"), removePath("C:\\locked"), writeFileAtomically("C:\\missing\\x.txt", "x"),
+           createFolder("C:\\missing\\sub") }) {
+        EXPECT_FALSE(refused.ok);
+        EXPECT_NE(refused.error.find("C:\\"), std::string::npos) << refused.error;
+    }
+    EXPECT_TRUE(batch.changes().empty());
+
+    ASSERT_TRUE(createFolder("C:\\conf\\new").ok);
+    ASSERT_TRUE(copyFile("C:\\bin\\start", "C:\\conf\\new\\start").ok);
+    ASSERT_TRUE(removePath("C:\\conf\\old.txt").ok);
+    makeReadOnly(folder.driveC() / "conf");
+    EXPECT_EQ(batch.finish(),
+              (std::vector<std::string> { "C:\\conf\\new", "C:\\conf\\new\\start", "C:\\conf\\old.txt" }));
+    EXPECT_TRUE(sameTree(before, snapshotTree(folder.driveC())));
 }
 
 // A save's registry writes: each hive read once and written once, under its writer's lock.
