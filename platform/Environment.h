@@ -24,4 +24,8 @@ std::string expandEnvironmentStrings(std::string_view text);
 // through SendMessageTimeoutA, SMTO_ABORTIFHUNG, 5000 ms). POSIX has no such listeners: nothing happens.
 void broadcastEnvironmentChange();
 
+// The name of the operating-system user this process runs as (UTF-8); a user the system cannot name
+// is given by number.
+std::string currentUserName();
+
 } // namespace orvant::platform

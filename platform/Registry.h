@@ -90,6 +90,10 @@ public:
     // failure to replace a hive file (the old file then stays as it was).
     long finish();
 
+    // Ends the batch; the outermost one writes nothing of what it holds. On Windows, where every call
+    // went to the registry at once, there is nothing left to drop: the caller puts values back itself.
+    void discard();
+
 private:
     bool m_finished = false;
 };

@@ -3,6 +3,9 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <pwd.h>
+#include <string>
+#include <unistd.h>
 
 extern char** environ; // NOLINT: POSIX declares it nowhere in a header
 
@@ -42,6 +45,20 @@ bool setEnvironmentVariable(std::string_view name, const std::optional<std::stri
 void broadcastEnvironmentChange()
 {
     // No program on POSIX listens for environment changes; a new process reads them when it starts.
+}
+
+} // namespace orvant::platform
+
+namespace orvant::platform {
+
+std::string currentUserName()
+{
+    // The login name of the effective user; a user without a passwd entry is named by its number.
+    const uid_t uid = ::geteuid();
+    if (const passwd* entry = ::getpwuid(uid); entry && entry->pw_name && *entry->pw_name) {
+        return entry->pw_name;
+    }
+    return "uid " + std::to_string(uid);
 }
 
 } // namespace orvant::platform

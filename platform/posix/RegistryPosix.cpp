@@ -268,6 +268,19 @@ long RegistryBatch::finish()
     return result;
 }
 
+void RegistryBatch::discard()
+{
+    if (m_finished) {
+        return;
+    }
+    if (t_batch.depth == 1) {
+        for (auto& [hive, state] : t_batch.hives) {
+            state.changed = false;
+        }
+    }
+    finish();
+}
+
 long regCreateKeyEx(Hive hive, const std::string& subKey, std::uint32_t access, HKey* key)
 {
     if (!key) {

@@ -67,3 +67,17 @@ void broadcastEnvironmentChange()
 }
 
 } // namespace orvant::platform
+
+namespace orvant::platform {
+
+std::string currentUserName()
+{
+    char name[257] = {};
+    DWORD size = sizeof(name);
+    if (GetUserNameA(name, &size) && name[0]) {
+        return ansiToUtf8(name);
+    }
+    return "unknown";
+}
+
+} // namespace orvant::platform

@@ -141,4 +141,9 @@ long RegistryBatch::finish()
     return ERROR_SUCCESS;
 }
 
+void RegistryBatch::discard()
+{
+    m_finished = true;
+}
+
 } // namespace orvant::platform

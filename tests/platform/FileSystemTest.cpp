@@ -1,5 +1,7 @@
 #include "platform/FileSystem.h"
 
+#include "platform/DirectWrites.h"
+#include "platform/Environment.h"
 #include "tests/support/Files.h"
 #include "tests/support/TestFolder.h"
 
@@ -232,6 +234,26 @@ TEST_F(FileSystemTest, RemovingWhatABatchCreatedDropsItAndRemovingWhatExistsWait
     EXPECT_TRUE(removePath(at("orvant\\conf\\SETTINGS.xml")).ok && removePath(at("Orvant\\conf")).ok);
     EXPECT_TRUE(removePath(at("Orvant\\conf")).ok) << "nothing left to remove";
     EXPECT_EQ(listFolder(at("Orvant")), Names {});
+}
+
+// The backup and the audit log do not wait for the save's batch: they are on the disk before it ends.
+TEST_F(FileSystemTest, DirectWritesAndAppendsHappenAtOnceEvenInABatch)
+{
+    WriteBatch batch;
+    ASSERT_TRUE(createFolderNow(at("Orvant\\logs")).ok);
+    EXPECT_TRUE(createFolderNow(at("Orvant\\logs")).ok) << "a folder that exists";
+    EXPECT_FALSE(createFolderNow(at("Orvant\\conf\\settings.xml")).ok) << "a file in the way";
+    ASSERT_TRUE(appendToFile(at("Orvant\\logs\\audit.log"), "one\r\n").ok);
+    ASSERT_TRUE(appendToFile(at("Orvant\\logs\\audit.log"), "two\r\n").ok);
+    ASSERT_TRUE(writeNow(at("Orvant\\logs\\kept"), "kept").ok);
+    EXPECT_TRUE(flushNow({ at("Orvant\\logs\\kept") }).empty());
+    batch.discard();
+    EXPECT_EQ(m_folder.read("Orvant/logs/audit.log"), "one\r\ntwo\r\n");
+    EXPECT_EQ(m_folder.read("Orvant/logs/kept"), "kept");
+    test::makeReadOnly(m_folder.path() / "Orvant/logs/audit.log");
+    EXPECT_FALSE(appendToFile(at("Orvant\\logs\\audit.log"), "three\r\n").ok);
+    EXPECT_EQ(m_folder.read("Orvant/logs/audit.log"), "one\r\ntwo\r\n");
+    EXPECT_FALSE(currentUserName().empty());
 }
 
 } // namespace

@@ -1,0 +1,89 @@
+#include "config_tool/foundation/ChangeJournal.h"
+
+#include "platform/AsciiText.h"
+
+namespace tarn {
+
+namespace {
+
+thread_local ChangeJournal* t_outermost = nullptr;
+
+// Registry names compare without case; a save writes thousands of values, so they are found by key.
+std::string registryKey(const RegistryValueChange& change)
+{
+    return std::to_string(static_cast<std::uint32_t>(change.hive)) + '\n' + orvant::ascii::toLower(change.keyPath)
+        + '\n' + orvant::ascii::toLower(change.valueName);
+}
+
+std::string settingKey(const SettingChange& change)
+{
+    return change.file + '\n' + std::to_string(change.instance) + '\n' + change.setting;
+}
+
+} // namespace
+
+ChangeJournal::ChangeJournal(bool dryRun)
+    : m_outer(t_outermost)
+    , m_dryRun(t_outermost ? t_outermost->m_dryRun : dryRun)
+{
+    if (!m_outer) {
+        t_outermost = this;
+    }
+}
+
+ChangeJournal::~ChangeJournal()
+{
+    if (!m_outer) {
+        t_outermost = nullptr;
+    }
+}
+
+ChangeJournal* ChangeJournal::current()
+{
+    return t_outermost;
+}
+
+void ChangeJournal::record(RegistryValueChange change)
+{
+    // A value written twice keeps what it held before the first write.
+    const auto [it, added] = m_registryIndex.try_emplace(registryKey(change), m_registry.size());
+    if (!added) {
+        m_registry[it->second].after = std::move(change.after);
+        return;
+    }
+    m_registry.push_back(std::move(change));
+}
+
+void ChangeJournal::record(SettingChange change)
+{
+    const auto [it, added] = m_settingIndex.try_emplace(settingKey(change), m_settings.size());
+    if (!added) {
+        m_settings[it->second].after = std::move(change.after);
+        return;
+    }
+    m_settings.push_back(std::move(change));
+}
+
+std::vector<RegistryValueChange> ChangeJournal::registryChanges() const
+{
+    std::vector<RegistryValueChange> changed;
+    for (const auto& change : m_registry) {
+        if (change.before != change.after || change.keyCreated) {
+            changed.push_back(change);
+        }
+    }
+    return changed;
+}
+
+std::vector<SettingChange> ChangeJournal::settingChanges() const
+{
+    std::vector<SettingChange> changed;
+    for (const auto& change : m_settings) {
+        if (change.before != change.after) {
+            changed.push_back(change);
+        }
+    }
+    return changed;
+}
+
+} // namespace tarn

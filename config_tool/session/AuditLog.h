@@ -1,0 +1,46 @@
+#pragma once
+
+#include "config_tool/session/ChangeSet.h"
+
+#include <string>
+#include <vector>
+
+namespace tarn {
+
+// The configuration's audit trail: one log per installation, logs\configuration-audit.log, to which every
+// save appends one line per changed value, and instance creations, password changes and rollbacks one
+// line each. A line has eight tab-separated fields:
+//     TIME PROGRAM USER OS-USER INSTANCE LOCATION SETTING CHANGE
+// TIME is UTC in ISO 8601 ("2026-12-07T04:12:33Z"); USER the configuration user who logged in; INSTANCE
+// the instance number; LOCATION a file's stored path or a registry key; CHANGE is OLD -> NEW with both
+// values quoted as quoteValue does. An event has LOCATION "event", its name as SETTING ("instance
+// created", "password changed", "rollback") and a description as CHANGE. A password, or anything
+// derived from one, is never logged. Lines are Windows-1252 with CR LF, like the installation's other
+// text files.
+
+struct AuditIdentity
+{
+    std::string program = "TarnConfig";
+    std::string user; // the configuration user; empty until someone logged in
+};
+
+// Who the lines of this process are by: the program is named by its front end at start-up, the user by
+// the login that let them in.
+void setAuditProgram(const std::string& program);
+void setAuditUser(const std::string& user);
+const AuditIdentity& auditIdentity();
+
+std::string auditLogPath(); // in the installation folder
+
+// The current UTC time as the log and the backups write it.
+std::string utcTimestamp();
+
+// The log's lines for one save's changes, stamped with the given time.
+std::string auditLines(const std::vector<ShownChange>& changes, const std::string& time);
+std::string auditEventLine(const std::string& event, int instance, const std::string& description,
+                           const std::string& time);
+
+// Appends the lines in one write (see appendToFile). A failure is returned for the caller to report.
+orvant::platform::FileResult appendAuditLines(const std::string& lines);
+
+} // namespace tarn

@@ -1,0 +1,64 @@
+#include "config_tool/session/Rollback.h"
+
+#include "config_tool/engine_files/InstanceProperties.h"
+#include "config_tool/foundation/JournaledRegistry.h"
+#include "config_tool/session/SaveTransaction.h"
+
+#include <algorithm>
+
+namespace tarn {
+
+bool rollBack(const Backup& backup, FailedWrites& failures, std::string* newBackupId)
+{
+    namespace platform = orvant::platform;
+    SaveTransaction save;
+    SaveTransaction::logEvent("rollback", 0, "back to before the save of " + backup.time + " (backup " + backup.id + ")");
+
+    // Folders that were there first, then the files in them, then what the save had added: its files,
+    // then its folders, innermost first.
+    std::vector<std::string> addedFiles;
+    std::vector<std::string> addedFolders;
+    for (const auto& entry : backup.entries) {
+        if (entry.folder && entry.bytes && !platform::createFolder(entry.storedPath).ok) {
+            failures.record(entry.storedPath);
+        }
+    }
+    for (const auto& entry : backup.entries) {
+        if (!entry.bytes) {
+            (entry.folder ? addedFolders : addedFiles).push_back(entry.storedPath);
+        } else if (!entry.folder && !platform::writeFileAtomically(entry.storedPath, *entry.bytes).ok) {
+            failures.record(entry.storedPath);
+        }
+    }
+    std::stable_sort(addedFolders.begin(), addedFolders.end(),
+                     [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
+    addedFiles.insert(addedFiles.end(), addedFolders.begin(), addedFolders.end());
+    for (const auto& path : addedFiles) {
+        if (!platform::removePath(path).ok) {
+            failures.record(path);
+        }
+    }
+
+    const auto keyName = [](const RegistryValueChange& value) {
+        return std::string(value.hive == platform::Hive::LocalMachine ? "HKEY_LOCAL_MACHINE\\" : "HKEY_CURRENT_USER\\")
+            + value.keyPath;
+    };
+    for (const auto& value : backup.registry) {
+        if (restoreRegistryValue(value.hive, value.keyPath, value.valueName, value.before) != platform::kErrorSuccess) {
+            failures.record(keyName(value));
+        }
+    }
+    for (const auto& value : backup.registry) {
+        if (value.keyCreated && removeCreatedRegistryKey(value.hive, value.keyPath) != platform::kErrorSuccess) {
+            failures.record(keyName(value));
+        }
+    }
+    writeConfigHash(failures);
+    const bool saved = save.finish(failures);
+    if (newBackupId) {
+        *newBackupId = save.backupId();
+    }
+    return saved && failures.empty();
+}
+
+} // namespace tarn
