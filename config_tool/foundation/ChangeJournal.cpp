@@ -54,6 +54,19 @@ void ChangeJournal::record(RegistryValueChange change)
     m_registry.push_back(std::move(change));
 }
 
+bool ChangeJournal::keyExistedBefore(orvant::platform::Hive hive, const std::string& keyPath,
+                                     const std::function<bool()>& probe)
+{
+    const std::string key = std::to_string(static_cast<std::uint32_t>(hive)) + '\n' + orvant::ascii::toLower(keyPath);
+    const auto known = m_keysBefore.find(key);
+    if (known != m_keysBefore.end()) {
+        return known->second;
+    }
+    const bool existed = probe();
+    m_keysBefore.emplace(key, existed);
+    return existed;
+}
+
 void ChangeJournal::record(SettingChange change)
 {
     const auto [it, added] = m_settingIndex.try_emplace(settingKey(change), m_settings.size());

@@ -3,6 +3,7 @@
 #include "platform/Registry.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -61,6 +62,9 @@ public:
     bool dryRun() const { return m_dryRun; }
 
     void record(RegistryValueChange change);
+
+    // Whether a registry key existed when the save began; probe asks the registry the first time.
+    bool keyExistedBefore(orvant::platform::Hive hive, const std::string& keyPath, const std::function<bool()>& probe);
     void record(SettingChange change);
 
     // The registry changes with the value each had before the first change and after the last; values
@@ -75,6 +79,7 @@ private:
     std::vector<SettingChange> m_settings;
     std::map<std::string, std::size_t> m_registryIndex;
     std::map<std::string, std::size_t> m_settingIndex;
+    std::map<std::string, bool> m_keysBefore;
 };
 
 } // namespace tarn

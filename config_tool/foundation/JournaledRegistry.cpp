@@ -6,31 +6,49 @@ namespace {
 
 namespace reg = orvant::platform;
 
-// The value as it is now; keyExists tells a missing key from a missing value.
-std::optional<RegistryData> currentValue(reg::Hive hive, const std::string& keyPath, const std::string& valueName,
-                                         bool& keyExists)
+std::optional<RegistryData> queryValue(reg::HKey key, const std::string& valueName)
 {
-    reg::HKey key = nullptr;
-    keyExists = reg::regOpenKeyEx(hive, keyPath, reg::kKeyQueryValue, &key) == reg::kErrorSuccess;
-    if (!keyExists) {
+    // Configuration values are short: one call with a small buffer reads nearly all of them.
+    RegistryData data;
+    data.bytes.resize(256);
+    auto size = static_cast<std::uint32_t>(data.bytes.size());
+    long result = reg::regQueryValueEx(key, valueName, &data.type, data.bytes.data(), &size);
+    if (result == reg::kErrorMoreData) {
+        data.bytes.resize(size);
+        result = reg::regQueryValueEx(key, valueName, &data.type, data.bytes.data(), &size);
+    }
+    if (result != reg::kErrorSuccess) {
         return std::nullopt;
     }
-    RegistryData data;
-    std::uint32_t size = 0;
-    std::optional<RegistryData> found;
-    if (reg::regQueryValueEx(key, valueName, &data.type, nullptr, &size) == reg::kErrorSuccess) {
-        data.bytes.resize(size);
-        if (reg::regQueryValueEx(key, valueName, &data.type, data.bytes.data(), &size) == reg::kErrorSuccess) {
-            data.bytes.resize(size);
-            found = std::move(data);
-        }
-    }
-    reg::regCloseKey(key);
-    return found;
+    data.bytes.resize(size);
+    return data;
 }
 
+bool keyExists(reg::Hive hive, const std::string& keyPath)
+{
+    reg::HKey key = nullptr;
+    if (reg::regOpenKeyEx(hive, keyPath, reg::kKeyQueryValue, &key) != reg::kErrorSuccess) {
+        return false;
+    }
+    reg::regCloseKey(key);
+    return true;
+}
+
+std::optional<RegistryData> currentValue(reg::Hive hive, const std::string& keyPath, const std::string& valueName)
+{
+    reg::HKey key = nullptr;
+    if (reg::regOpenKeyEx(hive, keyPath, reg::kKeyQueryValue, &key) != reg::kErrorSuccess) {
+        return std::nullopt;
+    }
+    auto value = queryValue(key, valueName);
+    reg::regCloseKey(key);
+    return value;
+}
+
+// Sets the value (or deletes it, for nothing); before (when given) gets what it held, read through the
+// same open key.
 long writeValue(reg::Hive hive, const std::string& keyPath, const std::string& valueName,
-                const std::optional<RegistryData>& data, bool* keyOpened)
+                const std::optional<RegistryData>& data, bool* keyOpened, std::optional<RegistryData>* before)
 {
     reg::HKey key = nullptr;
     long result = data ? reg::regCreateKeyEx(hive, keyPath, reg::kKeyAllAccess, &key)
@@ -40,6 +58,9 @@ long writeValue(reg::Hive hive, const std::string& keyPath, const std::string& v
     }
     if (result != reg::kErrorSuccess) {
         return !data && result == reg::kErrorFileNotFound ? reg::kErrorSuccess : result;
+    }
+    if (before) {
+        *before = queryValue(key, valueName);
     }
     if (data) {
         result = reg::regSetValueEx(key, valueName, data->type, data->bytes);
@@ -58,21 +79,23 @@ long journaledWrite(reg::Hive hive, const std::string& keyPath, const std::strin
 {
     ChangeJournal* journal = ChangeJournal::current();
     if (!journal) {
-        return writeValue(hive, keyPath, valueName, data, keyOpened);
+        return writeValue(hive, keyPath, valueName, data, keyOpened, nullptr);
     }
-    RegistryValueChange change { hive, keyPath, valueName, false, std::nullopt, data };
-    bool keyExists = false;
-    change.before = currentValue(hive, keyPath, valueName, keyExists);
-    change.keyCreated = !keyExists && data.has_value();
+    // A save writes thousands of values into a few hundred keys: each key is looked for once.
+    const bool existed = journal->keyExistedBefore(hive, keyPath, [&] { return keyExists(hive, keyPath); });
+    RegistryValueChange change { hive, keyPath, valueName, !existed && data.has_value(), std::nullopt, data };
     if (journal->dryRun()) {
         if (keyOpened) {
             *keyOpened = true;
         }
+        // Recorded even when equal: an earlier write of this dry run may have changed it in the journal.
+        change.before = existed ? currentValue(hive, keyPath, valueName) : std::nullopt;
         journal->record(std::move(change));
         return reg::kErrorSuccess;
     }
-    const long result = writeValue(hive, keyPath, valueName, data, keyOpened);
-    if (result == reg::kErrorSuccess) {
+    const long result = writeValue(hive, keyPath, valueName, data, keyOpened, &change.before);
+    // Most values of a save are written as they were: those are no change.
+    if (result == reg::kErrorSuccess && change.before != change.after) {
         journal->record(std::move(change));
     }
     return result;

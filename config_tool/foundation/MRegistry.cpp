@@ -1,5 +1,6 @@
 #include "config_tool/foundation/MRegistry.h"
 
+#include "config_tool/foundation/JournaledRegistry.h"
 #include "platform/AsciiText.h"
 #include "platform/Registry.h"
 #include "platform/TextCodec.h"
@@ -28,13 +29,11 @@ bool fail(std::int32_t number, const char* description)
 bool writeToHive(reg::Hive hive, const std::string& keyPath, const std::string& key,
                  const std::vector<std::uint8_t>& data)
 {
-    reg::HKey handle = nullptr;
-    long result = reg::regCreateKeyEx(hive, keyPath, reg::kKeyAllAccess, &handle);
-    if (result != reg::kErrorSuccess) {
+    bool keyOpened = false;
+    const long result = setRegistryValue(hive, keyPath, key, { reg::kRegSz, data }, &keyOpened);
+    if (!keyOpened) {
         return fail(kErrorRegistryCall + static_cast<std::int32_t>(result), "Could not open/create registry section");
     }
-    result = reg::regSetValueEx(handle, key, reg::kRegSz, data);
-    reg::regCloseKey(handle);
     if (result != reg::kErrorSuccess) {
         return fail(kErrorRegistryCall + static_cast<std::int32_t>(result), "Could not set key value");
     }

@@ -1,5 +1,6 @@
 #include "config_tool/model/XmlConfig.h"
 
+#include "config_tool/foundation/ChangeJournal.h"
 #include "config_tool/foundation/Globals.h"
 #include "config_tool/model/InstanceNaming.h"
 #include "config_tool/model/XmlFileLayout.h"
@@ -278,6 +279,7 @@ bool xmlSetValue(const std::string& key, int n, const std::string& value)
     if (!target) {
         target = findChildElement(key, lastInstanceWithNumber(n));
     }
+    const bool existed = static_cast<bool>(target);
     if (!target) {
         // For instance 0 the InstanceId may be answered by the document element, which is no instance.
         const auto instance = xmlGetValue(kInstanceId, n, "").empty() ? pugi::xml_node() : findInstanceElement(n);
@@ -291,13 +293,21 @@ bool xmlSetValue(const std::string& key, int n, const std::string& value)
                 return false;
             }
             auto created = appendIndentedElement(list, kInstanceElement, state.layout);
-            setTextOf(appendIndentedElement(created, kInstanceId, state.layout),
-                      getInstanceString(static_cast<std::int16_t>(n)));
+            const std::string id = getInstanceString(static_cast<std::int16_t>(n));
+            setTextOf(appendIndentedElement(created, kInstanceId, state.layout), id);
+            if (ChangeJournal* journal = ChangeJournal::current()) {
+                journal->record(
+                    SettingChange { Globals::state().xmlConfigurationPath, n, kInstanceId, std::nullopt, id });
+            }
             target = appendIndentedElement(created, key.c_str(), state.layout);
             state.documentElement = childElement(kDocumentElement, state.document);
             state.listElement = list;
             rereadInstanceList();
         }
+    }
+    if (ChangeJournal* journal = ChangeJournal::current()) {
+        journal->record(SettingChange { Globals::state().xmlConfigurationPath, n, key,
+                                        existed ? std::optional<std::string>(textOf(target)) : std::nullopt, value });
     }
     setTextOf(target, value);
     if (key == kInstanceId) {
