@@ -1,6 +1,7 @@
 #include "config_tool/access/LoginCheck.h"
 
 #include "config_tool/access/UserManagement.h"
+#include "config_tool/session/AuditLog.h"
 #include "platform/AsciiText.h"
 
 namespace tarn {
@@ -15,6 +16,8 @@ LoginResult checkLogin(const std::string& typedUserId, const std::string& typedP
         && !UserManagement::checkUserPassword(kAdministrator, hash)) {
         return { LoginResult::Outcome::IncorrectPassword, "Incorrect Password" };
     }
+    // What this user saves from now on is logged under the ID.
+    setAuditUser(typedUserId);
     return {};
 }
 

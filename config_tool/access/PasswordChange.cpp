@@ -1,6 +1,7 @@
 #include "config_tool/access/PasswordChange.h"
 
 #include "config_tool/access/UserManagement.h"
+#include "config_tool/session/SaveTransaction.h"
 #include "platform/AsciiText.h"
 #include "platform/TextCodec.h"
 
@@ -87,6 +88,7 @@ PasswordChangeResult changePassword(const PasswordChangeRequest& request, Passwo
     if (!UserManagement::setUserPassword(request.userId, trimmed(request.newPassword))) {
         return closing(Result::Outcome::NotStored, "Login Information has not been updated ! ");
     }
+    SaveTransaction::logEvent("password changed", 0, "user " + request.userId);
     return closing(Result::Outcome::Stored, "Login Information has been updated ! ");
 }
 

@@ -4,6 +4,7 @@
 #include "config_tool/model/ConfigValues.h"
 #include "config_tool/model/InstanceNaming.h"
 #include "config_tool/provisioning/CreatedPaths.h"
+#include "config_tool/session/SaveTransaction.h"
 #include "platform/TextCodec.h"
 
 namespace tarn {
@@ -218,6 +219,7 @@ NewInstanceResult createNewInstance(std::vector<CInstanceData>& instances, int i
 
     NewInstanceResult result;
     result.created = true;
+    SaveTransaction::logEvent("instance created", n, attempt.folder);
     result.number = n;
     result.section = section;
     return result;

@@ -216,11 +216,22 @@ WrittenBackup writeBackup(const ChangeSet& changes, const std::string& time)
         written.result = made;
         return written;
     }
+    // More saves in the same second count on from the highest ID of that second, never from a gap that
+    // pruning left: an ID must sort after every older one.
     const std::string base = idOfTime(time);
+    int highest = 0;
+    for (const auto& name : platform::listFolder(backupsFolder())) {
+        if (name == base) {
+            highest = std::max(highest, 1);
+        } else if (name.size() == base.size() + 4 && name.compare(0, base.size() + 1, base + "-") == 0
+                   && orvant::ascii::isDigits(name.substr(base.size() + 1))) {
+            highest = std::max(highest, std::stoi(name.substr(base.size() + 1)));
+        }
+    }
     std::string id = base;
-    for (int n = 2; platform::pathExists(backupFolder(id)); ++n) {
+    if (highest > 0) {
         char suffix[16];
-        std::snprintf(suffix, sizeof suffix, "-%03d", n); // "-010" still sorts after "-009"
+        std::snprintf(suffix, sizeof suffix, "-%03d", highest + 1); // "-010" still sorts after "-009"
         id = base + suffix;
     }
     const std::string folder = backupFolder(id);
@@ -238,6 +249,12 @@ WrittenBackup writeBackup(const ChangeSet& changes, const std::string& time)
     int stored = 0;
     for (const auto& file : changes.files) {
         if (!ok) {
+            break;
+        }
+        if (file.unreadable) {
+            // What cannot be read cannot be kept; replacing it would lose it for good.
+            written.result = { false, "Cannot read " + file.storedPath + " to keep it" };
+            ok = false;
             break;
         }
         std::string number = "-";

@@ -107,7 +107,8 @@ ChangeSet collectChanges(const std::vector<platform::FileChange>& files, const C
         bool byElement = false;
         for (const auto& setting : settings) {
             if (orvant::ascii::equalsIgnoringCase(setting.file, file.storedPath)) {
-                set.shown.push_back({ file.storedPath, setting.instance, setting.setting, setting.before, setting.after });
+                set.shown.push_back(
+                    { file.storedPath, setting.instance, setting.setting, setting.before, setting.after });
                 byElement = true;
             }
         }

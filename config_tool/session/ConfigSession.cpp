@@ -9,6 +9,7 @@
 #include "config_tool/model/InstanceNaming.h"
 #include "config_tool/model/StoredValues.h"
 #include "config_tool/model/XmlConfig.h"
+#include "config_tool/session/SaveTransaction.h"
 #include "platform/FileSystem.h"
 #include "platform/Registry.h"
 
@@ -347,15 +348,10 @@ void ConfigSession::saveAllInstances()
     // A save costs what it writes: each registry hive is read once and written once, the XML document
     // serialised once, and everything goes to the disk together at the end (or at the end of the OK or
     // Apply sequence around it).
-    orvant::platform::WriteBatch batch;
-    orvant::platform::RegistryBatch registry;
-    const auto flush = [&] {
-        // A hive that could not be replaced is a registry write failure: silent, as every other one.
-        registry.finish();
-        for (const auto& file : batch.finish()) {
-            failedWrites.record(file);
-        }
-    };
+    // Alone (the saves of Add New and Run Upgrade Now) this is the whole save, backed up and logged;
+    // inside the OK or Apply sequence it joins theirs.
+    SaveTransaction transaction;
+    const auto flush = [&] { transaction.finish(failedWrites); };
     XmlConfig::beginSave();
     if (!writeConfigurationMode()) {
         storeFailed = true;

@@ -12,15 +12,25 @@ bool rollBack(const Backup& backup, FailedWrites& failures, std::string* newBack
 {
     namespace platform = orvant::platform;
     SaveTransaction save;
-    SaveTransaction::logEvent("rollback", 0, "back to before the save of " + backup.time + " (backup " + backup.id + ")");
+    SaveTransaction::logEvent("rollback", 0,
+                              "back to before the save of " + backup.time + " (backup " + backup.id + ")");
 
     // Folders that were there first, then the files in them, then what the save had added: its files,
     // then its folders, innermost first.
     std::vector<std::string> addedFiles;
     std::vector<std::string> addedFolders;
+    std::vector<std::string> folders;
     for (const auto& entry : backup.entries) {
-        if (entry.folder && entry.bytes && !platform::createFolder(entry.storedPath).ok) {
-            failures.record(entry.storedPath);
+        if (entry.folder && entry.bytes) {
+            folders.push_back(entry.storedPath);
+        }
+    }
+    // A save that removed folders removed the innermost first; they come back outermost first.
+    std::stable_sort(folders.begin(), folders.end(),
+                     [](const std::string& a, const std::string& b) { return a.size() < b.size(); });
+    for (const auto& folder : folders) {
+        if (!platform::createFolder(folder).ok) {
+            failures.record(folder);
         }
     }
     for (const auto& entry : backup.entries) {

@@ -3,11 +3,9 @@
 #include "config_tool/engine_files/BaseProperties.h"
 #include "config_tool/engine_files/InstanceProperties.h"
 #include "config_tool/foundation/Globals.h"
-#include "platform/FileSystem.h"
+#include "config_tool/session/SaveTransaction.h"
 
 namespace tarn {
-
-namespace {
 
 // The engine files are written one by one without a word; a save that lost any of them says so once.
 void reportFailedWrites(const FailedWrites& failures)
@@ -23,35 +21,28 @@ void reportFailedWrites(const FailedWrites& failures)
     Globals::ui().showMessage(text, MessageIcon::Exclamation);
 }
 
-void recordUnflushed(orvant::platform::WriteBatch& batch, FailedWrites& failures)
-{
-    for (const auto& file : batch.finish()) {
-        failures.record(file);
-    }
-}
-
-} // namespace
-
 bool runOkSequence(ConfigSession& session)
 {
-    orvant::platform::WriteBatch batch;
+    SaveTransaction save;
     session.saveAllInstances();
     FailedWrites failures = session.failedWrites;
     // Regenerated whatever the checks gave, from the records as they are in memory.
     writeDefaultProperties(session.instances, session.common.propertyDir, failures);
     writeConfigHash(failures);
-    recordUnflushed(batch, failures);
+    // The backup, the files and the audit log are written now.
+    save.finish(failures);
     reportFailedWrites(failures);
     return session.saveSucceeded && !session.storeFailed && failures.empty();
 }
 
 bool runApplySequence(ConfigSession& session)
 {
-    orvant::platform::WriteBatch batch;
+    SaveTransaction save;
     session.saveAllInstances();
     FailedWrites failures = session.failedWrites;
     writeConfigHash(failures);
-    recordUnflushed(batch, failures);
+    // The backup, the files and the audit log are written now.
+    save.finish(failures);
     reportFailedWrites(failures);
     return session.saveSucceeded && !session.storeFailed && failures.empty();
 }

@@ -18,4 +18,8 @@ bool runOkSequence(ConfigSession& session);
 // written are listed in one message, as for OK. Returns whether everything passed and was written.
 bool runApplySequence(ConfigSession& session);
 
+// Lists files that could not be written in one message: "These files could not be written:", the stored
+// paths one per line, and "The configuration has not been saved completely."
+void reportFailedWrites(const FailedWrites& failures);
+
 } // namespace tarn

@@ -52,9 +52,10 @@ void SaveTransaction::logEvent(const std::string& event, int instance, const std
 
 void SaveTransaction::dropHeldChanges()
 {
+    // Values that went to the registry at once (Windows) are put back; a batch's copy (POSIX) is dropped.
     putRegistryBack();
     m_files.discard();
-    m_registry.finish();
+    m_registry.discard();
     // The document in memory holds the dropped values; without them on the disk a later save would take
     // them for stored and never write them.
     if (!m_journal.settingChanges().empty() && XmlConfig::isLoaded()) {

@@ -1,4 +1,6 @@
+#include "config_tool/session/Backups.h"
 #include "config_tool/session/SaveGuard.h"
+#include "platform/Environment.h"
 #include "tests/gui/WindowTesting.h"
 
 #include <QApplication>
@@ -124,6 +126,13 @@ TEST_F(MainWindowTest, SwitchKeepsTheEditsApplySavesWhatWasCollectedAndOkSavesAl
     EXPECT_EQ(ends, 1);
     EXPECT_EQ(installation.storedValue("Timeout", 2), "55");
     EXPECT_EQ(installation.read("properties/hbl.properties"), "Configuration=registry\r\n");
+    // The window's saves are backed up and logged as every save is: Apply, the refused OK (which still
+    // writes the base property files) and the OK.
+    EXPECT_EQ(tarn::listBackups().size(), 3u);
+    EXPECT_NE(installation.read("logs/configuration-audit.log")
+                  .find("\tTarnConfig\t\t" + platform::currentUserName()
+                        + "\t2\tC:\\ORVANT\\conf\\ORVANTConfiguration.xml\tTimeout\t\"30\" -> \"55\"\r\n"),
+              std::string::npos);
 }
 
 TEST_F(MainWindowTest, CancelAndTheTitleBarCloseAskOnlyWhenAnEditWouldBeLost)

@@ -114,13 +114,28 @@ std::string dataFile(std::string_view relative)
                                          << around(expected) << "...\n  actual:   ..." << around(actual) << "...";
 }
 
-TreeSnapshot snapshotTree(const fs::path& folder)
+namespace {
+
+bool isTrace(const std::string& relative)
+{
+    // Below the installation, whether the snapshot was taken of it or of a folder above it.
+    const auto at = relative.find("ORVANT/");
+    const std::string inside = at == std::string::npos ? relative : relative.substr(at + 7);
+    return inside.rfind("backups", 0) == 0 || inside == "logs/" || inside == "logs/configuration-audit.log";
+}
+
+} // namespace
+
+TreeSnapshot snapshotTree(const fs::path& folder, Trace trace)
 {
     TreeSnapshot files;
     std::error_code error;
     for (auto it = fs::recursive_directory_iterator(folder, error); !error && it != fs::recursive_directory_iterator();
          it.increment(error)) {
         const std::string relative = fs::relative(it->path(), folder).generic_string();
+        if (trace == Trace::LeftOut && isTrace(relative + (it->is_directory() ? "/" : ""))) {
+            continue;
+        }
         if (it->is_directory()) {
             files[relative + "/"] = {};
         } else if (it->path().extension() != ".lock") {

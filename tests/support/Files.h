@@ -36,7 +36,14 @@ std::string dataFile(std::string_view relative);
 // Every file and folder below a folder with its bytes (folders end in "/"), by path relative to it.
 // Lock files ("*.lock") are left out: they hold nothing, and taking a lock is no write.
 using TreeSnapshot = std::map<std::string, std::string>;
-TreeSnapshot snapshotTree(const std::filesystem::path& folder);
+// The trace every save leaves in an installation (its backups\ folder and logs\configuration-audit.log)
+// is left out unless asked for: most tests look at what a save configures, the trace tests at the trace.
+enum class Trace
+{
+    LeftOut,
+    Included,
+};
+TreeSnapshot snapshotTree(const std::filesystem::path& folder, Trace trace = Trace::LeftOut);
 
 // Success when the two snapshots are equal; otherwise names every path written, created or removed.
 ::testing::AssertionResult sameTree(const TreeSnapshot& before, const TreeSnapshot& after);

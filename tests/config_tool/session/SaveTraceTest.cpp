@@ -1,4 +1,5 @@
 #include "config_tool/foundation/CProperties.h"
+#include "config_tool/foundation/MRegistry.h"
 #include "config_tool/model/XmlConfig.h"
 #include "config_tool/session/AuditLog.h"
 #include "config_tool/session/Backups.h"
@@ -76,7 +77,8 @@ protected:
         if (!exists("logs/configuration-audit.log")) {
             return lines;
         }
-        for (const auto line : tarn::CProperties::splitLines(read("logs/configuration-audit.log"))) {
+        const std::string text = read("logs/configuration-audit.log");
+        for (const auto line : tarn::CProperties::splitLines(text)) {
             lines.push_back(splitFields(platform::ansiToUtf8(line)));
         }
         return lines;
@@ -87,7 +89,7 @@ protected:
     {
         if (location.rfind("HKEY_", 0) == 0) {
             const auto hive = location.rfind("HKEY_LOCAL_MACHINE", 0) == 0 ? platform::Hive::LocalMachine
-                                                                            : platform::Hive::CurrentUser;
+                                                                           : platform::Hive::CurrentUser;
             const auto value = readRegistryValue(hive, location.substr(location.find('\\') + 1), setting);
             return value ? std::optional(platform::ansiToUtf8(value->bytes)) : std::nullopt;
         }
@@ -167,7 +169,7 @@ TEST_F(SaveTraceTest, TheAuditLogReplaysToTheFinalValues)
     const auto log = auditLog();
     ASSERT_GT(log.size(), 20u);
     for (const auto& line : log) {
-        ASSERT_EQ(line.size(), 8u);
+        ASSERT_EQ(line.size(), 8u) << ::testing::PrintToString(line);
         const auto key = std::make_tuple(line[5], std::stoi(line[4]), line[6]);
         const auto arrow = line[7].find(" -> ");
         const auto old = unquote(line[7].substr(0, arrow));
@@ -196,15 +198,35 @@ TEST_F(SaveTraceTest, ABackupThatCannotBeWrittenFailsTheSaveBeforeAnythingChange
     EXPECT_NE(ui.messages.back().find("C:\\ORVANT\\backups"), std::string::npos) << ui.messages.back();
 }
 
+// A log that cannot be written fails the save's report, not the save.
+TEST_F(SaveTraceTest, AnAuditLogThatCannotBeWrittenIsReportedAndTheSaveStands)
+{
+    start(true);
+    write("logs/configuration-audit.log", "");
+    makeReadOnly(native("logs/configuration-audit.log"));
+    edit("45");
+    EXPECT_FALSE(tarn::runOkSequence(session));
+    EXPECT_EQ(storedValue("Timeout", 1), "45");
+    ASSERT_FALSE(ui.messages.empty());
+    EXPECT_NE(ui.messages.back().find("C:\\ORVANT\\logs\\configuration-audit.log"), std::string::npos);
+    EXPECT_EQ(tarn::listBackups().size(), 1u);
+}
+
 TEST_F(SaveTraceTest, TheNewestTwentyBackupsAreKeptAndAnUnchangedSaveLeavesNone)
 {
     start(true);
+    std::vector<std::string> first;
     for (int n = 0; n < tarn::kBackupsKept + 2; ++n) {
+        if (n == tarn::kBackupsKept) {
+            first = tarn::listBackups();
+        }
         edit(std::to_string(20 + n));
         EXPECT_TRUE(tarn::runApplySequence(session));
     }
     auto ids = tarn::listBackups();
-    EXPECT_EQ(ids.size(), std::size_t(tarn::kBackupsKept));
+    ASSERT_EQ(ids.size(), std::size_t(tarn::kBackupsKept));
+    EXPECT_EQ(std::vector(first.begin() + 2, first.end()), std::vector(ids.begin(), ids.end() - 2))
+        << "the two oldest went";
     tarn::Backup newest;
     std::string error;
     ASSERT_TRUE(tarn::readBackup(ids.back(), newest, error)) << error;
@@ -213,6 +235,33 @@ TEST_F(SaveTraceTest, TheNewestTwentyBackupsAreKeptAndAnUnchangedSaveLeavesNone)
     const auto before = snapshotTree(folder.path(), Trace::Included);
     EXPECT_TRUE(tarn::runApplySequence(session));
     EXPECT_TRUE(sameTree(before, snapshotTree(folder.path(), Trace::Included)));
+}
+
+// A value written twice in one save is one change, from what it held before the save to what it holds
+// after; written back, it is none. A dry run reads the registry as it was.
+TEST_F(SaveTraceTest, TheJournalKeepsTheValueBeforeTheSaveAndADryRunWritesNoValue)
+{
+    const auto timeout = [] { return kelbrinValue(platform::Hive::CurrentUser, "Harbell", "Timeout"); };
+    tarn::MRegistry::writeRegistryString("Kelbrin", "Harbell", "Timeout", "30");
+    {
+        tarn::SaveTransaction save;
+        for (const auto* value : { "31", "32" }) {
+            tarn::MRegistry::writeRegistryString("Kelbrin", "Harbell", "Timeout", value);
+        }
+        tarn::MRegistry::writeRegistryString("Kelbrin", "Harbell", "Port", "1");
+        tarn::MRegistry::writeRegistryString("Kelbrin", "Harbell", "Port", "1");
+        const auto changes = tarn::ChangeJournal::current()->registryChanges();
+        ASSERT_EQ(changes.size(), 4u) << "two values in two hives";
+        EXPECT_EQ(changes[0].before, (tarn::RegistryData { platform::kRegSz, { '3', '0' } }));
+        EXPECT_EQ(changes[0].after, (tarn::RegistryData { platform::kRegSz, { '3', '2' } }));
+        tarn::MRegistry::writeRegistryString("Kelbrin", "Harbell", "Timeout", "30");
+        EXPECT_EQ(tarn::ChangeJournal::current()->registryChanges().size(), 2u) << "Timeout is back as it was";
+    }
+    EXPECT_EQ(timeout(), "30") << "an unfinished save writes nothing";
+    tarn::SaveTransaction dryRun(tarn::SaveTransaction::Kind::DryRun);
+    tarn::MRegistry::writeRegistryString("Kelbrin", "Harbell", "Timeout", "33");
+    EXPECT_EQ(timeout(), "30");
+    EXPECT_EQ(tarn::ChangeJournal::current()->registryChanges().size(), 2u);
 }
 
 // Registry values go back exactly: any type, names with quotes and backslashes, the default value, and
@@ -239,7 +288,8 @@ TEST(RegistryBackupTest, TheTextPutsBackEveryValueExactly)
         EXPECT_EQ(read[i].before, changes[i].before);
         EXPECT_EQ(read[i].keyCreated, changes[i].keyCreated);
     }
-    EXPECT_FALSE(tarn::parseRegistryBackup("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n\"x\"=hex(1):3\r\n", read, error));
+    EXPECT_FALSE(
+        tarn::parseRegistryBackup("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n\"x\"=hex(1):3\r\n", read, error));
 }
 
 TEST(ChangeSetTest, QuotedValuesNeverSpanALineOrATab)
