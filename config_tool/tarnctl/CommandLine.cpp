@@ -18,7 +18,7 @@ struct CommandArity
 
 constexpr std::size_t kUnlimited = static_cast<std::size_t>(-1);
 
-constexpr std::array<CommandArity, 7> kCommands { {
+constexpr std::array<CommandArity, 9> kCommands { {
     { "passwd", 0, 1 },
     { "list", 0, 0 },
     { "show", 0, 1 },
@@ -26,7 +26,15 @@ constexpr std::array<CommandArity, 7> kCommands { {
     { "add-instance", 0, 0 },
     { "apply", 0, 0 },
     { "verify", 0, 0 },
+    { "backups", 0, 0 },
+    { "rollback", 0, 1 },
 } };
+
+// The commands whose save a dry run can show instead of making.
+bool takesDryRun(std::string_view command)
+{
+    return command == "set" || command == "add-instance" || command == "apply";
+}
 
 const CommandArity* findCommand(std::string_view name)
 {
@@ -101,6 +109,10 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments)
             line.wait = std::chrono::seconds(std::stoi(seconds));
             continue;
         }
+        if (argument == "--dry-run") {
+            line.dryRun = true;
+            continue;
+        }
         const bool fileOption = isOption(argument, "--password-file");
         if (fileOption || argument == "--password-stdin") {
             if (passwordOptionSeen) {
@@ -139,6 +151,10 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments)
     const CommandArity* command = findCommand(line.command);
     if (!command) {
         parsed.error = "unknown command " + line.command;
+        return parsed;
+    }
+    if (line.dryRun && !takesDryRun(line.command)) {
+        parsed.error = "--dry-run goes with set, add-instance and apply";
         return parsed;
     }
     if (line.arguments.size() < command->least) {

@@ -20,6 +20,7 @@ struct CommandLine
     std::optional<std::string> home; // --home, overrides KELBRIN_HOME
     // --wait: how long a run waits for another run (or a window) that is saving the same installation.
     std::chrono::milliseconds wait { 5000 };
+    bool dryRun = false; // --dry-run: run the checks and show the save without making it
     PasswordSource passwordSource = PasswordSource::Terminal;
     std::string passwordFile;
     std::string command;

@@ -114,4 +114,24 @@ ExitStatus saveAsOk(ConfigSession& session)
     return session.saveSucceeded ? ExitStatus::WriteFailed : ExitStatus::Refused;
 }
 
+ExitStatus finishSave(CommandContext& context, SaveTransaction& save, ExitStatus status)
+{
+    if (status != ExitStatus::Done && status != ExitStatus::WriteFailed) {
+        return status; // the transaction drops what it holds
+    }
+    FailedWrites failures;
+    save.finish(failures);
+    if (save.dryRun()) {
+        for (const auto& change : save.changes().shown) {
+            context.out << dryRunLine(change) << '\n';
+        }
+        return status;
+    }
+    if (!failures.empty()) {
+        reportFailedWrites(failures);
+        return ExitStatus::WriteFailed;
+    }
+    return status;
+}
+
 } // namespace tarn::ctl

@@ -2,6 +2,7 @@
 
 #include "config_tool/session/ConfigSession.h"
 #include "config_tool/session/InstallationLock.h"
+#include "config_tool/session/SaveTransaction.h"
 #include "config_tool/tarnctl/Commands.h"
 
 #include <cstddef>
@@ -38,6 +39,12 @@ std::string instanceLine(const ConfigSession& session, std::size_t index);
 // shows the window's message and writes nothing; then the OK sequence itself. Done, Refused when a
 // check refused, WriteFailed when a file could not be written.
 ExitStatus saveAsOk(ConfigSession& session);
+
+// Ends the command's save transaction after its edits and save gave status: a dry run prints its
+// changes (see dryRunLine) and keeps status; a real save writes its backup, files and audit lines, and a
+// file among them that could not be written is reported and gives WriteFailed. A command that was
+// refused or not understood writes nothing.
+ExitStatus finishSave(CommandContext& context, SaveTransaction& save, ExitStatus status);
 
 // The save's checks as the OK sequence runs them: the five uniqueness checks (the first refusal shows
 // its message) and every record's card inactivity timeout. Messages go to the UI services.

@@ -25,5 +25,7 @@ ExitStatus runSet(CommandContext& context);
 ExitStatus runAddInstance(CommandContext& context);
 ExitStatus runApply(CommandContext& context);
 ExitStatus runVerify(CommandContext& context);
+ExitStatus runBackups(CommandContext& context);
+ExitStatus runRollback(CommandContext& context);
 
 } // namespace tarn::ctl

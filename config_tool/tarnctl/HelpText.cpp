@@ -4,7 +4,7 @@ namespace tarn::ctl {
 
 std::string helpText()
 {
-    return R"(Usage: tarnctl [--home DIR] [--wait SECONDS] [--password-file FILE | --password-stdin] COMMAND
+    return R"(Usage: tarnctl [--home DIR] [--wait SECONDS] [--password-file FILE | --password-stdin] [--dry-run] COMMAND
 
 Configures an ORVANT installation from scripts, through the same checks and save
 sequence as the TarnConfig window: whatever tarnctl writes, the window would have
@@ -17,6 +17,10 @@ Options:
   --password-stdin      read passwords from standard input, one per line
   --wait SECONDS        how long to wait for another run or a TarnConfig window
                         that is saving the same installation (default 5)
+  --dry-run             with set, add-instance and apply: run every check and
+                        work out the whole save, print what it would change and
+                        write nothing; the exit status is the one the command
+                        would have
   --help                this text
 
 Passwords never come from arguments or the environment. Without a password option
@@ -32,6 +36,12 @@ so they never see one half done. A run that cannot have the lock within --wait
 writes nothing and exits 5. The lock is the file conf\ORVANTConfiguration.lock of
 the installation; the system releases it when the program holding it ends.
 
+Every save (set, add-instance, apply, rollback, and the window's) first keeps the
+previous version of exactly what it changes in backups\ID of the installation (the
+newest 20 are kept), then appends one line per changed value to
+logs\configuration-audit.log. A backup that cannot be written stops the save before
+anything is changed.
+
 Commands:
   passwd [USER]      set a configuration user's password (default Administrator).
                      While the user file has no Administrator entry (a fresh
@@ -45,6 +55,9 @@ Commands:
   apply              save as OK without changes (rewrites the engine's files)
   verify             recompute the ConfigHash of the configuration file and
                      compare it with properties\instance.properties
+  backups            the backups of earlier saves, oldest first
+  rollback [ID]      put back what the save of backup ID (default the newest)
+                     changed, as one save that is itself backed up and logged
 
 INSTANCE is Default, a number (0 is Default) or a section name (Harbell_01); the
 default is Default.
@@ -56,6 +69,18 @@ Output on standard output, stable for scripts:
                       Configuration, the common settings, the instance values of
                       the configuration layout, then PinPad, ComPort, ReaderComPort
   verify              match or mismatch
+  backups             ID<TAB>TIME<TAB>PROGRAM<TAB>USER<TAB>OS-USER<TAB>FILES<TAB>REGISTRY-VALUES
+                      (TIME in UTC, ISO 8601; FILES the number of files the save
+                      changed, REGISTRY-VALUES the number of registry values)
+  rollback            the ID of the rollback's own backup (empty when nothing
+                      had to be put back); "tarnctl rollback ID" undoes it
+  --dry-run           one line per change the save would make, file by file:
+                      LOCATION<TAB>INSTANCE<TAB>SETTING<TAB>OLD -> NEW
+                      LOCATION is a file's path or a registry key; SETTING a
+                      key, an XML element or a value name, empty for a whole file
+                      or folder; OLD and NEW are (none) or a text in double
+                      quotes with \\, \", \t, \r, \n and \xNN escapes; a whole
+                      file shows as "<N bytes>", a folder as "<folder>"
   passwd, set, apply  nothing
 Messages, the window's own included, go to standard error.
 
@@ -67,7 +92,7 @@ Exit status:
   2  usage: unknown command, option, instance or setting; no password available;
      the installation folder does not exist
   3  wrong password (or no Administrator entry in the user file)
-  4  a file could not be written
+  4  a file could not be written (the backup and the audit log included)
   5  the installation stayed locked by another run or window for --wait seconds;
      nothing was written
 

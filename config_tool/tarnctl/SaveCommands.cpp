@@ -82,6 +82,11 @@ bool applyAssignments(InstanceEditor& editor, const std::vector<Assignment>& ass
     return allOffered;
 }
 
+SaveTransaction::Kind dryRunOf(const CommandContext& context)
+{
+    return context.line.dryRun ? SaveTransaction::Kind::DryRun : SaveTransaction::Kind::Save;
+}
+
 } // namespace
 
 ExitStatus runSet(CommandContext& context)
@@ -110,6 +115,7 @@ ExitStatus runSet(CommandContext& context)
     if (!index) {
         return ExitStatus::Usage;
     }
+    SaveTransaction save(dryRunOf(context));
 
     InstanceEditor editor(session, *index);
     // Switching to another instance collects the Default record from its controls first.
@@ -123,7 +129,7 @@ ExitStatus runSet(CommandContext& context)
         return ExitStatus::Refused;
     }
     InstanceEditor::collectThroughControls(editor.shown());
-    return saveAsOk(session);
+    return finishSave(context, save, saveAsOk(session));
 }
 
 ExitStatus runApply(CommandContext& context)
@@ -134,8 +140,9 @@ ExitStatus runApply(CommandContext& context)
         opened != ExitStatus::Done) {
         return opened;
     }
+    SaveTransaction save(dryRunOf(context));
     InstanceEditor::collectThroughControls(session.instances.at(0));
-    return saveAsOk(session);
+    return finishSave(context, save, saveAsOk(session));
 }
 
 ExitStatus runAddInstance(CommandContext& context)
@@ -152,6 +159,8 @@ ExitStatus runAddInstance(CommandContext& context)
         return ExitStatus::Refused;
     }
 
+    // The new folders and copies are part of the save: a dry run shows them, a rollback takes them away.
+    SaveTransaction save(dryRunOf(context));
     const NewInstanceResult result = createNewInstance(
         session.instances, static_cast<int>(session.instances.size()), session.common.propertyDir,
         [&session](CInstanceData& record, std::int16_t n) { return session.loadInstanceData(record, n); });
@@ -163,8 +172,8 @@ ExitStatus runAddInstance(CommandContext& context)
     const auto index = static_cast<std::size_t>(result.number);
     InstanceEditor::collectThroughControls(session.instances.at(index));
 
-    const ExitStatus saved = saveAsOk(session);
-    if (saved == ExitStatus::Done) {
+    const ExitStatus saved = finishSave(context, save, saveAsOk(session));
+    if (saved == ExitStatus::Done && !save.dryRun()) {
         context.out << instanceLine(session, index) << '\n';
     }
     return saved;

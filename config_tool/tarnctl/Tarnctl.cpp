@@ -1,6 +1,7 @@
 #include "config_tool/tarnctl/Tarnctl.h"
 
 #include "config_tool/foundation/Globals.h"
+#include "config_tool/session/AuditLog.h"
 #include "config_tool/tarnctl/CommandLine.h"
 #include "config_tool/tarnctl/Commands.h"
 #include "config_tool/tarnctl/ConsoleUi.h"
@@ -24,6 +25,8 @@ const std::map<std::string, Command>& commands()
         { "apply", runApply },
         { "verify", runVerify },
         { "add-instance", runAddInstance },
+        { "backups", runBackups },
+        { "rollback", runRollback },
     };
     return table;
 }
@@ -61,6 +64,7 @@ int run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
         return toInt(ExitStatus::Usage);
     }
 
+    setAuditProgram("tarnctl");
     PasswordInput passwords(line.passwordSource, line.passwordFile);
     CommandContext context { line, passwords, out, err };
     const ExitStatus status = commands().at(line.command)(context);

@@ -60,7 +60,8 @@ TEST_F(TarnctlTest, DryRunsWriteNothingAndRollbacksPutEverySaveBack)
     EXPECT_TRUE(sameTree(start, installation.snapshot()));
     EXPECT_EQ(runTarnctl(folder, { "verify" }, "").out, "match\n");
 
-    ASSERT_EQ(run({ "--password-stdin", "rollback", undoRollback }).status, 0);
+    result = run({ "--password-stdin", "rollback", undoRollback });
+    ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(installation.storedValue("Port", 2), "10002") << "the rolled-back instance is back";
     EXPECT_EQ(run({ "--password-stdin", "rollback", "nonsense" }).status, 2);
 
