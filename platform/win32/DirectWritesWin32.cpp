@@ -31,9 +31,16 @@ FileResult createFolderNow(std::string_view path)
 
 FileResult appendToFile(std::string_view path, std::string_view bytes)
 {
+    // A read-only file is refused as every writer of this layer refuses it (not every system checks the
+    // attribute for an append).
+    const std::string ansi = utf8ToAnsi(path);
+    if (const DWORD attributes = GetFileAttributesA(ansi.c_str());
+        attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        return failure("Cannot write", path, ERROR_ACCESS_DENIED);
+    }
     // FILE_APPEND_DATA alone makes every write go to the end of the file, whoever else appends.
-    HANDLE file = CreateFileA(utf8ToAnsi(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileA(ansi.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return failure("Cannot write", path, GetLastError());
     }
