@@ -22,6 +22,12 @@ std::string settingKey(const SettingChange& change)
 
 } // namespace
 
+std::string RegistryValueChange::fullKeyPath() const
+{
+    return std::string(hive == orvant::platform::Hive::LocalMachine ? "HKEY_LOCAL_MACHINE\\" : "HKEY_CURRENT_USER\\")
+        + keyPath;
+}
+
 ChangeJournal::ChangeJournal(bool dryRun)
     : m_outer(t_outermost)
     , m_dryRun(t_outermost ? t_outermost->m_dryRun : dryRun)

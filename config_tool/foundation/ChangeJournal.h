@@ -29,6 +29,9 @@ struct RegistryValueChange
     bool keyCreated = false; // the key did not exist before the save
     std::optional<RegistryData> before; // nullopt: there was no such value
     std::optional<RegistryData> after; // nullopt: the save deletes it
+
+    // The key from its root, as regedit names it: "HKEY_CURRENT_USER\SOFTWARE\Kelbrin\Harbell_01".
+    std::string fullKeyPath() const;
 };
 
 // One element of the XML configuration a save changes. Property files need no journal: they are compared

@@ -37,11 +37,6 @@ std::string idOfTime(const std::string& time)
     return id;
 }
 
-std::string hiveName(platform::Hive hive)
-{
-    return hive == platform::Hive::LocalMachine ? "HKEY_LOCAL_MACHINE" : "HKEY_CURRENT_USER";
-}
-
 std::string quotedName(const std::string& name)
 {
     if (name.empty()) {
@@ -92,7 +87,7 @@ std::string registryBackupText(const std::vector<RegistryValueChange>& changes)
     std::vector<std::pair<std::string, std::string>> sections; // key -> its lines, in order of first change
     std::vector<std::string> createdKeys;
     for (const auto& change : changes) {
-        const std::string key = platform::utf8ToAnsi(hiveName(change.hive) + "\\" + change.keyPath);
+        const std::string key = platform::utf8ToAnsi(change.fullKeyPath());
         auto section = std::find_if(sections.begin(), sections.end(), [&](const auto& s) { return s.first == key; });
         if (section == sections.end()) {
             section = sections.insert(sections.end(), { key, {} });

@@ -72,11 +72,6 @@ std::optional<std::string> wholeFile(const platform::FileChange& file, const std
     return file.folder ? std::string("<folder>") : "<" + std::to_string(bytes->size()) + " bytes>";
 }
 
-std::string hiveName(platform::Hive hive)
-{
-    return hive == platform::Hive::LocalMachine ? "HKEY_LOCAL_MACHINE" : "HKEY_CURRENT_USER";
-}
-
 std::optional<std::string> registryText(const std::optional<RegistryData>& data)
 {
     if (!data) {
@@ -102,17 +97,19 @@ ChangeSet collectChanges(const std::vector<platform::FileChange>& files, const C
     ChangeSet set;
     set.files = files;
     set.registry = journal.registryChanges();
-    const auto settings = journal.settingChanges();
+    // A first save changes thousands of elements in one file and hundreds of other files: the elements are
+    // grouped by file once.
+    std::map<std::string, std::vector<SettingChange>> settingsByFile;
+    for (auto& setting : journal.settingChanges()) {
+        settingsByFile[orvant::ascii::toLower(setting.file)].push_back(std::move(setting));
+    }
     for (const auto& file : files) {
-        bool byElement = false;
-        for (const auto& setting : settings) {
-            if (orvant::ascii::equalsIgnoringCase(setting.file, file.storedPath)) {
+        if (const auto found = settingsByFile.find(orvant::ascii::toLower(file.storedPath));
+            found != settingsByFile.end()) {
+            for (const auto& setting : found->second) {
                 set.shown.push_back(
                     { file.storedPath, setting.instance, setting.setting, setting.before, setting.after });
-                byElement = true;
             }
-        }
-        if (byElement) {
             continue;
         }
         if (!file.folder && endsWithIgnoringCase(file.storedPath, ".properties")) {
@@ -124,9 +121,8 @@ ChangeSet collectChanges(const std::vector<platform::FileChange>& files, const C
     }
     for (const auto& value : set.registry) {
         const auto section = value.keyPath.substr(value.keyPath.find_last_of('\\') + 1);
-        set.shown.push_back({ hiveName(value.hive) + "\\" + value.keyPath,
-                              std::max(0, static_cast<int>(instanceNumberOfSection(section))), value.valueName,
-                              registryText(value.before), registryText(value.after) });
+        set.shown.push_back({ value.fullKeyPath(), std::max(0, static_cast<int>(instanceNumberOfSection(section))),
+                              value.valueName, registryText(value.before), registryText(value.after) });
     }
     return set;
 }

@@ -49,18 +49,14 @@ bool rollBack(const Backup& backup, FailedWrites& failures, std::string* newBack
         }
     }
 
-    const auto keyName = [](const RegistryValueChange& value) {
-        return std::string(value.hive == platform::Hive::LocalMachine ? "HKEY_LOCAL_MACHINE\\" : "HKEY_CURRENT_USER\\")
-            + value.keyPath;
-    };
     for (const auto& value : backup.registry) {
         if (restoreRegistryValue(value.hive, value.keyPath, value.valueName, value.before) != platform::kErrorSuccess) {
-            failures.record(keyName(value));
+            failures.record(value.fullKeyPath());
         }
     }
     for (const auto& value : backup.registry) {
         if (value.keyCreated && removeCreatedRegistryKey(value.hive, value.keyPath) != platform::kErrorSuccess) {
-            failures.record(keyName(value));
+            failures.record(value.fullKeyPath());
         }
     }
     writeConfigHash(failures);
