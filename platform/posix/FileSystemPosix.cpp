@@ -1,3 +1,4 @@
+#include "platform/DirectWrites.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 
@@ -688,6 +689,53 @@ FileResult flushFile(std::string_view path)
     }
     syncFolder(parentFolder(native));
     return { true, {} };
+}
+
+FileResult createFolderNow(std::string_view path)
+{
+    static constexpr std::string_view action = "Cannot create folder";
+    const std::string native = toNativePath(path);
+    struct stat info
+    {
+    };
+    if (!native.empty() && ::stat(native.c_str(), &info) == 0) {
+        return S_ISDIR(info.st_mode) ? FileResult { true, {} } : failure(action, path, EEXIST);
+    }
+    struct stat parent
+    {
+    };
+    if (!native.empty() && ::stat(parentFolder(native).c_str(), &parent) == 0 && hasNoWriteBit(parent.st_mode)) {
+        return failure(action, path, EACCES);
+    }
+    if (native.empty() || ::mkdir(native.c_str(), 0777) != 0) {
+        return failure(action, path, native.empty() ? ENOENT : errno);
+    }
+    return { true, {} };
+}
+
+FileResult appendToFile(std::string_view path, std::string_view bytes)
+{
+    const std::string native = toNativePath(path);
+    struct stat info
+    {
+    };
+    if (!native.empty() && ::stat(native.c_str(), &info) == 0 && hasNoWriteBit(info.st_mode)) {
+        return failure(kWriteAction, path, EACCES);
+    }
+    const int fd = native.empty() ? -1 : ::open(native.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        return failure(kWriteAction, path, native.empty() ? ENOENT : errno);
+    }
+    // One write of the whole text: two programs appending at once never interleave within it.
+    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    int error = errno;
+    bool ok = written == static_cast<ssize_t>(bytes.size());
+    if (ok && ::fsync(fd) != 0) {
+        ok = false;
+        error = errno;
+    }
+    ::close(fd);
+    return ok ? FileResult { true, {} } : failure(kWriteAction, path, written >= 0 ? ENOSPC : error);
 }
 
 namespace detail {

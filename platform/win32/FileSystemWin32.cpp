@@ -1,3 +1,4 @@
+#include "platform/DirectWrites.h"
 #include "platform/FileSystem.h"
 #include "platform/TextCodec.h"
 
@@ -508,6 +509,43 @@ FileResult flushFile(std::string_view path)
         return failure("Cannot flush", path, error);
     }
     return { true, {} };
+}
+
+FileResult createFolderNow(std::string_view path)
+{
+    const std::string ansi = utf8ToAnsi(path);
+    if (CreateDirectoryA(ansi.c_str(), nullptr)) {
+        return { true, {} };
+    }
+    const DWORD error = GetLastError();
+    const DWORD attributes = attributesOf(path);
+    if (error == ERROR_ALREADY_EXISTS && attributes != INVALID_FILE_ATTRIBUTES
+        && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        return { true, {} };
+    }
+    return failure("Cannot create folder", path, error);
+}
+
+FileResult appendToFile(std::string_view path, std::string_view bytes)
+{
+    // A read-only file is refused as every writer here refuses it (Wine opens one for appending anyway).
+    if (const DWORD attributes = attributesOf(path);
+        attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        return failure("Cannot write", path, ERROR_ACCESS_DENIED);
+    }
+    // FILE_APPEND_DATA alone makes every write go to the end of the file, whoever else appends; one write
+    // of the whole text never interleaves with another program's.
+    HANDLE file = CreateFileA(utf8ToAnsi(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return failure("Cannot write", path, GetLastError());
+    }
+    DWORD written = 0;
+    const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)
+        && written == bytes.size() && FlushFileBuffers(file);
+    const DWORD error = GetLastError();
+    CloseHandle(file);
+    return ok ? FileResult { true, {} } : failure("Cannot write", path, error);
 }
 
 namespace detail {
