@@ -8,13 +8,10 @@ namespace tarn::ctl {
 
 ExitStatus runBackups(CommandContext& context)
 {
-    if (const ExitStatus login = logIn(context); login != ExitStatus::Done) {
-        return login;
-    }
     InstallationLock lock;
-    if (const ExitStatus locked = lockInstallation(context, InstallationLock::Kind::Shared, lock);
-        locked != ExitStatus::Done) {
-        return locked;
+    if (const ExitStatus opened = logInAndLock(context, InstallationLock::Kind::Shared, lock);
+        opened != ExitStatus::Done) {
+        return opened;
     }
     for (const auto& id : listBackups()) {
         Backup backup;
@@ -35,13 +32,10 @@ ExitStatus runBackups(CommandContext& context)
 
 ExitStatus runRollback(CommandContext& context)
 {
-    if (const ExitStatus login = logIn(context); login != ExitStatus::Done) {
-        return login;
-    }
     InstallationLock lock;
-    if (const ExitStatus locked = lockInstallation(context, InstallationLock::Kind::Exclusive, lock);
-        locked != ExitStatus::Done) {
-        return locked;
+    if (const ExitStatus opened = logInAndLock(context, InstallationLock::Kind::Exclusive, lock);
+        opened != ExitStatus::Done) {
+        return opened;
     }
     std::string id;
     if (!context.line.arguments.empty()) {

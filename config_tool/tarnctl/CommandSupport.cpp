@@ -32,6 +32,14 @@ ExitStatus lockInstallation(CommandContext& context, InstallationLock::Kind kind
     return ExitStatus::Done;
 }
 
+ExitStatus logInAndLock(CommandContext& context, InstallationLock::Kind kind, InstallationLock& lock)
+{
+    if (const ExitStatus login = logIn(context); login != ExitStatus::Done) {
+        return login;
+    }
+    return lockInstallation(context, kind, lock);
+}
+
 ExitStatus lockAndLoad(CommandContext& context, InstallationLock::Kind kind, InstallationLock& lock,
                        ConfigSession& session)
 {

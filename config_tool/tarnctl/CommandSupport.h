@@ -20,6 +20,10 @@ ExitStatus logIn(CommandContext& context);
 // whole --wait. An installation whose lock file cannot be made is used without the lock.
 ExitStatus lockInstallation(CommandContext& context, InstallationLock::Kind kind, InstallationLock& lock);
 
+// logIn, then lockInstallation: what a command that works on the files without the loaded instances
+// begins with.
+ExitStatus logInAndLock(CommandContext& context, InstallationLock::Kind kind, InstallationLock& lock);
+
 // lockInstallation, then the load the window's start-up makes (loadSession).
 ExitStatus lockAndLoad(CommandContext& context, InstallationLock::Kind kind, InstallationLock& lock,
                        ConfigSession& session);
