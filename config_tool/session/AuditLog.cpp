@@ -29,7 +29,7 @@ std::string field(const std::string& text)
 std::string linePrefix(const std::string& time, int instance)
 {
     return time + "\t" + field(g_identity.program) + "\t" + field(g_identity.user) + "\t"
-        + field(orvant::platform::currentUserName()) + "\t" + std::to_string(instance) + "\t";
+        + field(auditIdentity().osUser) + "\t" + std::to_string(instance) + "\t";
 }
 
 } // namespace
@@ -46,6 +46,11 @@ void setAuditUser(const std::string& user)
 
 const AuditIdentity& auditIdentity()
 {
+    // The system's user is asked once, when the first line needs it (not at start-up): a first save logs
+    // thousands of lines, and the user database may be a network service.
+    if (g_identity.osUser.empty()) {
+        g_identity.osUser = orvant::platform::currentUserName();
+    }
     return g_identity;
 }
 

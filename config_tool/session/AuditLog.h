@@ -22,6 +22,7 @@ struct AuditIdentity
 {
     std::string program = "TarnConfig";
     std::string user; // the configuration user; empty until someone logged in
+    std::string osUser; // the system's user this process runs as, asked for at first use
 };
 
 // Who the lines of this process are by: the program is named by its front end at start-up, the user by

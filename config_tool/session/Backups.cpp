@@ -5,7 +5,6 @@
 #include "config_tool/session/AuditLog.h"
 #include "platform/AsciiText.h"
 #include "platform/DirectWrites.h"
-#include "platform/Environment.h"
 #include "platform/TextCodec.h"
 
 #include <algorithm>
@@ -238,7 +237,7 @@ WrittenBackup writeBackup(const ChangeSet& changes, const std::string& time)
     };
     const auto& identity = auditIdentity();
     std::string manifest = "time\t" + time + "\r\nprogram\t" + identity.program + "\r\nuser\t" + identity.user
-        + "\r\nos-user\t" + platform::currentUserName() + "\r\n";
+        + "\r\nos-user\t" + identity.osUser + "\r\n";
     bool ok = (written.result = platform::createFolderNow(folder)).ok
         && (written.result = platform::createFolderNow(folder + "\\files")).ok;
     int stored = 0;
