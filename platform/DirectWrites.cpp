@@ -2,10 +2,10 @@
 
 namespace orvant::platform {
 
-FileResult writeNow(std::string_view path, std::string_view bytes)
+FileResult writeNow(std::string_view path, std::string_view bytes, bool ownerOnly)
 {
     // Deferred writes never wait for a batch.
-    return writeFileAtomically(path, bytes, false, Durability::Deferred);
+    return writeFileAtomically(path, bytes, ownerOnly, Durability::Deferred);
 }
 
 std::vector<std::string> flushNow(const std::vector<std::string>& storedPaths)

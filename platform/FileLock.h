@@ -20,11 +20,32 @@ public:
         Exclusive,
     };
 
-    // Tries once, without waiting. The lock file (a stored path) is created when missing; when it cannot
-    // be created an existing one is opened for reading, which still serves. Nothing when the lock is held
-    // elsewhere; `error` is then empty. Nothing, with the reason in `error`, when the file can be neither
-    // created nor opened.
-    static std::unique_ptr<FileLock> tryLock(std::string_view lockFile, Kind kind, std::string& error);
+    // What to do when there is no lock file yet.
+    enum class Missing
+    {
+        Create, // create it, where its folder may be written
+        Skip, // leave the installation as it is (a run that writes nothing)
+    };
+
+    enum class Outcome
+    {
+        Locked,
+        Held, // another lock keeps this one out for now
+        NoLockFile, // there is none, and it was not to be created or its folder is read-only
+        Refused, // something is at the path but cannot be opened and locked: a lock file this user may
+                 // not open, a symbolic link, a folder; `error` says which
+    };
+
+    struct Attempt
+    {
+        Outcome outcome = Outcome::NoLockFile;
+        std::unique_ptr<FileLock> lock;
+        std::string error;
+    };
+
+    // Tries once, without waiting. The lock file is a stored path; a symbolic link at that path is never
+    // followed, neither to create the file nor to open it. A lock file that may only be read still serves.
+    static Attempt tryLock(std::string_view lockFile, Kind kind, Missing missing);
 
     ~FileLock();
     FileLock(const FileLock&) = delete;

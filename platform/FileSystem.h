@@ -54,6 +54,27 @@ FileResult copyFile(std::string_view from, std::string_view to);
 // Reads a whole file as bytes.
 FileResult readWholeFile(std::string_view path, std::string& bytes);
 
+// What is on the disk at a path, a symbolic link (on Windows a reparse point) taken as itself, not as
+// what it points to. An open batch is not looked at.
+enum class EntryKind
+{
+    None,
+    File,
+    Folder,
+    Link,
+    Other, // a device, a pipe, a socket
+};
+EntryKind entryKind(std::string_view path);
+
+// Whether a path is the folder or lies below it once both are resolved as the file system would resolve
+// them: symbolic links, ".", ".." and letter case. The folder must exist. A path whose missing part
+// holds ".." or a link that leads nowhere does not lie in it: where it would lead cannot be told.
+bool resolvesWithin(std::string_view path, std::string_view folder);
+
+// A file's permission bits (POSIX, symbolic links followed); nullopt on Windows, where a file takes its
+// folder's access rules, and when there is no file.
+std::optional<unsigned> permissionBits(std::string_view path);
+
 // Replaces a file atomically: writes a temporary file beside it, flushes it and renames it over the
 // target. On failure the old file is untouched and no temporary file is left behind. A new file gets
 // the permissions of the file it replaces, or the process default (umask) when there was none,
@@ -74,6 +95,10 @@ enum class Durability
 FileResult writeFileAtomically(std::string_view path, std::string_view bytes, bool ownerOnly = false,
                                Durability durability = Durability::Flushed);
 
+// Replaces a file as writeFileAtomically does, giving it these permission bits (POSIX; nullopt keeps
+// the old file's, as a plain write does). On Windows the file takes its folder's access rules.
+FileResult writeFileWithPermissions(std::string_view path, std::string_view bytes, std::optional<unsigned> bits);
+
 // Puts a file written Deferred, and its entry in its folder, on the disk.
 FileResult flushFile(std::string_view path);
 
@@ -89,7 +114,7 @@ FileResult flushFile(std::string_view path);
 // Folders created and files copied or removed during the batch are kept the same way, so that a whole
 // save can be looked at (changes()) before it touches the disk, backed up, or dropped (discard()).
 // When the outermost batch ends it creates the new folders first (in the order they were created),
-// then writes the files (in the order they were first written), then removes the files, then the
+// then writes the files (in the order they were last written), then removes the files, then the
 // folders (innermost first: in the order they were removed, as each had to be empty for the batch
 // then). A file whose new bytes equal the bytes the batch read from the disk is not rewritten.
 

@@ -72,6 +72,12 @@ long regQueryValueEx(HKey key, const std::string& valueName, std::uint32_t* type
 // RegCloseKey(key).
 long regCloseKey(HKey key);
 
+// RegQueryInfoKeyA(key, ..., &subKeys, ..., &values, ...): how many subkeys and values the key holds.
+long regQueryInfoKey(HKey key, std::uint32_t* subKeys, std::uint32_t* values);
+
+// The hive's name as regedit shows it: "HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE".
+const char* hiveName(Hive hive);
+
 // The registry writes of one save. While a batch lives on this thread, each hive the calls touch is read
 // once, at its first use, under its writer's lock, which the batch keeps until it ends, so that no
 // other process changes the hive underneath; writes change that copy (and reads see them), and each
@@ -86,9 +92,17 @@ public:
     RegistryBatch(const RegistryBatch&) = delete;
     RegistryBatch& operator=(const RegistryBatch&) = delete;
 
+    // A changed hive that could not be stored: it keeps what it held before the batch.
+    struct Failure
+    {
+        Hive hive;
+        std::string error; // names the hive's file and the system's reason
+    };
+
     // Ends the batch; for the outermost one, writes the changed hives: ERROR_SUCCESS, or the first
-    // failure to replace a hive file (the old file then stays as it was).
-    long finish();
+    // failure to replace a hive file (the old file then stays as it was). failures (when given) gets
+    // every hive that could not be stored.
+    long finish(std::vector<Failure>* failures = nullptr);
 
     // Ends the batch; the outermost one writes nothing of what it holds. On Windows, where every call
     // went to the registry at once, there is nothing left to drop: the caller puts values back itself.

@@ -30,7 +30,10 @@ struct Known
     bool ownerOnly = false;
     std::optional<unsigned> mode;
     bool changesAttributes = false;
-    std::size_t order = 0; // changes are made in the order they were first made
+    std::size_t order = 0; // changes are listed in the order they were first made
+    // Files are replaced in the order they were last written: what a save writes last (the hash over
+    // the configuration) reaches the disk after what it was computed from.
+    std::size_t lastWrite = 0;
 };
 
 // The tools have one window thread; a batch belongs to the thread that opened it.
@@ -154,10 +157,15 @@ std::vector<std::string> WriteBatch::finish()
             failed.push_back(known.storedPath);
         }
     }
+    std::vector<const Known*> writes;
     for (const Known& known : inOrder) {
-        if (known.change != Change::Write || unchangedOnDisk(known)) {
-            continue;
+        if (known.change == Change::Write && !unchangedOnDisk(known)) {
+            writes.push_back(&known);
         }
+    }
+    std::sort(writes.begin(), writes.end(), [](const Known* a, const Known* b) { return a->lastWrite < b->lastWrite; });
+    for (const Known* write : writes) {
+        const Known& known = *write;
         if (detail::replaceNow(known.storedPath, known.bytes, known.ownerOnly, known.mode).ok) {
             written.push_back(known.storedPath);
         } else {
@@ -256,6 +264,7 @@ void keepInBatch(std::string key, std::string_view storedPath, std::string_view 
     Known& known = startChange(std::move(key), storedPath);
     known.change = Change::Write;
     known.bytes = bytes;
+    known.lastWrite = t_batch.changed++;
     // A write that sets the attributes replaces what an earlier one set; a plain write keeps them.
     if (how.ownerOnly || how.mode) {
         known.ownerOnly = how.ownerOnly;

@@ -21,20 +21,29 @@ std::string InstallationLock::path()
 }
 
 InstallationLock InstallationLock::acquire(Kind kind, std::chrono::milliseconds wait,
-                                           const std::function<void()>& whileWaiting)
+                                           const std::function<void()>& whileWaiting, Missing missing)
 {
+    using orvant::platform::FileLock;
     InstallationLock lock;
     const std::string file = path();
     const auto deadline = std::chrono::steady_clock::now() + wait;
     for (;;) {
-        lock.m_lock = orvant::platform::FileLock::tryLock(file, kind, lock.m_error);
-        if (lock.m_lock) {
+        FileLock::Attempt attempt = FileLock::tryLock(file, kind, missing);
+        lock.m_error = std::move(attempt.error);
+        switch (attempt.outcome) {
+        case FileLock::Outcome::Locked:
+            lock.m_lock = std::move(attempt.lock);
             lock.m_outcome = Outcome::Locked;
             return lock;
-        }
-        if (!lock.m_error.empty()) {
+        case FileLock::Outcome::NoLockFile:
             lock.m_outcome = Outcome::Unavailable;
             return lock;
+        case FileLock::Outcome::Refused:
+            // A reader that cannot lock still reads; a save that cannot must not write beside another.
+            lock.m_outcome = kind == Kind::Exclusive ? Outcome::Refused : Outcome::Unavailable;
+            return lock;
+        case FileLock::Outcome::Held:
+            break;
         }
         if (std::chrono::steady_clock::now() >= deadline) {
             lock.m_outcome = Outcome::Busy;

@@ -19,18 +19,22 @@ class InstallationLock
 {
 public:
     using Kind = orvant::platform::FileLock::Kind;
+    using Missing = orvant::platform::FileLock::Missing;
 
     enum class Outcome
     {
         Locked,
         Busy, // another program held it for the whole wait
-        Unavailable, // the lock file can be neither created nor opened: an installation that cannot be
-                     // written anyway; the caller goes on without the lock
+        Unavailable, // there is no lock file and none can be made (an installation that cannot be
+                     // written anyway), or a reader could not open it: the caller goes on without
+        Refused, // a save could not take it: the lock file (or something else at its path) cannot be
+                 // opened by this user, so a save could run beside one that holds it; nothing is written
     };
 
     // Tries until `wait` has passed, calling whileWaiting between tries (a window keeps drawing itself).
+    // A run that writes nothing (a dry run) passes Missing::Skip and leaves a missing lock file missing.
     static InstallationLock acquire(Kind kind, std::chrono::milliseconds wait,
-                                    const std::function<void()>& whileWaiting = {});
+                                    const std::function<void()>& whileWaiting = {}, Missing missing = Missing::Create);
 
     Outcome outcome() const { return m_outcome; }
     const std::string& error() const { return m_error; }

@@ -12,6 +12,10 @@ SaveGuard::SaveGuard(const LoadedFiles& loaded, const std::function<void()>& whi
         Globals::ui().showMessage(kBusyMessage, MessageIcon::Exclamation);
         return;
     }
+    if (m_lock.outcome() == InstallationLock::Outcome::Refused) {
+        Globals::ui().showMessage(std::string(kRefusedMessage) + "\n" + m_lock.error(), MessageIcon::Exclamation);
+        return;
+    }
     m_mayWrite = LoadedFiles::now() == loaded
         || Globals::ui().askYesNo(kChangedQuestion, QuestionAnswer::No) == QuestionAnswer::Yes;
 }

@@ -20,6 +20,10 @@ public:
           "changes?";
     static constexpr const char* kBusyMessage
         = "Another program is saving this configuration. Nothing was saved; please try again in a moment.";
+    // Followed by the lock file's problem.
+    static constexpr const char* kRefusedMessage
+        = "This configuration cannot be locked for saving, so another program could be saving it at the same "
+          "time. Nothing was saved.";
 
     // How long a save waits for another program's save before it gives up.
     static constexpr std::chrono::milliseconds kWait { 10000 };

@@ -23,11 +23,22 @@ ExitStatus logIn(CommandContext& context)
 
 ExitStatus lockInstallation(CommandContext& context, InstallationLock::Kind kind, InstallationLock& lock)
 {
-    lock = InstallationLock::acquire(kind, context.line.wait);
-    if (lock.outcome() == InstallationLock::Outcome::Busy) {
+    // A dry run writes nothing: it waits for a save under way like a reader, and makes no lock file.
+    const bool dryRun = context.line.dryRun;
+    lock = InstallationLock::acquire(dryRun ? InstallationLock::Kind::Shared : kind, context.line.wait, {},
+                                     dryRun ? InstallationLock::Missing::Skip : InstallationLock::Missing::Create);
+    switch (lock.outcome()) {
+    case InstallationLock::Outcome::Busy:
         context.err << "tarnctl: another program is saving this installation (" << InstallationLock::path()
                     << " stayed locked for " << context.line.wait.count() / 1000 << " s); nothing was written\n";
         return ExitStatus::Locked;
+    case InstallationLock::Outcome::Refused:
+        context.err << "tarnctl: " << lock.error() << "; without the lock another program could be saving at the same "
+                    << "time, so nothing was written\n";
+        return ExitStatus::Locked;
+    case InstallationLock::Outcome::Locked:
+    case InstallationLock::Outcome::Unavailable:
+        break;
     }
     return ExitStatus::Done;
 }

@@ -10,9 +10,18 @@
 
 namespace orvant::platform {
 
-std::unique_ptr<FileLock> FileLock::tryLock(std::string_view lockFile, Kind kind, std::string& error)
+namespace {
+
+FileLock::Attempt refused(std::string_view lockFile, const char* reason)
 {
-    error.clear();
+    return { FileLock::Outcome::Refused, nullptr,
+             "Cannot open the lock file " + std::string(lockFile) + ": " + reason };
+}
+
+} // namespace
+
+FileLock::Attempt FileLock::tryLock(std::string_view lockFile, Kind kind, Missing missing)
+{
     const std::string native = toNativePath(lockFile);
     // A folder without write bits is read-only, for root too (see FileSystem.h): no lock file is made there.
     const auto slash = native.find_last_of('/');
@@ -22,14 +31,29 @@ std::unique_ptr<FileLock> FileLock::tryLock(std::string_view lockFile, Kind kind
     const bool folderWritable
         = ::stat(slash == std::string::npos ? "." : native.substr(0, slash + 1).c_str(), &folder) == 0
         && (folder.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
-    int fd = folderWritable ? ::open(native.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666) : -1;
-    if (fd < 0) {
+    // O_NOFOLLOW: a link planted at the path must not lead the file's creation elsewhere. O_NONBLOCK: a
+    // pipe planted there must not hold the program up; it is refused below.
+    constexpr int kFlags = O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+    int fd
+        = missing == Missing::Create && folderWritable ? ::open(native.c_str(), O_RDWR | O_CREAT | kFlags, 0644) : -1;
+    if (fd < 0 && (missing == Missing::Skip || !folderWritable || errno == EACCES || errno == EROFS)) {
         // flock needs no write access, so a lock file that may only be read still serves.
-        fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC);
+        fd = ::open(native.c_str(), O_RDONLY | kFlags);
     }
     if (fd < 0) {
-        error = "Cannot open the lock file " + std::string(lockFile) + ": " + std::strerror(errno);
-        return nullptr;
+        if (errno == ENOENT) {
+            return { Outcome::NoLockFile, nullptr, {} };
+        }
+        return refused(lockFile, errno == ELOOP ? "it is a symbolic link" : std::strerror(errno));
+    }
+    struct stat info
+    {
+    };
+    // A file without any read or write bit is closed to this user, root included, as everywhere here.
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || (info.st_mode & 0666) == 0) {
+        const bool file = S_ISREG(info.st_mode);
+        ::close(fd);
+        return refused(lockFile, file ? std::strerror(EACCES) : "it is not a file");
     }
     const int operation = (kind == Kind::Exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB;
     int result = 0;
@@ -37,13 +61,14 @@ std::unique_ptr<FileLock> FileLock::tryLock(std::string_view lockFile, Kind kind
         result = ::flock(fd, operation);
     } while (result != 0 && errno == EINTR);
     if (result != 0) {
-        if (errno != EWOULDBLOCK) {
-            error = "Cannot lock " + std::string(lockFile) + ": " + std::strerror(errno);
-        }
+        const int error = errno;
         ::close(fd);
-        return nullptr;
+        if (error == EWOULDBLOCK) {
+            return { Outcome::Held, nullptr, {} };
+        }
+        return { Outcome::Refused, nullptr, "Cannot lock " + std::string(lockFile) + ": " + std::strerror(error) };
     }
-    return std::unique_ptr<FileLock>(new FileLock(fd));
+    return { Outcome::Locked, std::unique_ptr<FileLock>(new FileLock(fd)), {} };
 }
 
 FileLock::FileLock(std::intptr_t handle)

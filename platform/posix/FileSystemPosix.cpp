@@ -658,6 +658,111 @@ FileResult readWholeFile(std::string_view path, std::string& bytes)
     return result;
 }
 
+EntryKind entryKind(std::string_view path)
+{
+    const std::string native = withoutTrailingSeparators(toNativePath(path));
+    struct stat info
+    {
+    };
+    if (native.empty() || ::lstat(native.c_str(), &info) != 0) {
+        return EntryKind::None;
+    }
+    if (S_ISLNK(info.st_mode)) {
+        return EntryKind::Link;
+    }
+    if (S_ISDIR(info.st_mode)) {
+        return EntryKind::Folder;
+    }
+    return S_ISREG(info.st_mode) ? EntryKind::File : EntryKind::Other;
+}
+
+namespace {
+
+// The real path of a native path: its existing part resolved by the system, the rest appended as it is.
+// Nothing when the rest holds "." or ".." (it cannot be resolved against folders that are not there) or
+// when something that cannot be resolved (a link leading nowhere, an unreadable folder) is in the way.
+std::optional<std::string> realPath(const std::string& native)
+{
+    std::string absolute = native;
+    if (absolute.empty() || absolute.front() != '/') {
+        char* here = ::getcwd(nullptr, 0);
+        if (!here) {
+            return std::nullopt;
+        }
+        absolute = std::string(here) + "/" + absolute;
+        std::free(here);
+    }
+    std::string existing = withoutTrailingSeparators(absolute);
+    std::vector<std::string> rest;
+    for (;;) {
+        if (char* real = ::realpath(existing.c_str(), nullptr)) {
+            std::string resolved = real;
+            std::free(real);
+            for (auto it = rest.rbegin(); it != rest.rend(); ++it) {
+                if (*it == "." || *it == "..") {
+                    return std::nullopt;
+                }
+                resolved = childPath(resolved, *it);
+            }
+            return resolved;
+        }
+        struct stat info
+        {
+        };
+        if (errno != ENOENT || ::lstat(existing.c_str(), &info) == 0 || existing == "/") {
+            return std::nullopt;
+        }
+        const auto slash = existing.rfind('/');
+        std::string name = existing.substr(slash + 1);
+        if (!name.empty()) {
+            rest.push_back(std::move(name));
+        }
+        existing = slash == 0 ? std::string("/") : existing.substr(0, slash);
+    }
+}
+
+} // namespace
+
+bool resolvesWithin(std::string_view path, std::string_view folder)
+{
+    const auto inside = realPath(toNativePath(path));
+    const auto root = realPath(toNativePath(folder));
+    if (!inside || !root) {
+        return false;
+    }
+    return *inside == *root || inside->rfind(childPath(*root, ""), 0) == 0;
+}
+
+std::optional<unsigned> permissionBits(std::string_view path)
+{
+    struct stat info
+    {
+    };
+    if (!statNative(path, info) || !S_ISREG(info.st_mode)) {
+        return std::nullopt;
+    }
+    return static_cast<unsigned>(info.st_mode & 07777);
+}
+
+FileResult writeFileWithPermissions(std::string_view path, std::string_view bytes, std::optional<unsigned> bits)
+{
+    if (!bits) {
+        return writeFileAtomically(path, bytes);
+    }
+    if (detail::batchOpen()) {
+        WriteTarget target;
+        if (auto refused = examineTarget(path, target); !refused.ok) {
+            return refused;
+        }
+        detail::KeptWrite how;
+        how.mode = *bits & 07777;
+        how.changesAttributes = target.hadOld && (target.old.st_mode & 07777) != *how.mode;
+        detail::keepInBatch(batchKey(path), path, bytes, how);
+        return { true, {} };
+    }
+    return replaceFile(path, bytes, static_cast<mode_t>(*bits & 07777), Durability::Flushed);
+}
+
 FileResult writeFileAtomically(std::string_view path, std::string_view bytes, bool ownerOnly, Durability durability)
 {
     if (durability == Durability::Flushed && detail::batchOpen()) {
@@ -691,51 +796,136 @@ FileResult flushFile(std::string_view path)
     return { true, {} };
 }
 
-FileResult createFolderNow(std::string_view path)
+namespace {
+
+constexpr mode_t kOwnerOnlyFolder = 0700;
+
+// An existing folder closed to everyone but its owner, when this user is the owner. Only rights are taken
+// away: a read-only folder stays read-only.
+FileResult closeFolder(std::string_view path, const std::string& native, const struct stat& info)
 {
-    static constexpr std::string_view action = "Cannot create folder";
-    const std::string native = toNativePath(path);
+    const mode_t closed = info.st_mode & 07777 & ~static_cast<mode_t>(077);
+    if ((info.st_mode & 07777) == closed || info.st_uid != ::geteuid()) {
+        return { true, {} };
+    }
+    return ::chmod(native.c_str(), closed) == 0 ? FileResult { true, {} } : failure("Cannot close", path, errno);
+}
+
+} // namespace
+
+FileResult createFolderNow(std::string_view path, FolderAccess access)
+{
+    static constexpr std::string_view action = kCreateFolderAction;
+    const std::string native = withoutTrailingSeparators(toNativePath(path));
     struct stat info
     {
     };
     if (!native.empty() && ::stat(native.c_str(), &info) == 0) {
-        return S_ISDIR(info.st_mode) ? FileResult { true, {} } : failure(action, path, EEXIST);
+        if (!S_ISDIR(info.st_mode)) {
+            return failure(action, path, EEXIST);
+        }
+        return access == FolderAccess::OwnerOnly ? closeFolder(path, native, info) : FileResult { true, {} };
     }
+    return createNewFolderNow(path, access);
+}
+
+FileResult createNewFolderNow(std::string_view path, FolderAccess access)
+{
+    static constexpr std::string_view action = kCreateFolderAction;
+    const std::string native = withoutTrailingSeparators(toNativePath(path));
     struct stat parent
     {
     };
     if (!native.empty() && ::stat(parentFolder(native).c_str(), &parent) == 0 && hasNoWriteBit(parent.st_mode)) {
         return failure(action, path, EACCES);
     }
-    if (native.empty() || ::mkdir(native.c_str(), 0777) != 0) {
+    const mode_t mode = access == FolderAccess::OwnerOnly ? kOwnerOnlyFolder : 0777;
+    // mkdir never follows a link at the path: anything there, a dangling link included, is EEXIST.
+    if (native.empty() || ::mkdir(native.c_str(), mode) != 0) {
         return failure(action, path, native.empty() ? ENOENT : errno);
     }
     return { true, {} };
 }
 
-FileResult appendToFile(std::string_view path, std::string_view bytes)
+FileResult removeNow(std::string_view path)
 {
-    const std::string native = toNativePath(path);
+    const std::string native = withoutTrailingSeparators(toNativePath(path));
     struct stat info
     {
     };
-    if (!native.empty() && ::stat(native.c_str(), &info) == 0 && hasNoWriteBit(info.st_mode)) {
-        return failure(kWriteAction, path, EACCES);
+    if (native.empty() || ::lstat(native.c_str(), &info) != 0) {
+        return errno == ENOENT || errno == ENOTDIR || native.empty() ? FileResult { true, {} }
+                                                                     : failure(kRemoveAction, path, errno);
     }
-    const int fd = native.empty() ? -1 : ::open(native.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    if ((S_ISDIR(info.st_mode) ? ::rmdir(native.c_str()) : ::unlink(native.c_str())) != 0) {
+        return failure(kRemoveAction, path, errno);
+    }
+    return { true, {} };
+}
+
+FileResult appendToFile(std::string_view path, std::string_view bytes, std::string_view lineEnd)
+{
+    const std::string native = toNativePath(path);
+    if (native.empty()) {
+        return failure(kWriteAction, path, ENOENT);
+    }
+    // O_NOFOLLOW: a link planted at the log's path must not lead the append elsewhere. O_NONBLOCK: a pipe
+    // planted there must not hold the program up; it is refused below like every other non-file.
+    constexpr int kFlags = O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+    int fd = ::open(native.c_str(), O_RDWR | kFlags, 0644);
+    if (fd < 0 && errno == EACCES) {
+        fd = ::open(native.c_str(), O_WRONLY | kFlags, 0644);
+    }
     if (fd < 0) {
-        return failure(kWriteAction, path, native.empty() ? ENOENT : errno);
+        return failure(kWriteAction, path, errno);
     }
+    const auto refuse = [&](int error) {
+        ::close(fd);
+        return failure(kWriteAction, path, error);
+    };
+    struct stat info
+    {
+    };
+    if (::fstat(fd, &info) != 0) {
+        return refuse(errno);
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return refuse(EINVAL);
+    }
+    if (hasNoWriteBit(info.st_mode)) {
+        return refuse(EACCES);
+    }
+    if ((info.st_mode & (S_IWGRP | S_IWOTH)) != 0 && info.st_uid == ::geteuid()) {
+        ::fchmod(fd, info.st_mode & 07777 & ~static_cast<mode_t>(S_IWGRP | S_IWOTH));
+    }
+    std::string text;
+    if (!lineEnd.empty() && info.st_size > 0) {
+        std::string last(lineEnd.size(), '\0');
+        const off_t from = std::max<off_t>(0, info.st_size - static_cast<off_t>(lineEnd.size()));
+        const ssize_t read = ::pread(fd, last.data(), last.size(), from);
+        if (read >= 0 && std::string_view(last.data(), static_cast<std::size_t>(read)) != lineEnd) {
+            text = lineEnd;
+        }
+    }
+    text += bytes;
     // One write of the whole text: two programs appending at once never interleave within it.
-    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-    int error = errno;
-    bool ok = written == static_cast<ssize_t>(bytes.size());
+    const ssize_t written = ::write(fd, text.data(), text.size());
+    int error = written < 0 ? errno : ENOSPC;
+    bool ok = written == static_cast<ssize_t>(text.size());
     if (ok && ::fsync(fd) != 0) {
         ok = false;
         error = errno;
     }
+    if (!ok && written > 0) {
+        // In append mode the offset is the end of what this write added: what was there before ends
+        // where it began.
+        const off_t end = ::lseek(fd, 0, SEEK_CUR);
+        if (end >= written) {
+            [[maybe_unused]] const int cut = ::ftruncate(fd, end - written);
+        }
+    }
     ::close(fd);
-    return ok ? FileResult { true, {} } : failure(kWriteAction, path, written >= 0 ? ENOSPC : error);
+    return ok ? FileResult { true, {} } : failure(kWriteAction, path, error);
 }
 
 namespace detail {

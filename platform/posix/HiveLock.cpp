@@ -126,11 +126,14 @@ long HiveLock::load(RegeditFile& hive) const
     return problems.empty() ? kErrorSuccess : kErrorInvalidData;
 }
 
-long HiveLock::store(const RegeditFile& hive) const
+long HiveLock::store(const RegeditFile& hive, std::string* error) const
 {
     // Like the Windows registry, hives are written back lazily: each change is atomic, not flushed.
-    return writeFileAtomically(m_hiveFile, hive.serialise(), false, Durability::Deferred).ok ? kErrorSuccess
-                                                                                             : kErrorWriteFault;
+    const FileResult written = writeFileAtomically(m_hiveFile, hive.serialise(), false, Durability::Deferred);
+    if (!written.ok && error) {
+        *error = written.error;
+    }
+    return written.ok ? kErrorSuccess : kErrorWriteFault;
 }
 
 long HiveLock::read(const std::string& hiveFile, RegeditFile& hive, std::vector<RegeditProblem>* problems)

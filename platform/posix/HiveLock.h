@@ -33,7 +33,7 @@ public:
     long load(RegeditFile& hive) const;
 
     // Replaces the hive file atomically. ERROR_WRITE_FAULT when that failed (the old file is kept).
-    long store(const RegeditFile& hive) const;
+    long store(const RegeditFile& hive, std::string* error = nullptr) const;
 
     // Reads a hive without the lock, taking whatever can be parsed. A missing file is an empty
     // hive; ERROR_ACCESS_DENIED when the file exists but cannot be read.

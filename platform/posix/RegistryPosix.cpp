@@ -1,3 +1,4 @@
+#include "platform/AsciiText.h"
 #include "platform/Paths.h"
 #include "platform/Registry.h"
 #include "platform/TextCodec.h"
@@ -245,7 +246,7 @@ RegistryBatch::~RegistryBatch()
     finish();
 }
 
-long RegistryBatch::finish()
+long RegistryBatch::finish(std::vector<Failure>* failures)
 {
     if (m_finished) {
         return kErrorSuccess;
@@ -257,9 +258,13 @@ long RegistryBatch::finish()
     long result = kErrorSuccess;
     for (auto& [hive, state] : t_batch.hives) {
         if (state.changed) {
-            const long stored = state.lock->store(state.content);
+            std::string error;
+            const long stored = state.lock->store(state.content, &error);
             if (result == kErrorSuccess) {
                 result = stored;
+            }
+            if (stored != kErrorSuccess && failures) {
+                failures->push_back({ hive, error });
             }
         }
     }
@@ -486,6 +491,44 @@ long regQueryValueEx(HKey key, const std::string& valueName, std::uint32_t* type
     }
     *size = needed;
     return kErrorSuccess;
+}
+
+long regQueryInfoKey(HKey key, std::uint32_t* subKeys, std::uint32_t* values)
+{
+    if (!isOpen(key)) {
+        return kErrorInvalidHandle;
+    }
+    if (!(key->rights & kKeyQueryValue)) {
+        return kErrorAccessDenied;
+    }
+    RegeditFile fresh;
+    long result = kErrorSuccess;
+    const RegeditFile* current = readHive(key->hive, fresh, result);
+    if (!current) {
+        return result;
+    }
+    const RegeditKey* found = current->findKey(key->path);
+    if (values) {
+        *values = found ? static_cast<std::uint32_t>(found->values.size()) : 0;
+    }
+    if (subKeys) {
+        // Direct subkeys only, as Windows counts them; a key path is its parent's, a backslash and a name.
+        *subKeys = 0;
+        const std::string prefix = key->path + "\\";
+        for (const RegeditKey* other : current->keys()) {
+            if (other->path.size() > prefix.size()
+                && ascii::equalsIgnoringCase(std::string_view(other->path).substr(0, prefix.size()), prefix)
+                && other->path.find('\\', prefix.size()) == std::string::npos) {
+                ++*subKeys;
+            }
+        }
+    }
+    return kErrorSuccess;
+}
+
+const char* hiveName(Hive hive)
+{
+    return rootName(hive);
 }
 
 long regCloseKey(HKey key)

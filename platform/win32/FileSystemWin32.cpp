@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <sddl.h>
 
 namespace orvant::platform {
 
@@ -511,41 +513,239 @@ FileResult flushFile(std::string_view path)
     return { true, {} };
 }
 
-FileResult createFolderNow(std::string_view path)
+namespace {
+
+// The access rules of a folder of records kept from everyone else: its owner (this user), the
+// Administrators and SYSTEM, with nothing inherited from the folders above.
+class OwnerOnlyRules
 {
-    const std::string ansi = utf8ToAnsi(path);
-    if (CreateDirectoryA(ansi.c_str(), nullptr)) {
-        return { true, {} };
+public:
+    OwnerOnlyRules()
+    {
+        HANDLE token = nullptr;
+        if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
+            return;
+        }
+        DWORD size = 0;
+        GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+        std::string buffer(size, '\0');
+        char* sid = nullptr;
+        if (size > 0 && GetTokenInformation(token, TokenUser, buffer.data(), size, &size)
+            && ConvertSidToStringSidA(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &sid)) {
+            const std::string rules = std::string("D:P(A;OICI;FA;;;") + sid + ")(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)";
+            LocalFree(sid);
+            ConvertStringSecurityDescriptorToSecurityDescriptorA(rules.c_str(), SDDL_REVISION_1, &m_descriptor,
+                                                                 nullptr);
+        }
+        CloseHandle(token);
     }
-    const DWORD error = GetLastError();
+    ~OwnerOnlyRules()
+    {
+        if (m_descriptor) {
+            LocalFree(m_descriptor);
+        }
+    }
+    OwnerOnlyRules(const OwnerOnlyRules&) = delete;
+    OwnerOnlyRules& operator=(const OwnerOnlyRules&) = delete;
+
+    PSECURITY_DESCRIPTOR descriptor() const { return m_descriptor; }
+
+private:
+    PSECURITY_DESCRIPTOR m_descriptor = nullptr;
+};
+
+} // namespace
+
+FileResult createFolderNow(std::string_view path, FolderAccess access)
+{
     const DWORD attributes = attributesOf(path);
-    if (error == ERROR_ALREADY_EXISTS && attributes != INVALID_FILE_ATTRIBUTES
-        && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        return { true, {} };
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return createNewFolderNow(path, access);
     }
-    return failure("Cannot create folder", path, error);
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        return failure("Cannot create folder", path, ERROR_ALREADY_EXISTS);
+    }
+    if (access == FolderAccess::OwnerOnly) {
+        const OwnerOnlyRules rules;
+        if (!rules.descriptor()
+            || !SetFileSecurityA(utf8ToAnsi(path).c_str(),
+                                 DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, rules.descriptor())) {
+            return failure("Cannot close", path, GetLastError());
+        }
+    }
+    return { true, {} };
 }
 
-FileResult appendToFile(std::string_view path, std::string_view bytes)
+FileResult createNewFolderNow(std::string_view path, FolderAccess access)
+{
+    const OwnerOnlyRules rules;
+    SECURITY_ATTRIBUTES security { sizeof(SECURITY_ATTRIBUTES), rules.descriptor(), FALSE };
+    if (access == FolderAccess::OwnerOnly && !rules.descriptor()) {
+        return failure("Cannot create folder", path, GetLastError());
+    }
+    // CreateDirectory refuses a path where anything is, a link included.
+    if (CreateDirectoryA(utf8ToAnsi(path).c_str(), access == FolderAccess::OwnerOnly ? &security : nullptr)) {
+        return { true, {} };
+    }
+    return failure("Cannot create folder", path, GetLastError());
+}
+
+FileResult removeNow(std::string_view path)
+{
+    const std::string target = utf8ToAnsi(path);
+    const DWORD attributes = GetFileAttributesA(target.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = GetLastError();
+        return isMissing(error) ? FileResult { true, {} } : failure(kRemoveAction, path, error);
+    }
+    if (attributes & FILE_ATTRIBUTE_READONLY) {
+        SetFileAttributesA(target.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+    }
+    // Both calls remove a link itself, never what it points to.
+    const BOOL removed
+        = (attributes & FILE_ATTRIBUTE_DIRECTORY) ? RemoveDirectoryA(target.c_str()) : DeleteFileA(target.c_str());
+    return removed ? FileResult { true, {} } : failure(kRemoveAction, path, GetLastError());
+}
+
+FileResult appendToFile(std::string_view path, std::string_view bytes, std::string_view lineEnd)
 {
     // A read-only file is refused as every writer here refuses it (Wine opens one for appending anyway).
     if (const DWORD attributes = attributesOf(path);
         attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
         return failure("Cannot write", path, ERROR_ACCESS_DENIED);
     }
-    // FILE_APPEND_DATA alone makes every write go to the end of the file, whoever else appends; one write
-    // of the whole text never interleaves with another program's.
-    HANDLE file = CreateFileA(utf8ToAnsi(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const std::string ansi = utf8ToAnsi(path);
+    // FILE_APPEND_DATA without FILE_WRITE_DATA makes every write go to the end of the file, whoever else
+    // appends; one write of the whole text never interleaves with another program's. A link at the path
+    // is opened as itself and refused.
+    HANDLE file = CreateFileA(ansi.c_str(), FILE_APPEND_DATA | FILE_READ_DATA | FILE_READ_ATTRIBUTES,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return failure("Cannot write", path, GetLastError());
     }
+    BY_HANDLE_FILE_INFORMATION information {};
+    LARGE_INTEGER size {};
+    if (!GetFileInformationByHandle(file, &information)
+        || (information.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY))
+        || !GetFileSizeEx(file, &size)) {
+        CloseHandle(file);
+        return failure("Cannot write", path, ERROR_ACCESS_DENIED);
+    }
+    std::string text;
+    if (!lineEnd.empty() && size.QuadPart > 0) {
+        std::string last(lineEnd.size(), '\0');
+        OVERLAPPED at {};
+        const LONGLONG from = std::max<LONGLONG>(0, size.QuadPart - static_cast<LONGLONG>(lineEnd.size()));
+        at.Offset = static_cast<DWORD>(from);
+        at.OffsetHigh = static_cast<DWORD>(from >> 32);
+        DWORD read = 0;
+        if (ReadFile(file, last.data(), static_cast<DWORD>(last.size()), &read, &at)
+            && std::string_view(last.data(), read) != lineEnd) {
+            text = lineEnd;
+        }
+    }
+    text += bytes;
     DWORD written = 0;
-    const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)
-        && written == bytes.size() && FlushFileBuffers(file);
-    const DWORD error = GetLastError();
+    const bool ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr)
+        && written == text.size() && FlushFileBuffers(file);
+    const DWORD error = ok ? ERROR_SUCCESS : (GetLastError() ? GetLastError() : ERROR_DISK_FULL);
     CloseHandle(file);
+    if (!ok && written > 0) {
+        // A handle that may only append cannot cut the file: the part written is taken back through another.
+        HANDLE cut = CreateFileA(ansi.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+        if (cut != INVALID_HANDLE_VALUE) {
+            SetFilePointerEx(cut, size, nullptr, FILE_BEGIN);
+            SetEndOfFile(cut);
+            CloseHandle(cut);
+        }
+    }
     return ok ? FileResult { true, {} } : failure("Cannot write", path, error);
+}
+
+EntryKind entryKind(std::string_view path)
+{
+    const DWORD attributes = attributesOf(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return EntryKind::None;
+    }
+    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+        return EntryKind::Link;
+    }
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? EntryKind::Folder : EntryKind::File;
+}
+
+namespace {
+
+// The final path of a path, as the system resolves it: "." and ".." taken away first (as Windows does
+// with every path), then the existing part's links followed by the system, the rest appended. Upper
+// case, for a comparison without regard to case. Nothing when something there cannot be resolved.
+std::optional<std::string> finalPath(std::string_view path)
+{
+    char full[4 * MAX_PATH] = {};
+    const DWORD length = GetFullPathNameA(utf8ToAnsi(path).c_str(), sizeof full, full, nullptr);
+    if (length == 0 || length >= sizeof full) {
+        return std::nullopt;
+    }
+    std::string existing(full, length);
+    while (existing.size() > 3 && (existing.back() == '\\' || existing.back() == '/')) {
+        existing.pop_back();
+    }
+    std::string rest;
+    for (;;) {
+        HANDLE handle = CreateFileA(existing.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (handle != INVALID_HANDLE_VALUE) {
+            char resolved[4 * MAX_PATH] = {};
+            const DWORD size = GetFinalPathNameByHandleA(handle, resolved, sizeof resolved, FILE_NAME_NORMALIZED);
+            CloseHandle(handle);
+            if (size == 0 || size >= sizeof resolved) {
+                return std::nullopt;
+            }
+            std::string final(resolved, size);
+            if (final.rfind("\\\\?\\", 0) == 0) {
+                final.erase(0, 4);
+            }
+            while (final.size() > 3 && final.back() == '\\') {
+                final.pop_back();
+            }
+            final += rest;
+            CharUpperBuffA(final.data(), static_cast<DWORD>(final.size()));
+            return final;
+        }
+        const auto separator = existing.find_last_of("\\/");
+        if (GetFileAttributesA(existing.c_str()) != INVALID_FILE_ATTRIBUTES || separator == std::string::npos
+            || separator < 3) {
+            return std::nullopt;
+        }
+        rest.insert(0, existing, separator, std::string::npos);
+        existing.erase(separator);
+    }
+}
+
+} // namespace
+
+bool resolvesWithin(std::string_view path, std::string_view folder)
+{
+    const auto inside = finalPath(path);
+    const auto root = finalPath(folder);
+    if (!inside || !root) {
+        return false;
+    }
+    const std::string prefix = root->back() == '\\' ? *root : *root + "\\";
+    return *inside == *root || inside->rfind(prefix, 0) == 0;
+}
+
+// A file here takes its folder's access rules; there are no permission bits to keep.
+std::optional<unsigned> permissionBits(std::string_view /*path*/)
+{
+    return std::nullopt;
+}
+
+FileResult writeFileWithPermissions(std::string_view path, std::string_view bytes, std::optional<unsigned> /*bits*/)
+{
+    return writeFileAtomically(path, bytes);
 }
 
 namespace detail {

@@ -121,6 +121,37 @@ long regQueryValueEx(HKey key, const std::string& valueName, std::uint32_t* type
     return result;
 }
 
+long regQueryInfoKey(HKey key, std::uint32_t* subKeys, std::uint32_t* values)
+{
+    if (!key) {
+        return ERROR_INVALID_HANDLE;
+    }
+    DWORD keys = 0;
+    DWORD count = 0;
+    const LONG result = RegQueryInfoKeyA(key->handle, nullptr, nullptr, nullptr, &keys, nullptr, nullptr, &count,
+                                         nullptr, nullptr, nullptr, nullptr);
+    if (result == ERROR_SUCCESS) {
+        if (subKeys) {
+            *subKeys = keys;
+        }
+        if (values) {
+            *values = count;
+        }
+    }
+    return result;
+}
+
+const char* hiveName(Hive hive)
+{
+    switch (hive) {
+    case Hive::CurrentUser:
+        return "HKEY_CURRENT_USER";
+    case Hive::LocalMachine:
+        return "HKEY_LOCAL_MACHINE";
+    }
+    return "";
+}
+
 long regCloseKey(HKey key)
 {
     if (!key) {
@@ -135,7 +166,7 @@ RegistryBatch::RegistryBatch() = default;
 
 RegistryBatch::~RegistryBatch() = default;
 
-long RegistryBatch::finish()
+long RegistryBatch::finish(std::vector<Failure>* /*failures*/)
 {
     m_finished = true;
     return ERROR_SUCCESS;

@@ -63,6 +63,7 @@ TEST(Registry, DeletedValuesAndKeysAreGoneAndTheirNeighboursStay)
         ASSERT_TRUE(test::storeRegistryValue(Hive::CurrentUser, kHarbellKey, name, kRegSz, std::string(name) + "!"));
     }
     ASSERT_TRUE(test::storeRegistryValue(Hive::CurrentUser, sub, "Inner", kRegSz, "x"));
+    ASSERT_TRUE(test::storeRegistryValue(Hive::CurrentUser, sub + "\\Deeper", "Inner", kRegSz, "x"));
     HKey key = nullptr;
     ASSERT_EQ(regOpenKeyEx(Hive::CurrentUser, kHarbellKey, kKeyAllAccess, &key), kErrorSuccess);
     EXPECT_EQ(regDeleteValue(key, "b"), kErrorSuccess);
@@ -74,11 +75,19 @@ TEST(Registry, DeletedValuesAndKeysAreGoneAndTheirNeighboursStay)
     EXPECT_FALSE(test::readRegistryValue(Hive::CurrentUser, kHarbellKey, ""));
     EXPECT_EQ(test::readRegistryValue(Hive::CurrentUser, kHarbellKey, "A"), (test::RegistryValue { kRegSz, "A!" }));
     EXPECT_EQ(test::readRegistryValue(Hive::CurrentUser, kHarbellKey, "C"), (test::RegistryValue { kRegSz, "C!" }));
+    ASSERT_EQ(regOpenKeyEx(Hive::CurrentUser, kHarbellKey, kKeyQueryValue, &key), kErrorSuccess);
+    std::uint32_t subKeys = 0;
+    std::uint32_t values = 0;
+    EXPECT_EQ(regQueryInfoKey(key, &subKeys, &values), kErrorSuccess);
+    EXPECT_EQ(subKeys, 1u) << "Sub, not what lies below it";
+    EXPECT_EQ(values, 2u) << "A and C";
+    EXPECT_EQ(regCloseKey(key), kErrorSuccess);
 
     // A key goes only without subkeys, with its values; a missing one, in the other hive too, is not found.
     EXPECT_EQ(regDeleteKey(Hive::CurrentUser, kHarbellKey), kErrorAccessDenied);
     EXPECT_EQ(regDeleteKey(Hive::CurrentUser, ""), kErrorAccessDenied);
     EXPECT_EQ(regDeleteKey(Hive::LocalMachine, sub), kErrorFileNotFound);
+    EXPECT_EQ(regDeleteKey(Hive::CurrentUser, sub + "\\deeper"), kErrorSuccess);
     EXPECT_EQ(regDeleteKey(Hive::CurrentUser, "software\\KELBRIN\\harbell_01\\SUB"), kErrorSuccess);
     EXPECT_EQ(regOpenKeyEx(Hive::CurrentUser, sub, kKeyQueryValue, &key), kErrorFileNotFound);
     EXPECT_EQ(regDeleteKey(Hive::CurrentUser, sub), kErrorFileNotFound);

@@ -6,6 +6,8 @@
 #include "tests/support/InstallationTest.h"
 #include "tests/support/RegistryProbe.h"
 
+#include <gmock/gmock.h>
+
 namespace orvant::test {
 namespace {
 
@@ -282,11 +284,25 @@ TEST_F(SessionTest, TheInstallationLockKeepsSavesApartAndLetsReadersShare)
     using Kind = InstallationLock::Kind;
     using Outcome = InstallationLock::Outcome;
     EXPECT_EQ(InstallationLock::path(), "C:\\ORVANT\\conf\\ORVANTConfiguration.lock");
+    EXPECT_EQ(InstallationLock::acquire(Kind::Shared, 0ms, {}, InstallationLock::Missing::Skip).outcome(),
+              Outcome::Unavailable);
+    EXPECT_FALSE(exists("conf/ORVANTConfiguration.lock")) << "a run that writes nothing makes no lock file";
     makeReadOnly(native("conf")); // no lock file can be made: the caller goes on without the lock
-    const auto unavailable = InstallationLock::acquire(Kind::Exclusive, 0ms);
-    EXPECT_EQ(unavailable.outcome(), Outcome::Unavailable);
-    EXPECT_NE(unavailable.error().find("ORVANTConfiguration.lock"), std::string::npos);
+    EXPECT_EQ(InstallationLock::acquire(Kind::Exclusive, 0ms).outcome(), Outcome::Unavailable);
     fs::permissions(native("conf"), fs::perms::owner_all);
+
+    // A lock file this user may not open: a reader goes on, a save does not.
+    write("conf/ORVANTConfiguration.lock", "");
+    makeUnreadable(native("conf/ORVANTConfiguration.lock"));
+    makeReadOnly(native("conf/ORVANTConfiguration.lock"));
+    EXPECT_EQ(InstallationLock::acquire(Kind::Shared, 0ms).outcome(), Outcome::Unavailable);
+    const auto refused = InstallationLock::acquire(Kind::Exclusive, 0ms);
+    EXPECT_EQ(refused.outcome(), Outcome::Refused);
+    EXPECT_NE(refused.error().find("ORVANTConfiguration.lock"), std::string::npos);
+    EXPECT_FALSE(tarn::SaveGuard(tarn::LoadedFiles::now(), {}, 0ms).mayWrite());
+    EXPECT_THAT(ui.messages, ::testing::ElementsAre(::testing::StartsWith(tarn::SaveGuard::kRefusedMessage)));
+    ui.messages.clear();
+    fs::remove(native("conf/ORVANTConfiguration.lock"));
     {
         const auto save = InstallationLock::acquire(Kind::Exclusive, 0ms);
         ASSERT_EQ(save.outcome(), Outcome::Locked);
