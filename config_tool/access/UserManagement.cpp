@@ -2,6 +2,7 @@
 
 #include "config_tool/foundation/CProperties.h"
 #include "config_tool/foundation/Globals.h"
+#include "config_tool/foundation/InstallationFiles.h"
 #include "config_tool/foundation/SHA1.h"
 #include "platform/FileSystem.h"
 
@@ -59,7 +60,7 @@ std::string passwordHash(const std::string& password)
 
 std::string userFilePath()
 {
-    return Globals::ensureInstallationFolder() + "\\properties\\configuser.properties";
+    return userStorePath();
 }
 
 std::string getPasswordHash(const std::string& userId)

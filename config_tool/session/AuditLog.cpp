@@ -14,16 +14,10 @@ namespace {
 
 AuditIdentity g_identity;
 
-// Names from outside (user IDs, registry names) must not break the line into fields.
+// Names from outside (user IDs, paths, registry names, backup IDs) must not break the line into fields.
 std::string field(const std::string& text)
 {
-    std::string clean = text;
-    for (char& c : clean) {
-        if (c == '\t' || c == '\r' || c == '\n') {
-            c = ' ';
-        }
-    }
-    return clean;
+    return escapeControlCharacters(text);
 }
 
 std::string linePrefix(const std::string& time, int instance)
@@ -100,7 +94,8 @@ orvant::platform::FileResult appendAuditLines(const std::string& lines)
     if (auto made = orvant::platform::createFolderNow(folder); !made.ok) {
         return made;
     }
-    return orvant::platform::appendToFile(path, orvant::platform::utf8ToAnsi(lines));
+    // A line torn by an earlier crash is ended first, so that these lines stay whole.
+    return orvant::platform::appendToFile(path, orvant::platform::utf8ToAnsi(lines), "\r\n");
 }
 
 } // namespace tarn

@@ -15,8 +15,11 @@ namespace tarn {
 // the instance number; LOCATION a file's stored path or a registry key; CHANGE is OLD -> NEW with both
 // values quoted as quoteValue does. An event has LOCATION "event", its name as SETTING ("instance
 // created", "password changed", "rollback") and a description as CHANGE. A password, or anything
-// derived from one, is never logged. Lines are Windows-1252 with CR LF, like the installation's other
-// text files.
+// derived from one, is never logged; a user store is logged as a whole file, never key by key. Control
+// characters in any field are escaped (\xNN), so that no text from outside can end a line or add a
+// field. Lines are Windows-1252 with CR LF, like the installation's other text files. The log is not
+// writable by other users, and an append cut short (a full disk) is taken back, so that the log always
+// ends with a whole line.
 
 struct AuditIdentity
 {
@@ -41,7 +44,8 @@ std::string auditLines(const std::vector<ShownChange>& changes, const std::strin
 std::string auditEventLine(const std::string& event, int instance, const std::string& description,
                            const std::string& time);
 
-// Appends the lines in one write (see appendToFile). A failure is returned for the caller to report.
+// Appends the lines in one write (see appendToFile), never through a link at the log's path. A failure
+// is returned for the caller to report.
 orvant::platform::FileResult appendAuditLines(const std::string& lines);
 
 } // namespace tarn

@@ -1,14 +1,13 @@
 #include "config_tool/session/Backups.h"
 
-#include "config_tool/foundation/CProperties.h"
 #include "config_tool/foundation/Globals.h"
 #include "config_tool/session/AuditLog.h"
-#include "platform/AsciiText.h"
+#include "config_tool/session/BackupChecks.h"
+#include "config_tool/session/BackupIds.h"
+#include "config_tool/session/BackupManifest.h"
 #include "platform/DirectWrites.h"
-#include "platform/TextCodec.h"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace tarn {
 
@@ -18,60 +17,64 @@ namespace platform = orvant::platform;
 
 constexpr const char* kManifest = "manifest.txt";
 constexpr const char* kRegistryFile = "registry.reg";
+constexpr const char* kFiles = "files";
 
 std::string backupFolder(const std::string& id)
 {
     return backupsFolder() + "\\" + id;
 }
 
-// "2026-12-07T04:12:33Z" -> "20261207T041233Z"
-std::string idOfTime(const std::string& time)
-{
-    std::string id;
-    for (const char c : time) {
-        if (c != '-' && c != ':') {
-            id += c;
-        }
-    }
-    return id;
-}
-
-std::string quotedName(const std::string& name)
-{
-    if (name.empty()) {
-        return "@";
-    }
-    std::string quoted = "\"";
-    for (const char c : platform::utf8ToAnsi(name)) {
-        if (c == '\\' || c == '"') {
-            quoted += '\\';
-        }
-        quoted += c;
-    }
-    return quoted + "\"";
-}
-
+// Removes a backup folder and what a backup holds, at once (a save's batch may be open), never following
+// a link: a link in the folder is removed itself, and `files` is emptied only when it is a real folder.
+// What cannot be removed stays.
 void removeBackupFolder(const std::string& folder)
 {
-    for (const auto& name : platform::listFolder(folder + "\\files")) {
-        platform::removePath(folder + "\\files\\" + name);
+    const std::string files = folder + "\\" + kFiles;
+    if (platform::entryKind(files) == platform::EntryKind::Folder) {
+        for (const auto& name : platform::listFolder(files)) {
+            platform::removeNow(files + "\\" + name);
+        }
     }
     for (const auto& name : platform::listFolder(folder)) {
-        platform::removePath(folder + "\\" + name);
+        platform::removeNow(folder + "\\" + name);
     }
-    platform::removePath(folder);
+    platform::removeNow(folder);
 }
 
-std::vector<std::string> splitTabs(std::string_view line)
+bool isBackupFolder(const std::string& name)
 {
-    std::vector<std::string> fields;
-    std::size_t start = 0;
-    for (std::size_t tab = line.find('\t'); tab != std::string_view::npos; tab = line.find('\t', start)) {
-        fields.emplace_back(line.substr(start, tab - start));
-        start = tab + 1;
+    const std::string folder = backupFolder(name);
+    return isBackupId(name) && platform::entryKind(folder) == platform::EntryKind::Folder
+        && platform::entryKind(folder + "\\" + kManifest) == platform::EntryKind::File;
+}
+
+// A name from outside (the command line, a folder) as it may be shown: control characters escaped.
+std::string shown(const std::string& text)
+{
+    return escapeControlCharacters(text);
+}
+
+// The new backup's folder, open to its owner only. Created new, so that nothing planted at its name can
+// lead the backup elsewhere.
+platform::FileResult createBackupFolder(const std::string& time, std::string& id)
+{
+    if (auto made = platform::createFolderNow(backupsFolder(), platform::FolderAccess::OwnerOnly); !made.ok) {
+        return made;
     }
-    fields.emplace_back(line.substr(start));
-    return fields;
+    if (!platform::resolvesWithin(backupsFolder(), Globals::ensureInstallationFolder())) {
+        return { false, "Cannot write " + backupsFolder() + ": it leads outside the installation" };
+    }
+    std::vector<std::string> taken = platform::listFolder(backupsFolder());
+    platform::FileResult made;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        id = nextBackupId(taken, time);
+        made = platform::createNewFolderNow(backupFolder(id), platform::FolderAccess::OwnerOnly);
+        if (made.ok) {
+            return platform::createNewFolderNow(backupFolder(id) + "\\" + kFiles, platform::FolderAccess::OwnerOnly);
+        }
+        taken.push_back(id);
+    }
+    return made;
 }
 
 } // namespace
@@ -81,188 +84,52 @@ std::string backupsFolder()
     return Globals::ensureInstallationFolder() + "\\backups";
 }
 
-std::string registryBackupText(const std::vector<RegistryValueChange>& changes)
-{
-    std::vector<std::pair<std::string, std::string>> sections; // key -> its lines, in order of first change
-    std::vector<std::string> createdKeys;
-    for (const auto& change : changes) {
-        const std::string key = platform::utf8ToAnsi(change.fullKeyPath());
-        auto section = std::find_if(sections.begin(), sections.end(), [&](const auto& s) { return s.first == key; });
-        if (section == sections.end()) {
-            section = sections.insert(sections.end(), { key, {} });
-        }
-        std::string line = quotedName(change.valueName) + "=";
-        if (!change.before) {
-            line += "-";
-        } else {
-            char type[16];
-            std::snprintf(type, sizeof type, "hex(%x):", static_cast<unsigned>(change.before->type));
-            line += type;
-            for (std::size_t i = 0; i < change.before->bytes.size(); ++i) {
-                char digits[4];
-                std::snprintf(digits, sizeof digits, "%02x", change.before->bytes[i]);
-                line += (i ? "," : "") + std::string(digits);
-            }
-        }
-        section->second += line + "\r\n";
-        if (change.keyCreated && std::find(createdKeys.begin(), createdKeys.end(), key) == createdKeys.end()) {
-            createdKeys.push_back(key);
-        }
-    }
-    std::string text = "REGEDIT4\r\n\r\n";
-    for (const auto& [key, lines] : sections) {
-        text += "[" + key + "]\r\n" + lines + "\r\n";
-    }
-    for (const auto& key : createdKeys) {
-        text += "[-" + key + "]\r\n\r\n";
-    }
-    return text;
-}
-
-bool parseRegistryBackup(const std::string& text, std::vector<RegistryValueChange>& values, std::string& error)
-{
-    values.clear();
-    std::string key;
-    platform::Hive hive = platform::Hive::CurrentUser;
-    const auto lines = CProperties::splitLines(text);
-    if (lines.empty() || lines.front() != "REGEDIT4") {
-        error = "it does not start with REGEDIT4";
-        return false;
-    }
-    for (std::size_t i = 1; i < lines.size(); ++i) {
-        const std::string line = platform::ansiToUtf8(lines[i]);
-        const auto bad = [&] {
-            error = "line " + std::to_string(i + 1) + " cannot be read";
-            return false;
-        };
-        if (line.empty()) {
-            continue;
-        }
-        if (line.front() == '[') {
-            if (line.back() != ']') {
-                return bad();
-            }
-            const bool removal = line.size() > 2 && line[1] == '-';
-            const std::string full = line.substr(removal ? 2 : 1, line.size() - (removal ? 3 : 2));
-            const auto slash = full.find('\\');
-            const std::string root = full.substr(0, slash);
-            if (slash == std::string::npos || (root != "HKEY_CURRENT_USER" && root != "HKEY_LOCAL_MACHINE")) {
-                return bad();
-            }
-            hive = root == "HKEY_LOCAL_MACHINE" ? platform::Hive::LocalMachine : platform::Hive::CurrentUser;
-            key = full.substr(slash + 1);
-            if (removal) {
-                for (auto& value : values) {
-                    if (value.hive == hive && value.keyPath == key) {
-                        value.keyCreated = true;
-                    }
-                }
-            }
-            continue;
-        }
-        if (key.empty()) {
-            return bad();
-        }
-        RegistryValueChange value { hive, key, {}, false, std::nullopt, std::nullopt };
-        std::size_t at = 0;
-        if (line.front() == '@') {
-            at = 1;
-        } else if (line.front() == '"') {
-            for (at = 1; at < line.size() && line[at] != '"'; ++at) {
-                if (line[at] == '\\' && at + 1 < line.size()) {
-                    ++at;
-                }
-                value.valueName += line[at];
-            }
-            ++at;
-        } else {
-            return bad();
-        }
-        if (at >= line.size() || line[at] != '=') {
-            return bad();
-        }
-        const std::string data = line.substr(at + 1);
-        if (data != "-") {
-            unsigned type = 0;
-            int consumed = 0;
-            if (std::sscanf(data.c_str(), "hex(%x):%n", &type, &consumed) != 1 || consumed == 0) {
-                return bad();
-            }
-            RegistryData before { type, {} };
-            for (std::size_t pos = static_cast<std::size_t>(consumed); pos < data.size(); pos += 3) {
-                unsigned byte = 0;
-                if (pos + 2 > data.size() || std::sscanf(data.substr(pos, 2).c_str(), "%2x", &byte) != 1) {
-                    return bad();
-                }
-                before.bytes.push_back(static_cast<std::uint8_t>(byte));
-            }
-            value.before = std::move(before);
-        }
-        values.push_back(std::move(value));
-    }
-    return true;
-}
-
 WrittenBackup writeBackup(const ChangeSet& changes, const std::string& time)
 {
     WrittenBackup written;
-    if (auto made = platform::createFolderNow(backupsFolder()); !made.ok) {
-        written.result = made;
-        return written;
-    }
-    // More saves in the same second count on from the highest ID of that second, never from a gap that
-    // pruning left: an ID must sort after every older one.
-    const std::string base = idOfTime(time);
-    int highest = 0;
-    for (const auto& name : platform::listFolder(backupsFolder())) {
-        if (name == base) {
-            highest = std::max(highest, 1);
-        } else if (name.size() == base.size() + 4 && name.compare(0, base.size() + 1, base + "-") == 0
-                   && orvant::ascii::isDigits(name.substr(base.size() + 1))) {
-            highest = std::max(highest, std::stoi(name.substr(base.size() + 1)));
+    std::string id;
+    if (written.result = createBackupFolder(time, id); !written.result.ok) {
+        if (!id.empty() && platform::entryKind(backupFolder(id)) == platform::EntryKind::Folder) {
+            removeBackupFolder(backupFolder(id));
         }
-    }
-    std::string id = base;
-    if (highest > 0) {
-        char suffix[16];
-        std::snprintf(suffix, sizeof suffix, "-%03d", highest + 1); // "-010" still sorts after "-009"
-        id = base + suffix;
+        return written;
     }
     const std::string folder = backupFolder(id);
     std::vector<std::string> paths;
     const auto write = [&](const std::string& path, const std::string& bytes) {
-        written.result = platform::writeNow(path, bytes);
+        written.result = platform::writeNow(path, bytes, true);
         paths.push_back(path);
         return written.result.ok;
     };
     const auto& identity = auditIdentity();
-    std::string manifest = "time\t" + time + "\r\nprogram\t" + identity.program + "\r\nuser\t" + identity.user
-        + "\r\nos-user\t" + identity.osUser + "\r\n";
-    bool ok = (written.result = platform::createFolderNow(folder)).ok
-        && (written.result = platform::createFolderNow(folder + "\\files")).ok;
-    int stored = 0;
+    Manifest manifest { time, identity.program, identity.user, identity.osUser, {}, changes.registry.size() };
+    bool ok = true;
+    unsigned stored = 0;
     for (const auto& file : changes.files) {
-        if (!ok) {
-            break;
-        }
         if (file.unreadable) {
             // What cannot be read cannot be kept; replacing it would lose it for good.
             written.result = { false, "Cannot read " + file.storedPath + " to keep it" };
             ok = false;
             break;
         }
-        std::string number = "-";
-        if (file.before && !file.folder) {
-            number = std::to_string(++stored);
-            ok = write(folder + "\\files\\" + number, *file.before);
+        ManifestEntry entry;
+        entry.folder = file.folder;
+        entry.storedPath = file.storedPath;
+        if (file.folder) {
+            entry.folderExisted = file.before.has_value();
         } else if (file.before) {
-            number = "+";
+            entry.fileNumber = ++stored;
+            entry.mode = platform::permissionBits(file.storedPath);
+            if (!write(folder + "\\" + kFiles + "\\" + std::to_string(stored), *file.before)) {
+                ok = false;
+                break;
+            }
         }
-        manifest += std::string(file.folder ? "folder\t" : "file\t") + number + "\t" + file.storedPath + "\r\n";
+        manifest.entries.push_back(std::move(entry));
     }
     ok = ok && (changes.registry.empty() || write(folder + "\\" + kRegistryFile, registryBackupText(changes.registry)));
-    // The manifest comes last: a backup without one was never finished.
-    ok = ok && write(folder + "\\" + kManifest, platform::utf8ToAnsi(manifest));
+    // The manifest comes last, and its end marker last in it: a backup without a whole one was never finished.
+    ok = ok && write(folder + "\\" + kManifest, manifestText(manifest));
     if (ok) {
         if (const auto unflushed = platform::flushNow(paths); !unflushed.empty()) {
             written.result = { false, "Cannot put " + unflushed.front() + " on the disk" };
@@ -279,7 +146,7 @@ WrittenBackup writeBackup(const ChangeSet& changes, const std::string& time)
 
 void pruneBackups()
 {
-    auto ids = listBackups();
+    const auto ids = listBackups();
     for (std::size_t i = 0; i + kBackupsKept < ids.size(); ++i) {
         removeBackupFolder(backupFolder(ids[i]));
     }
@@ -288,8 +155,11 @@ void pruneBackups()
 std::vector<std::string> listBackups()
 {
     std::vector<std::string> ids;
+    if (platform::entryKind(backupsFolder()) == platform::EntryKind::None) {
+        return ids;
+    }
     for (const auto& name : platform::listFolder(backupsFolder())) {
-        if (platform::fileExists(backupFolder(name) + "\\" + kManifest)) {
+        if (isBackupFolder(name)) {
             ids.push_back(name);
         }
     }
@@ -300,57 +170,82 @@ bool readBackup(const std::string& id, Backup& backup, std::string& error, bool 
 {
     backup = {};
     backup.id = id;
+    if (!isBackupId(id) || !isBackupFolder(id)) {
+        error = "there is no backup " + shown(id);
+        return false;
+    }
     const std::string folder = backupFolder(id);
     std::string bytes;
-    if (id.empty() || id.find_first_of("\\/") != std::string::npos || id == "." || id == "..") {
-        error = "there is no backup " + id;
-        return false;
-    }
     if (auto read = platform::readWholeFile(folder + "\\" + kManifest, bytes); !read.ok) {
-        error = platform::pathExists(folder) ? read.error : "there is no backup " + id;
+        error = read.error;
         return false;
     }
-    for (const auto line : CProperties::splitLines(bytes)) {
-        const auto fields = splitTabs(platform::ansiToUtf8(line));
-        if (fields.size() == 2 && fields[0] == "time") {
-            backup.time = fields[1];
-        } else if (fields.size() == 2 && fields[0] == "program") {
-            backup.program = fields[1];
-        } else if (fields.size() == 2 && fields[0] == "user") {
-            backup.user = fields[1];
-        } else if (fields.size() == 2 && fields[0] == "os-user") {
-            backup.osUser = fields[1];
-        } else if (fields.size() == 3 && (fields[0] == "file" || fields[0] == "folder")) {
-            BackupEntry entry { fields[0] == "folder", fields[2], std::nullopt };
-            if (fields[1] == "+") {
-                entry.bytes = std::string();
-            } else if (fields[1] != "-" && !withContents) {
-                entry.bytes = std::string();
-            } else if (fields[1] != "-") {
-                std::string old;
-                if (auto read = platform::readWholeFile(folder + "\\files\\" + fields[1], old); !read.ok) {
+    Manifest manifest;
+    if (!parseManifest(bytes, manifest, error)) {
+        return false;
+    }
+    backup.time = manifest.time;
+    backup.program = manifest.program;
+    backup.user = manifest.user;
+    backup.osUser = manifest.osUser;
+    const auto refuse = [&error](std::size_t line, const std::string& why) {
+        error = "manifest.txt line " + std::to_string(line) + ": " + why;
+        return false;
+    };
+    for (const auto& entry : manifest.entries) {
+        if (const std::string why = whyNotRestorable(entry.storedPath); !why.empty()) {
+            return refuse(entry.line, why);
+        }
+        BackupEntry kept { entry.folder, entry.storedPath, std::nullopt, entry.mode };
+        if (entry.folder && entry.folderExisted) {
+            kept.bytes = std::string();
+        } else if (entry.fileNumber) {
+            const std::string file = folder + "\\" + kFiles + "\\" + std::to_string(*entry.fileNumber);
+            if (platform::entryKind(file) != platform::EntryKind::File) {
+                return refuse(entry.line,
+                              std::string(kFiles) + "\\" + std::to_string(*entry.fileNumber)
+                                  + " is not a file of this backup");
+            }
+            kept.bytes = std::string();
+            if (withContents) {
+                if (auto read = platform::readWholeFile(file, *kept.bytes); !read.ok) {
                     error = read.error;
                     return false;
                 }
-                entry.bytes = std::move(old);
             }
-            backup.entries.push_back(std::move(entry));
-        } else if (!line.empty()) {
-            error = "its manifest holds a line that cannot be read: " + platform::ansiToUtf8(line);
+        }
+        backup.entries.push_back(std::move(kept));
+    }
+
+    const std::string registryFile = folder + "\\" + kRegistryFile;
+    const platform::EntryKind registryKind = platform::entryKind(registryFile);
+    if (registryKind != platform::EntryKind::None) {
+        std::string text;
+        if (registryKind != platform::EntryKind::File) {
+            error = std::string(kRegistryFile) + " is not a file";
             return false;
         }
-    }
-    const std::string registryFile = folder + "\\" + kRegistryFile;
-    if (platform::fileExists(registryFile)) {
-        std::string text;
         if (auto read = platform::readWholeFile(registryFile, text); !read.ok) {
             error = read.error;
             return false;
         }
-        if (!parseRegistryBackup(text, backup.registry, error)) {
-            error = registryFile + ": " + error;
+        std::vector<std::size_t> lines;
+        if (!parseRegistryBackup(text, backup.registry, error, &lines)) {
+            error = std::string(kRegistryFile) + ": " + error;
             return false;
         }
+        for (std::size_t i = 0; i < backup.registry.size(); ++i) {
+            if (const std::string why = whyNotRestorable(backup.registry[i]); !why.empty()) {
+                error = std::string(kRegistryFile) + " line " + std::to_string(lines[i]) + ": " + why;
+                return false;
+            }
+        }
+    }
+    if (backup.registry.size() != manifest.registryValues) {
+        error = std::string(kRegistryFile) + " holds " + std::to_string(backup.registry.size())
+            + " values where the manifest counts " + std::to_string(manifest.registryValues)
+            + ": it was cut short, or it is not this backup's";
+        return false;
     }
     return true;
 }

@@ -1,6 +1,7 @@
 #include "config_tool/session/ChangeSet.h"
 
 #include "config_tool/foundation/CProperties.h"
+#include "config_tool/foundation/InstallationFiles.h"
 #include "config_tool/model/InstanceNaming.h"
 #include "platform/AsciiText.h"
 #include "platform/TextCodec.h"
@@ -112,7 +113,8 @@ ChangeSet collectChanges(const std::vector<platform::FileChange>& files, const C
             }
             continue;
         }
-        if (!file.folder && endsWithIgnoringCase(file.storedPath, ".properties")) {
+        // A user store holds password hashes: it is shown as a whole file, never key by key.
+        if (!file.folder && endsWithIgnoringCase(file.storedPath, ".properties") && !isUserStore(file.storedPath)) {
             showProperties(file, set.shown);
         } else {
             set.shown.push_back({ file.storedPath, instanceOfPath(file.storedPath), "", wholeFile(file, file.before),
@@ -163,10 +165,26 @@ std::string quoteValue(const std::optional<std::string>& value)
     return quoted + "\"";
 }
 
+std::string escapeControlCharacters(std::string_view text)
+{
+    std::string escaped;
+    for (const char c : text) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) {
+            char code[5];
+            std::snprintf(code, sizeof code, "\\x%02x", static_cast<unsigned char>(c));
+            escaped += code;
+        } else {
+            escaped += c;
+        }
+    }
+    return escaped;
+}
+
 std::string dryRunLine(const ShownChange& change)
 {
-    return change.location + "\t" + std::to_string(change.instance) + "\t" + change.setting + "\t"
-        + quoteValue(change.before) + " -> " + quoteValue(change.after);
+    return escapeControlCharacters(change.location) + "\t" + std::to_string(change.instance) + "\t"
+        + escapeControlCharacters(change.setting) + "\t" + quoteValue(change.before) + " -> "
+        + quoteValue(change.after);
 }
 
 } // namespace tarn

@@ -44,6 +44,10 @@ ChangeSet collectChanges(const std::vector<orvant::platform::FileChange>& files,
 // escaped (\\, \", \t, \r, \n, \xNN), so that it never spans a line or a tab.
 std::string quoteValue(const std::optional<std::string>& value);
 
+// Text from outside (a path, a name, an ID) as one field of a line: each control character (a tab, a
+// line end) becomes \xNN, so that it can neither end the line nor start another field.
+std::string escapeControlCharacters(std::string_view text);
+
 // The dry run's line for one change: LOCATION<TAB>INSTANCE<TAB>SETTING<TAB>OLD -> NEW.
 std::string dryRunLine(const ShownChange& change);
 

@@ -13,11 +13,13 @@ void reportFailedWrites(const FailedWrites& failures)
     if (failures.empty()) {
         return;
     }
-    std::string text = "These files could not be written:";
+    std::string text
+        = failures.nothingSaved ? "The backup of this save could not be written:" : "These files could not be written:";
     for (const auto& file : failures.files) {
-        text += "\n" + file;
+        const auto reason = failures.reasons.find(file);
+        text += "\n" + (reason == failures.reasons.end() ? file : reason->second);
     }
-    text += "\nThe configuration has not been saved completely.";
+    text += failures.nothingSaved ? "\nNothing was saved." : "\nThe configuration has not been saved completely.";
     Globals::ui().showMessage(text, MessageIcon::Exclamation);
 }
 

@@ -19,7 +19,8 @@ bool runOkSequence(ConfigSession& session);
 bool runApplySequence(ConfigSession& session);
 
 // Lists files that could not be written in one message: "These files could not be written:", the stored
-// paths one per line, and "The configuration has not been saved completely."
+// paths one per line (or the system's message, where it is known), and "The configuration has not been
+// saved completely." A save stopped by its backup says so instead, and that nothing was saved.
 void reportFailedWrites(const FailedWrites& failures);
 
 } // namespace tarn

@@ -7,6 +7,7 @@
 #include "config_tool/session/Backups.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace tarn {
 
@@ -94,43 +95,55 @@ bool SaveTransaction::finish(FailedWrites& failures)
         dropHeldChanges();
         return true;
     }
-    if (m_changes.empty() && m_events.empty()) {
+    if (m_changes.empty()) {
+        // Nothing changed: nothing is backed up, and nothing is logged, events included (a rollback
+        // that found everything as its backup kept it).
         m_files.finish();
         m_registry.finish();
         return true;
     }
     const std::string time = utcTimestamp();
-    if (!m_changes.empty()) {
-        const WrittenBackup backup = writeBackup(m_changes, time);
-        if (!backup.result.ok) {
-            dropHeldChanges();
-            failures.record(backupsFolder());
-            m_changes = {};
+    const WrittenBackup backup = writeBackup(m_changes, time);
+    if (!backup.result.ok) {
+        dropHeldChanges();
+        failures.record(backupsFolder(), backup.result.error);
+        failures.nothingSaved = true;
+        m_changes = {};
+        return false;
+    }
+    m_backupId = backup.id;
+
+    // The hives first: in registry mode the save writes each value to the registry before the
+    // configuration file, and the files go in the order the save wrote them last, so that the
+    // configuration hash reaches the disk after the configuration file it was computed from.
+    std::vector<orvant::platform::RegistryBatch::Failure> hives;
+    m_registry.finish(&hives);
+    std::vector<std::string> failedHives;
+    for (const auto& hive : hives) {
+        failedHives.push_back(orvant::platform::hiveName(hive.hive));
+        failures.record(failedHives.back(), hive.error);
+    }
+    std::vector<std::string> failedFiles = m_files.finish();
+    for (const auto& file : failedFiles) {
+        failures.record(file);
+    }
+    // Only what reached the disk is logged: a hive that could not be stored keeps its old values.
+    const auto reachedDisk = [&](const ShownChange& change) {
+        if (std::find(failedFiles.begin(), failedFiles.end(), change.location) != failedFiles.end()) {
             return false;
         }
-        m_backupId = backup.id;
-    }
-    bool written = true;
-    for (const auto& file : m_files.finish()) {
-        failures.record(file);
-        written = false;
-    }
-    // A hive that could not be replaced is a registry write failure: silent, as every other one.
-    m_registry.finish();
-    // Only what reached the disk is logged.
+        return std::none_of(failedHives.begin(), failedHives.end(),
+                            [&](const std::string& hive) { return change.location.rfind(hive + "\\", 0) == 0; });
+    };
     std::vector<ShownChange> logged;
-    for (const auto& change : m_changes.shown) {
-        const auto& failed = failures.files;
-        if (std::find(failed.begin(), failed.end(), change.location) == failed.end()) {
-            logged.push_back(change);
-        }
-    }
+    std::copy_if(m_changes.shown.begin(), m_changes.shown.end(), std::back_inserter(logged), reachedDisk);
     std::string lines = auditLines(logged, time);
     for (const auto& event : m_events) {
         lines += auditEventLine(event.event, event.instance, event.description, time);
     }
-    if (!appendAuditLines(lines).ok) {
-        failures.record(auditLogPath());
+    bool written = failedFiles.empty() && failedHives.empty();
+    if (auto appended = appendAuditLines(lines); !appended.ok) {
+        failures.record(auditLogPath(), appended.error);
         written = false;
     }
     pruneBackups();

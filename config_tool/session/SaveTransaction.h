@@ -16,11 +16,12 @@ namespace tarn {
 //
 // When the outermost transaction finishes:
 //   - a dry run writes nothing and keeps the changes for the caller to show;
-//   - a save that changes nothing writes nothing, no backup and no log line;
+//   - a save that changes nothing writes nothing, no backup and no log line (its events neither);
 //   - otherwise the backup is written and put on the disk first. A backup that cannot be written fails
 //     the save before any configuration file is touched: the registry values it had set are put back
-//     and the held files are dropped. Then the files and hives are written, then the audit lines are
-//     appended, then old backups beyond the newest 20 are removed.
+//     and the held files are dropped. Then the hives are stored and the files replaced in the order the
+//     save wrote them last, then the audit lines of what reached the disk are appended, then old
+//     backups beyond the newest 20 are removed.
 // Transactions nest; an inner one (the OK sequence inside a tarnctl command that also creates an
 // instance) only joins the outer one.
 class SaveTransaction

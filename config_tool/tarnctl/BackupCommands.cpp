@@ -1,3 +1,5 @@
+#include "config_tool/foundation/Globals.h"
+#include "config_tool/model/XmlConfig.h"
 #include "config_tool/session/Backups.h"
 #include "config_tool/session/Rollback.h"
 #include "config_tool/session/SaveSequences.h"
@@ -6,6 +8,16 @@
 
 namespace tarn::ctl {
 
+namespace {
+
+// The configuration names the properties folder, where a backup may put files back too.
+void loadConfiguration()
+{
+    XmlConfig::loadXmlConfig(Globals::state().xmlConfigurationPath);
+}
+
+} // namespace
+
 ExitStatus runBackups(CommandContext& context)
 {
     InstallationLock lock;
@@ -13,6 +25,7 @@ ExitStatus runBackups(CommandContext& context)
         opened != ExitStatus::Done) {
         return opened;
     }
+    loadConfiguration();
     for (const auto& id : listBackups()) {
         Backup backup;
         std::string error;
@@ -24,8 +37,10 @@ ExitStatus runBackups(CommandContext& context)
         for (const auto& entry : backup.entries) {
             files += entry.folder ? 0 : 1;
         }
-        context.out << backup.id << '\t' << backup.time << '\t' << backup.program << '\t' << backup.user << '\t'
-                    << backup.osUser << '\t' << files << '\t' << backup.registry.size() << '\n';
+        // The names come from the backup's manifest: a tab or a line end in them must not make another field.
+        context.out << backup.id << '\t' << backup.time << '\t' << escapeControlCharacters(backup.program) << '\t'
+                    << escapeControlCharacters(backup.user) << '\t' << escapeControlCharacters(backup.osUser) << '\t'
+                    << files << '\t' << backup.registry.size() << '\n';
     }
     return ExitStatus::Done;
 }
@@ -37,6 +52,7 @@ ExitStatus runRollback(CommandContext& context)
         opened != ExitStatus::Done) {
         return opened;
     }
+    loadConfiguration();
     std::string id;
     if (!context.line.arguments.empty()) {
         id = context.line.arguments.front();
@@ -49,17 +65,30 @@ ExitStatus runRollback(CommandContext& context)
     Backup backup;
     std::string error;
     if (!readBackup(id, backup, error)) {
-        context.err << "tarnctl: backup " << id << " cannot be used: " << error << '\n';
+        context.err << "tarnctl: backup " << escapeControlCharacters(id) << " cannot be used: " << error
+                    << "; nothing was written\n";
         return ExitStatus::Usage;
     }
-    FailedWrites failures;
-    std::string undo;
-    if (!rollBack(backup, failures, &undo)) {
-        reportFailedWrites(failures);
-        return ExitStatus::WriteFailed;
+    const RollbackResult result = rollBack(backup);
+    switch (result.outcome) {
+    case RollbackResult::Outcome::Done:
+        context.out << result.newBackupId << '\n';
+        return ExitStatus::Done;
+    case RollbackResult::Outcome::NothingToRestore:
+        context.err << "tarnctl: nothing to restore: the installation holds what backup " << id
+                    << " kept; nothing was written\n";
+        return ExitStatus::Done;
+    case RollbackResult::Outcome::Blocked:
+        context.err << "tarnctl: backup " << id << " cannot be put back whole, so nothing was written:\n";
+        for (const auto& reason : result.blocking) {
+            context.err << "  " << escapeControlCharacters(reason) << '\n';
+        }
+        return ExitStatus::Refused;
+    case RollbackResult::Outcome::WriteFailed:
+        break;
     }
-    context.out << undo << '\n';
-    return ExitStatus::Done;
+    reportFailedWrites(result.failures);
+    return ExitStatus::WriteFailed;
 }
 
 } // namespace tarn::ctl

@@ -33,14 +33,21 @@ Runs on one installation follow one another: a command that saves (passwd, set,
 add-instance, apply) locks the installation from before it reads the configuration
 until its last file is written; list, show and verify wait for such a save to end,
 so they never see one half done. A run that cannot have the lock within --wait
-writes nothing and exits 5. The lock is the file conf\ORVANTConfiguration.lock of
-the installation; the system releases it when the program holding it ends.
+writes nothing and exits 5, as does a save whose lock file cannot be opened. The
+lock is the file conf\ORVANTConfiguration.lock of the installation; the system
+releases it when the program holding it ends. A dry run waits like a reader and
+makes no lock file.
 
 Every save (set, add-instance, apply, rollback, and the window's) first keeps the
 previous version of exactly what it changes in backups\ID of the installation (the
 newest 20 are kept), then appends one line per changed value to
 logs\configuration-audit.log. A backup that cannot be written stops the save before
-anything is changed.
+anything is changed. Backups are readable by their owner only, as they may hold a
+copy of the user store; the log never holds a password or its hash. A rollback
+reads nothing it has not checked: a backup naming a path outside the installation
+or a registry key the configuration does not use, or one cut short, is refused
+(exit 2), and one that cannot be put back whole (a folder the engine has written
+into since) writes nothing (exit 1).
 
 Commands:
   passwd [USER]      set a configuration user's password (default Administrator).
@@ -72,8 +79,9 @@ Output on standard output, stable for scripts:
   backups             ID<TAB>TIME<TAB>PROGRAM<TAB>USER<TAB>OS-USER<TAB>FILES<TAB>REGISTRY-VALUES
                       (TIME in UTC, ISO 8601; FILES the number of files the save
                       changed, REGISTRY-VALUES the number of registry values)
-  rollback            the ID of the rollback's own backup (empty when nothing
-                      had to be put back); "tarnctl rollback ID" undoes it
+  rollback            the ID of the rollback's own backup; "tarnctl rollback ID"
+                      undoes it (nothing, and a message, when everything was
+                      already as the backup kept it)
   --dry-run           one line per change the save would make, file by file:
                       LOCATION<TAB>INSTANCE<TAB>SETTING<TAB>OLD -> NEW
                       LOCATION is a file's path or a registry key; SETTING a
@@ -88,13 +96,14 @@ Exit status:
   0  done (verify: the hash matches)
   1  refused by a check: a value the window would not take, a save check
      (uniqueness, card timeout), a new instance that cannot be made, a password
-     rule; verify: the hash does not match or cannot be computed
+     rule, a rollback that cannot be done whole; verify: the hash does not match
+     or cannot be computed
   2  usage: unknown command, option, instance or setting; no password available;
-     the installation folder does not exist
+     the installation folder does not exist; a backup that cannot be used
   3  wrong password (or no Administrator entry in the user file)
   4  a file could not be written (the backup and the audit log included)
-  5  the installation stayed locked by another run or window for --wait seconds;
-     nothing was written
+  5  the installation stayed locked by another run or window for --wait seconds,
+     or its lock file could not be opened; nothing was written
 
 Settings (NAME for set; show prints them all):
   Configuration      registry or xml

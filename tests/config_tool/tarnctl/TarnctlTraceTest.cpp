@@ -1,5 +1,6 @@
 #include "tests/config_tool/tarnctl/TarnctlRunner.h"
 
+#include <gmock/gmock.h>
 #include <sstream>
 
 namespace orvant::test {
@@ -24,6 +25,7 @@ TEST_F(TarnctlTest, DryRunsWriteNothingAndRollbacksPutEverySaveBack)
     ASSERT_EQ(run({ "--password-stdin", "apply" }).status, 0);
     const auto start = installation.snapshot();
     const auto withTrace = snapshotTree(folder.path(), Trace::Included);
+    std::filesystem::remove(installation.native("conf/ORVANTConfiguration.lock"));
 
     TarnctlRun result = run({ "--password-stdin", "--dry-run", "set", "1", "Timeout=5" });
     EXPECT_EQ(result.status, 1) << "refused as the real command would be";
@@ -37,7 +39,9 @@ TEST_F(TarnctlTest, DryRunsWriteNothingAndRollbacksPutEverySaveBack)
                         "HKEY_LOCAL_MACHINE\\SOFTWARE\\Kelbrin\\Harbell_02\t2\tPort\t(none) -> \"10002\""),
               shown.end())
         << result.out;
+    EXPECT_THAT(result.out, ::testing::Not(::testing::HasSubstr("\tAdministrator\t"))) << "the user store's copy";
     EXPECT_TRUE(sameTree(withTrace, snapshotTree(folder.path(), Trace::Included)));
+    EXPECT_FALSE(installation.exists("conf/ORVANTConfiguration.lock")) << "a dry run makes no lock file";
 
     ASSERT_EQ(run({ "--password-stdin", "set", "1", "Timeout=45" }).status, 0);
     const auto afterSet = installation.snapshot();
@@ -69,6 +73,47 @@ TEST_F(TarnctlTest, DryRunsWriteNothingAndRollbacksPutEverySaveBack)
     EXPECT_NE(log.find("\tevent\tinstance created\t"), std::string::npos);
     EXPECT_NE(log.find("\tevent\trollback\t"), std::string::npos);
     EXPECT_EQ(log.find(Installation::kPassword), std::string::npos);
+}
+
+// A rollback trusts nothing in the backups folder, and is done whole or not at all; a save never runs
+// beside a lock it could not take.
+TEST_F(TarnctlTest, RollbacksAndSavesRefuseWhatTheyCannotDoSafely)
+{
+    ASSERT_EQ(run({ "--password-stdin", "set", "1", "Timeout=45" }).status, 0);
+    installation.copyData("hostile_backups/outside_path", "backups/20261207T000000Z");
+    auto before = snapshotTree(folder.path(), Trace::Included);
+    TarnctlRun result = run({ "--password-stdin", "rollback", "20261207T000000Z" });
+    EXPECT_EQ(result.status, 2);
+    EXPECT_THAT(result.err,
+                ::testing::HasSubstr("manifest.txt line 5: C:\\ORVANT\\conf\\..\\..\\victim\\x lies outside"));
+    EXPECT_TRUE(sameTree(before, snapshotTree(folder.path(), Trace::Included)));
+    std::filesystem::remove_all(installation.native("backups/20261207T000000Z"));
+
+    ASSERT_EQ(run({ "--password-stdin", "add-instance" }).status, 0);
+    installation.write("INSTANCE_02/logs/engine.log", "started\r\n");
+    before = snapshotTree(folder.path(), Trace::Included);
+    result = run({ "--password-stdin", "rollback" });
+    EXPECT_EQ(result.status, 1);
+    EXPECT_THAT(result.err, ::testing::HasSubstr("cannot be put back whole, so nothing was written"));
+    EXPECT_TRUE(sameTree(before, snapshotTree(folder.path(), Trace::Included)));
+
+    std::filesystem::remove(installation.native("INSTANCE_02/logs/engine.log"));
+    ASSERT_EQ(run({ "--password-stdin", "rollback" }).status, 0);
+    before = snapshotTree(folder.path(), Trace::Included);
+    const auto backups = linesOf(run({ "--password-stdin", "backups" }).out);
+    ASSERT_EQ(backups.size(), 3u) << "set, add-instance and the rollback of add-instance";
+    result = run({ "--password-stdin", "rollback", backups[1].substr(0, backups[1].find('\t')) });
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_THAT(result.err, ::testing::HasSubstr("nothing to restore"));
+    EXPECT_TRUE(sameTree(before, snapshotTree(folder.path(), Trace::Included))) << "no backup, no log line";
+
+    installation.write("conf/ORVANTConfiguration.lock", "");
+    makeUnreadable(installation.native("conf/ORVANTConfiguration.lock"));
+    makeReadOnly(installation.native("conf/ORVANTConfiguration.lock"));
+    result = run({ "--password-stdin", "set", "1", "Timeout=46" });
+    EXPECT_EQ(result.status, 5);
+    EXPECT_THAT(result.err, ::testing::HasSubstr("ORVANTConfiguration.lock"));
+    EXPECT_EQ(installation.storedValue("Timeout", 1), "45");
 }
 
 } // namespace
