@@ -61,6 +61,8 @@ entry=$(dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/applications/tarnco
 grep -qx 'Exec=TarnConfig' <<<"$entry" || fail "the desktop entry does not start TarnConfig"
 grep -qx 'Icon=tarnconfig' <<<"$entry" || fail "the desktop entry does not name the tarnconfig icon"
 
+scripts/lint-deb.sh "$deb" || fail "the package does not pass Debian's checks"
+
 if [ "$failures" -ne 0 ]; then
     exit 1
 fi
