@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Debian package with cpack in an already built folder (default build/default) and checks
 # what it holds: the three programs, the desktop entry and icon of TarnConfig, and dependencies that
-# include the Qt libraries and the Qt platform plugins.
+# include the Qt libraries and the Qt platform plugins; then Debian's checks (scripts/lint-deb.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
