@@ -19,8 +19,13 @@ set(CPACK_PACKAGE_NAME orvant-setup)
 set(CPACK_PACKAGE_VENDOR "ORVANT")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "ORVANT set-up tools: TarnConfig, Varset and tarnctl")
-set(CPACK_PACKAGE_DESCRIPTION
-    "TarnConfig configures the terminal instances of the ORVANT card-payment engine in a window; tarnctl does the same from scripts; Varset sets up the engine's environment.")
+# Debian wants the long description in lines of at most 80 columns.
+set(CPACK_PACKAGE_DESCRIPTION "\
+TarnConfig configures the terminal instances of the ORVANT card-payment engine
+in a window: after the administrator's login it edits every instance and writes
+the XML configuration, the registry and the engine's properties files. tarnctl
+runs the same checks and saves from scripts. Varset sets the machine-wide
+environment variables the engine needs and starts it.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
@@ -30,4 +35,5 @@ set(CPACK_DEBIAN_PACKAGE_SECTION admin)
 # run time, which no linker dependency names.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+include(cmake/DebianPackageFiles.cmake)
 include(CPack)

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Debian package with cpack in an already built folder (default build/default) and checks
 # what it holds: the three programs, the desktop entry and icon of TarnConfig, and dependencies that
-# include the Qt libraries and the Qt platform plugins.
+# include the Qt libraries and the Qt platform plugins; then Debian's checks (scripts/lint-deb.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -60,6 +60,8 @@ dpkg-deb -I "$deb" >/dev/null || fail "dpkg-deb cannot read the control informat
 entry=$(dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/applications/tarnconfig.desktop)
 grep -qx 'Exec=TarnConfig' <<<"$entry" || fail "the desktop entry does not start TarnConfig"
 grep -qx 'Icon=tarnconfig' <<<"$entry" || fail "the desktop entry does not name the tarnconfig icon"
+
+scripts/lint-deb.sh "$deb" || fail "the package does not pass Debian's checks"
 
 if [ "$failures" -ne 0 ]; then
     exit 1

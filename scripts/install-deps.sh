@@ -10,6 +10,7 @@ packages=(
     mingw-w64 googletest wine wine64
     xvfb xauth
     dpkg-dev
+    lintian help2man man-db python3-debian
 )
 
 missing=()

@@ -85,6 +85,10 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments)
             line.help = true;
             return parsed;
         }
+        if (argument == "--version") {
+            line.version = true;
+            return parsed;
+        }
         if (isOption(argument, "--home")) {
             std::string home;
             if (!takeOptionValue(arguments, i, "--home", home, parsed.error)) {

@@ -17,6 +17,7 @@ enum class PasswordSource
 struct CommandLine
 {
     bool help = false;
+    bool version = false; // --version: print the product version and stop
     std::optional<std::string> home; // --home, overrides KELBRIN_HOME
     // --wait: how long a run waits for another run (or a window) that is saving the same installation.
     std::chrono::milliseconds wait { 5000 };
@@ -33,11 +34,15 @@ struct ParsedCommandLine
     std::string error; // empty when the line could be understood
 };
 
-// Options come before the command; "--help" anywhere asks for the help text.
+// Options come before the command; "--help" anywhere asks for the help text, "--version" before the
+// command for the version.
 ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments);
 
 // The full help text, with the output formats and exit statuses scripts rely on.
 std::string helpText();
+
+// "tarnctl (ORVANT set-up) VERSION", the product version, for --version.
+std::string versionText();
 
 // One line pointing to --help, for usage errors.
 std::string usageHint();

@@ -22,6 +22,7 @@ Options:
                         write nothing; the exit status is the one the command
                         would have
   --help                this text
+  --version             the product version
 
 Passwords never come from arguments or the environment. Without a password option
 they are asked on the terminal without echo. Every command except verify needs the

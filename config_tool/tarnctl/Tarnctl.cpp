@@ -50,6 +50,10 @@ int run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
         out << helpText();
         return toInt(ExitStatus::Done);
     }
+    if (parsed.commandLine.version) {
+        out << versionText();
+        return toInt(ExitStatus::Done);
+    }
     if (!parsed.error.empty()) {
         err << "tarnctl: " << parsed.error << '\n' << usageHint() << '\n';
         return toInt(ExitStatus::Usage);

@@ -36,8 +36,9 @@ protected:
                 argv.push_back(word.data());
             }
             argv.push_back(nullptr);
-            ::freopen("/dev/null", "w", stdout);
-            ::freopen("/dev/null", "w", stderr);
+            if (!::freopen("/dev/null", "w", stdout) || !::freopen("/dev/null", "w", stderr)) {
+                ::_exit(127);
+            }
             ::execv(argv[0], argv.data());
             ::_exit(127);
         }

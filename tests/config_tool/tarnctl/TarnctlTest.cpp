@@ -10,6 +10,9 @@ TEST_F(TarnctlTest, HelpAndUsageErrors)
     const TarnctlRun help = runTarnctl(folder, { "--help" }, "");
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(matchesDataFile(help.out, "tarnctl/help.txt"));
+    const TarnctlRun version = runTarnctl(folder, { "--version" }, "");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "tarnctl (ORVANT set-up) " ORVANT_PRODUCT_VERSION "\n");
 
     const auto before = installation.snapshot();
     const std::vector<std::vector<std::string>> lines { {},
