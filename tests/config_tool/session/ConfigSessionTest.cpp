@@ -3,6 +3,7 @@
 #include "config_tool/model/XmlConfig.h"
 #include "config_tool/session/SaveGuard.h"
 #include "config_tool/session/SaveSequences.h"
+#include "tests/support/Host.h"
 #include "tests/support/InstallationTest.h"
 #include "tests/support/RegistryProbe.h"
 
@@ -161,8 +162,10 @@ TEST_F(SaveTest, InRegistryModeEveryValueGoesToBothHivesWithOrWithoutAConfigurat
 {
     start(false);
     EXPECT_TRUE(tarn::runOkSequence(session));
-    for (const std::string hive : { "HKEY_CURRENT_USER.reg", "HKEY_LOCAL_MACHINE.reg" }) {
-        EXPECT_TRUE(matchesDataFile(readFile(folder.registryFolder() / hive), "session/ok_in_registry_mode/" + hive));
+    for (const auto& [hive, name] : { std::pair { platform::Hive::CurrentUser, "HKEY_CURRENT_USER.reg" },
+                                      { platform::Hive::LocalMachine, "HKEY_LOCAL_MACHINE.reg" } }) {
+        EXPECT_EQ(valuesInNameOrder(host::hiveText(folder.registryFolder(), hive)),
+                  valuesInNameOrder(dataFile(std::string("session/ok_in_registry_mode/") + name)));
     }
     EXPECT_EQ(read("properties/hbl.properties"), "Configuration=registry\r\n");
     EXPECT_FALSE(exists("INSTANCE_01/properties/instance.properties")) << "no receipt number is seeded";
@@ -228,6 +231,7 @@ TEST_F(SaveTest, AnEngineFileThatCannotBeWrittenOrReadIsReportedOnceAndNeverOver
     EXPECT_EQ(ui.messages, Messages { notWritten });
     EXPECT_EQ(storedValue("PinPadPort", 1), "5001") << "everything else is saved";
 
+    ORVANT_SKIP_UNLESS(host::kUnreadableFiles);
     makeUnreadable(native(kTerminal));
     startUp(session);
     EXPECT_FALSE(tarn::runOkSequence(session));
@@ -249,7 +253,9 @@ TEST_F(SaveTest, AConfigurationFileThatCannotBeWrittenOrWasLostFailsTheStore)
     EXPECT_FALSE(tarn::runOkSequence(session));
     EXPECT_TRUE(session.storeFailed) << "reported by the document";
 
-    // In XML mode the save works on the file as it is now: another program's change is kept.
+    // In XML mode the save works on the file as it is now: another program's change is kept. (Windows
+    // removes no read-only file.)
+    fs::permissions(native("conf/ORVANTConfiguration.xml"), fs::perms::owner_write, fs::perm_options::add);
     fs::remove(native("conf/ORVANTConfiguration.xml"));
     writeConfiguration({ { "00", pairs("Custom=kept") } });
     session.saveAllInstances();
@@ -274,6 +280,16 @@ TEST_F(SaveTest, EveryInstanceCarriesTheBaseEnvironmentAndUnattendedOnesAreMarke
     }
 }
 
+// Where no lock file can be made the caller goes on without the lock, and knows why.
+TEST_F(SessionTest, AnInstallationWhereNoLockFileCanBeMadeIsSavedWithoutTheLock)
+{
+    ORVANT_SKIP_UNLESS(host::kReadOnlyFolders);
+    makeReadOnly(native("conf"));
+    const auto unavailable = tarn::InstallationLock::acquire(tarn::InstallationLock::Kind::Exclusive, 0ms);
+    EXPECT_EQ(unavailable.outcome(), tarn::InstallationLock::Outcome::Unavailable);
+    EXPECT_NE(unavailable.error().find("ORVANTConfiguration.lock"), std::string::npos);
+}
+
 // Saves exclude each other and readers; readers share. Each lock is an open file of its own, so one
 // process meets its own locks as another process's.
 TEST_F(SessionTest, TheInstallationLockKeepsSavesApartAndLetsReadersShare)
@@ -282,11 +298,6 @@ TEST_F(SessionTest, TheInstallationLockKeepsSavesApartAndLetsReadersShare)
     using Kind = InstallationLock::Kind;
     using Outcome = InstallationLock::Outcome;
     EXPECT_EQ(InstallationLock::path(), "C:\\ORVANT\\conf\\ORVANTConfiguration.lock");
-    makeReadOnly(native("conf")); // no lock file can be made: the caller goes on without the lock
-    const auto unavailable = InstallationLock::acquire(Kind::Exclusive, 0ms);
-    EXPECT_EQ(unavailable.outcome(), Outcome::Unavailable);
-    EXPECT_NE(unavailable.error().find("ORVANTConfiguration.lock"), std::string::npos);
-    fs::permissions(native("conf"), fs::perms::owner_all);
     {
         const auto save = InstallationLock::acquire(Kind::Exclusive, 0ms);
         ASSERT_EQ(save.outcome(), Outcome::Locked);

@@ -23,7 +23,7 @@ TEST_F(TarnctlTest, DryRunsWriteNothingAndRollbacksPutEverySaveBack)
     installation.writeMode(false);
     ASSERT_EQ(run({ "--password-stdin", "apply" }).status, 0);
     const auto start = installation.snapshot();
-    const auto withTrace = snapshotTree(folder.path(), Trace::Included);
+    const auto withTrace = installation.snapshot(Trace::Included);
 
     TarnctlRun result = run({ "--password-stdin", "--dry-run", "set", "1", "Timeout=5" });
     EXPECT_EQ(result.status, 1) << "refused as the real command would be";
@@ -37,7 +37,7 @@ TEST_F(TarnctlTest, DryRunsWriteNothingAndRollbacksPutEverySaveBack)
                         "HKEY_LOCAL_MACHINE\\SOFTWARE\\Kelbrin\\Harbell_02\t2\tPort\t(none) -> \"10002\""),
               shown.end())
         << result.out;
-    EXPECT_TRUE(sameTree(withTrace, snapshotTree(folder.path(), Trace::Included)));
+    EXPECT_TRUE(sameTree(withTrace, installation.snapshot(Trace::Included)));
 
     ASSERT_EQ(run({ "--password-stdin", "set", "1", "Timeout=45" }).status, 0);
     const auto afterSet = installation.snapshot();
@@ -58,7 +58,7 @@ TEST_F(TarnctlTest, DryRunsWriteNothingAndRollbacksPutEverySaveBack)
     EXPECT_TRUE(sameTree(afterSet, installation.snapshot()));
     ASSERT_EQ(run({ "--password-stdin", "rollback", ids[1] }).status, 0);
     EXPECT_TRUE(sameTree(start, installation.snapshot()));
-    EXPECT_EQ(runTarnctl(folder, { "verify" }, "").out, "match\n");
+    EXPECT_EQ(runTarnctl({ "verify" }, "").out, "match\n");
 
     result = run({ "--password-stdin", "rollback", undoRollback });
     ASSERT_EQ(result.status, 0) << result.err;
