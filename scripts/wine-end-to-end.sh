@@ -42,8 +42,8 @@ without_times() {
     sed -E -e 's/^[0-9]{8}T[0-9]{6}Z(-[0-9]+)?/ID/' -e 's/\t[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9:]{8}Z\t/\tTIME\t/' "$1"
 }
 
-# Runs one tarnctl command on both sides, the password on standard input; the exit status and standard
-# output (made "\n"-ended, without backup IDs and times) must be the same.
+# Runs one tarnctl command on both sides, the password on standard input: it must succeed on both, with
+# the same standard output (made "\n"-ended, without backup IDs and times).
 both() {
     local name="$1" status_posix status_windows
     shift
@@ -52,6 +52,9 @@ both() {
     status_windows=0
     wine "$windows_tarnctl" "$@" <"$work/stdin" 2>"$work/$name.windows.err" | tr -d '\r' \
         >"$work/$name.windows.out" || status_windows=$?
+    if [ "$status_posix" -ne 0 ]; then
+        fail "$name: tarnctl exited $status_posix: $(cat "$work/$name.posix.err")"
+    fi
     if [ "$status_windows" -ne "$status_posix" ]; then
         fail "$name: tarnctl.exe exited $status_windows, tarnctl $status_posix: $(tr -d '\r' <"$work/$name.windows.err")"
     fi
@@ -68,7 +71,8 @@ both add-instance --password-stdin add-instance
 both dry-run --password-stdin --dry-run set 2 Timeout=50 ReceiptWidth=44
 both apply --password-stdin apply
 both verify verify
-both set-xml --password-stdin set Configuration=xml 2 Timeout=52
+both set-xml-mode --password-stdin set Configuration=xml
+both set-in-xml-mode --password-stdin set 2 Timeout=52 ReceiptWidth=44
 both backups --password-stdin backups
 both rollback --password-stdin rollback
 both verify-after-rollback verify
