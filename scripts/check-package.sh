@@ -5,6 +5,63 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+# The Windows zip that cpack makes in a mingw build folder: tarnctl.exe and Varset.exe, each a PE program
+# that needs no DLL beside it (its C++ runtime linked in), and the text on their use, with CR LF.
+#     scripts/check-package.sh --windows [build/mingw]
+check_windows_zip() {
+    local build=${1:-build/mingw} out zips zip listing folder failures=0 program dlls
+    out="$build/package"
+    rm -rf "$out"
+    mkdir -p "$out"
+    cpack --config "$build/CPackConfig.cmake" -G ZIP -B "$out" >"$out/cpack.log" 2>&1 || {
+        cat "$out/cpack.log" >&2
+        echo "check-package: cpack failed" >&2
+        return 1
+    }
+    shopt -s nullglob
+    zips=("$out"/*.zip)
+    if [ ${#zips[@]} -ne 1 ]; then
+        echo "check-package: expected one .zip in $out, found ${#zips[@]}" >&2
+        return 1
+    fi
+    zip=${zips[0]}
+    folder=$(basename "$zip" .zip)
+    listing=$(cd "$out" && cmake -E tar tf "$(basename "$zip")" | grep -v '/$' | sort)
+    if [ "$listing" != "$(printf '%s\n' "$folder/README.txt" "$folder/Varset.exe" "$folder/tarnctl.exe")" ]; then
+        echo "check-package: $zip holds other files than tarnctl.exe, Varset.exe and README.txt:" >&2
+        echo "$listing" >&2
+        return 1
+    fi
+    (cd "$out" && cmake -E tar xf "$(basename "$zip")")
+    for program in tarnctl Varset; do
+        if [ "$(head -c 2 "$out/$folder/$program.exe")" != "MZ" ]; then
+            echo "check-package: $program.exe is not a Windows program" >&2
+            failures=$((failures + 1))
+        fi
+        # Only the system's own DLLs: the C++ runtime is linked in.
+        dlls=$(x86_64-w64-mingw32-objdump -p "$out/$folder/$program.exe" | sed -n 's/^[[:space:]]*DLL Name: //p' |
+            tr 'A-Z' 'a-z' | grep -vxE 'kernel32\.dll|msvcrt\.dll|advapi32\.dll|shell32\.dll|user32\.dll|api-ms-win-.*' || true)
+        if [ -n "$dlls" ]; then
+            echo "check-package: $program.exe needs DLLs that Windows does not bring: $dlls" >&2
+            failures=$((failures + 1))
+        fi
+        if ! grep -q "^$program.exe " "$out/$folder/README.txt"; then
+            echo "check-package: README.txt does not describe $program.exe" >&2
+            failures=$((failures + 1))
+        fi
+    done
+    if grep -q $'[^\r]$' "$out/$folder/README.txt"; then
+        echo "check-package: README.txt has lines without CR LF" >&2
+        failures=$((failures + 1))
+    fi
+    [ "$failures" -eq 0 ] || return 1
+    echo "check-package: $(basename "$zip") holds tarnctl.exe and Varset.exe (no DLLs beside them) and README.txt"
+}
+if [ "${1:-}" = "--windows" ]; then
+    check_windows_zip "${2:-}"
+    exit
+fi
+
 build=${1:-build/default}
 if [ ! -f "$build/CMakeCache.txt" ]; then
     echo "check-package: $build is not configured; build the default preset first" >&2

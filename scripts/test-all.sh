@@ -29,7 +29,7 @@ cmake -DPROGRAM=build/default/scripts/screenshot/tarnconf_screenshot \
 echo "== package: build the Debian package and check its contents"
 scripts/check-package.sh build/default
 
-echo "== mingw: the Windows side built with mingw-w64, its tests run under Wine in a fresh prefix"
+echo "== mingw: the Windows side built with mingw-w64; its tests, tarnctl.exe end to end and the zip under Wine"
 started=$(date +%s)
 scripts/wine-tests.sh
 echo "== mingw: $(($(date +%s) - started)) s"

@@ -1,13 +1,55 @@
 #pragma once
 
+#include "platform/Registry.h"
+
 #include <filesystem>
 #include <functional>
+#include <gtest/gtest.h>
 #include <string>
 
 // What a test does differently on the two sides. On POSIX the registry is a pair of hive files in the
 // test's folder and the serial ports a mapping folder; on Windows both are the machine's own (under
 // Wine, the throwaway prefix's). CMake picks the files of posix/ or of win32/.
 namespace orvant::test::host {
+
+// Something a test relies on that one side of the system does not have. Such a test starts with
+// ORVANT_SKIP_UNLESS(host::kName): where the condition does not hold the test is skipped, and the
+// run's output names the condition and gives its reason on one line, so no test is skipped silently.
+struct Condition
+{
+    bool holds;
+    const char* reasonWhenNot;
+};
+
+// A folder whose write rights a test takes away (makeReadOnly) refuses new files, renames and removals
+// in it. POSIX: its mode bits, which the platform layer obeys as root too. Windows: a folder's read-only
+// attribute does not stop writes in it, and an access control list, which would, Wine does not enforce
+// for files.
+extern const Condition kReadOnlyFolders;
+// A file whose read rights a test takes away (makeUnreadable) cannot be read. POSIX: mode bits. Windows
+// has no such bit (only an access control list, which Wine does not enforce for files).
+extern const Condition kUnreadableFiles;
+// The registry is a pair of hive files that a test can make read-only, as the POSIX stand-in keeps it.
+// On Windows it is the system's own; denyMachineRegistryWrites stands in where a test needs a refusal.
+extern const Condition kRegistryHiveFiles;
+// A save writes each registry hive whole or not at all, as it does each file: the POSIX stand-in
+// replaces a hive file at once. Windows sets the values one by one (RegSetValueExA), so a save killed
+// between two leaves some values new and some old; the save's backup puts them back (rollback).
+extern const Condition kRegistrySavedWhole;
+
+// The folder that stands for drive C: in this test: its own folder on POSIX (ORVANT_DRIVE_C); on Windows
+// the machine's real C:\, whose entries that a test adds are removed again when its folder goes.
+std::filesystem::path driveC(const std::filesystem::path& testFolder);
+void beginDriveTest(const std::filesystem::path& driveC);
+void endDriveTest(const std::filesystem::path& driveC);
+
+// The keys the system writes (SOFTWARE\Kelbrin with everything below it) of one hive as REGEDIT4 text,
+// the way the POSIX stand-in keeps it in the hive file "HKEY_CURRENT_USER.reg" or
+// "HKEY_LOCAL_MACHINE.reg" of the registry folder: on POSIX that file's bytes, on Windows the same
+// text made from the real registry. Empty when the hive holds nothing.
+std::string hiveText(const std::filesystem::path& registryFolder, platform::Hive hive);
+// Makes the hive's keys what such a text says (none for an empty text).
+void restoreHive(const std::filesystem::path& registryFolder, platform::Hive hive, const std::string& text);
 
 // Called by TestFolder. On Windows the keys the system writes (SOFTWARE\Kelbrin of both hives, the
 // machine environment) start empty for each test and the machine environment is put back afterwards,
@@ -37,3 +79,9 @@ int environmentBroadcastsDuring(const std::function<void()>& action);
 std::filesystem::path comPortFolder();
 
 } // namespace orvant::test::host
+
+// See host::Condition. Usable in a test body or a fixture's SetUp.
+#define ORVANT_SKIP_UNLESS(condition)                                                                                  \
+    if (const ::orvant::test::host::Condition& orvantCondition = (condition); orvantCondition.holds) {                 \
+    } else                                                                                                             \
+        GTEST_SKIP() << "Needs " #condition ", which does not hold here: " << orvantCondition.reasonWhenNot

@@ -5,6 +5,8 @@
 #include "config_tool/foundation/Globals.h"
 #include "config_tool/model/XmlConfig.h"
 #include "config_tool/session/ConfigSession.h"
+#include "platform/Environment.h"
+#include "tests/support/Host.h"
 
 #include <sstream>
 
@@ -16,7 +18,10 @@ namespace {
 
 std::string twoDigits(int n)
 {
-    return (n < 10 ? "0" : "") + std::to_string(n);
+    // Appended rather than "0" + text, which GCC 12 warns about (-Wrestrict) when it inlines it.
+    std::string text = n < 10 ? "0" : "";
+    text += std::to_string(n);
+    return text;
 }
 
 } // namespace
@@ -36,7 +41,7 @@ Installation::Installation(const TestFolder& folder)
     : m_folder(folder)
     , m_root(folder.driveC() / "ORVANT")
 {
-    ::setenv("KELBRIN_HOME", "C:\\ORVANT", 1);
+    platform::setEnvironmentVariable("KELBRIN_HOME", "C:\\ORVANT");
     for (const char* sub : { "conf", "properties", "bin", "logs" }) {
         fs::create_directories(m_root / sub);
     }
@@ -59,9 +64,17 @@ bool Installation::exists(const std::string& relative) const
 
 void Installation::copyData(const std::string& dataFolder, const std::string& relative) const
 {
+    // Entry by entry: mingw-w64's recursive fs::copy copies nothing into a folder that exists.
+    const fs::path source = dataPath(dataFolder);
     fs::create_directories(m_root / relative);
-    fs::copy(dataPath(dataFolder), m_root / relative,
-             fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+    for (const auto& entry : fs::recursive_directory_iterator(source)) {
+        const fs::path target = m_root / relative / fs::relative(entry.path(), source);
+        if (entry.is_directory()) {
+            fs::create_directories(target);
+        } else {
+            fs::copy_file(entry.path(), target, fs::copy_options::overwrite_existing);
+        }
+    }
 }
 
 std::string Installation::configurationXml(const std::vector<StoredInstance>& instances)
@@ -140,9 +153,69 @@ std::string Installation::storedValue(const std::string& key, int n) const
     return tarn::XmlConfig::xmlGetValue(key, n, "<absent>");
 }
 
-TreeSnapshot Installation::snapshot() const
+namespace {
+
+constexpr const char* kInstallationPath = "drive_c/ORVANT/";
+constexpr std::pair<platform::Hive, const char*> kHives[]
+    = { { platform::Hive::CurrentUser, "registry/HKEY_CURRENT_USER.reg" },
+        { platform::Hive::LocalMachine, "registry/HKEY_LOCAL_MACHINE.reg" } };
+
+} // namespace
+
+TreeSnapshot Installation::snapshot(Trace trace) const
 {
-    return snapshotTree(m_folder.path());
+    TreeSnapshot tree = snapshotTree(m_folder.path(), trace);
+    if (m_root.string().rfind(m_folder.path().string(), 0) != 0) {
+        // Drive C: is the machine's own (Windows).
+        for (const auto& [path, bytes] : snapshotTree(m_root, trace)) {
+            tree[kInstallationPath + path] = bytes;
+        }
+    }
+    // The registry as the hive files hold it on POSIX; on Windows it is no file of the folder.
+    for (const auto& [hive, path] : kHives) {
+        if (std::string text = host::hiveText(m_folder.registryFolder(), hive); !text.empty()) {
+            tree[path] = std::move(text);
+        }
+    }
+    return tree;
+}
+
+std::optional<platform::Hive> Installation::hiveOf(const std::string& snapshotPath)
+{
+    for (const auto& [hive, path] : kHives) {
+        if (snapshotPath == path) {
+            return hive;
+        }
+    }
+    return std::nullopt;
+}
+
+fs::path Installation::fileOf(const std::string& snapshotPath) const
+{
+    if (snapshotPath.rfind(kInstallationPath, 0) == 0) {
+        return m_root / snapshotPath.substr(std::string_view(kInstallationPath).size());
+    }
+    return m_folder.path() / snapshotPath;
+}
+
+void Installation::restore(const TreeSnapshot& saved) const
+{
+    for (const auto& [path, bytes] : snapshot()) {
+        if (!saved.count(path) && path.back() != '/') {
+            if (const auto hive = hiveOf(path)) {
+                host::restoreHive(m_folder.registryFolder(), *hive, "");
+            } else {
+                fs::remove(fileOf(path));
+            }
+        }
+    }
+    for (const auto& [path, bytes] : saved) {
+        if (const auto hive = hiveOf(path)) {
+            host::restoreHive(m_folder.registryFolder(), *hive, bytes);
+        } else if (path.back() != '/') {
+            writeFile(fileOf(path), bytes);
+        }
+    }
 }
 
 } // namespace orvant::test

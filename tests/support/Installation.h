@@ -1,9 +1,11 @@
 #pragma once
 
+#include "platform/Registry.h"
 #include "tests/support/Files.h"
 #include "tests/support/TestFolder.h"
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -71,10 +73,17 @@ public:
     // A value as the tool reads it back from the file on disk (the document is loaded afresh).
     std::string storedValue(const std::string& key, int n) const;
 
-    // The installation and the registry hives, file by file.
-    TreeSnapshot snapshot() const;
+    // The installation and the registry hives, file by file, by path below the test's folder
+    // ("drive_c/ORVANT/conf/ORVANTConfiguration.xml", "registry/HKEY_CURRENT_USER.reg").
+    TreeSnapshot snapshot(Trace trace = Trace::LeftOut) const;
+    // Puts back every file and registry hive of a snapshot and removes the files it did not hold.
+    void restore(const TreeSnapshot& snapshot) const;
 
 private:
+    // The file a snapshot's path names; the hive when it names a registry hive.
+    std::filesystem::path fileOf(const std::string& snapshotPath) const;
+    static std::optional<platform::Hive> hiveOf(const std::string& snapshotPath);
+
     const TestFolder& m_folder;
     std::filesystem::path m_root;
 };

@@ -1,5 +1,8 @@
 #include "tests/support/RegistryProbe.h"
 
+#include "platform/posix/RegeditFile.h"
+
+#include <algorithm>
 #include <vector>
 
 namespace orvant::test {
@@ -57,6 +60,18 @@ std::optional<std::string> kelbrinValue(platform::Hive hive, const std::string& 
         return std::nullopt;
     }
     return value->bytes;
+}
+
+std::string valuesInNameOrder(std::string_view hiveText)
+{
+    auto hive = platform::RegeditFile::parse(hiveText);
+    for (const platform::RegeditKey* listed : hive.keys()) {
+        auto& values = hive.findKey(listed->path)->values;
+        std::stable_sort(values.begin(), values.end(), [](const auto& left, const auto& right) {
+            return platform::RegeditFile::foldCase(left.name) < platform::RegeditFile::foldCase(right.name);
+        });
+    }
+    return hive.serialise();
 }
 
 } // namespace orvant::test

@@ -33,4 +33,8 @@ bool storeMachineVariable(const std::string& name, std::uint32_t type, const std
 // terminator. Nothing when it is missing or of another type.
 std::optional<std::string> kelbrinValue(platform::Hive hive, const std::string& section, const std::string& name);
 
+// A hive's REGEDIT4 text (host::hiveText) with each key's values in name order. Windows lists a key's
+// values in no promised order (Wine by name); the POSIX stand-in keeps the order they were first set.
+std::string valuesInNameOrder(std::string_view hiveText);
+
 } // namespace orvant::test

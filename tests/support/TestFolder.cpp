@@ -23,8 +23,10 @@ TestFolder::TestFolder()
     if (m_path.empty()) {
         throw std::runtime_error("cannot create a temporary folder");
     }
+    m_driveC = host::driveC(m_path);
     std::filesystem::create_directories(registryFolder());
     std::filesystem::create_directories(driveC());
+    host::beginDriveTest(m_driveC);
     // An empty port folder: no test probes the machine's real serial devices.
     std::filesystem::create_directories(m_path / "com");
     const std::filesystem::path targets[] = { registryFolder(), driveC(), m_path / "home", m_path / "com" };
@@ -37,6 +39,7 @@ TestFolder::TestFolder()
 TestFolder::~TestFolder()
 {
     host::endRegistryTest();
+    host::endDriveTest(m_driveC);
     std::error_code ignored;
     // Tests make folders read-only to provoke failures; give the rights back so everything goes.
     for (auto it = std::filesystem::recursive_directory_iterator(m_path, ignored);

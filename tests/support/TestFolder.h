@@ -7,7 +7,8 @@ namespace orvant::test {
 
 // A fresh temporary folder for one test, removed afterwards. While it lives, the registry folder,
 // KELBRIN_HOME, the C: drive root and the serial-port folder point inside it, so no test touches the
-// real home folder, /var/lib or /dev. On Windows the registry is the machine's own; see Host.h.
+// real home folder, /var/lib or /dev. On Windows the registry and drive C: are the machine's own (under
+// Wine, the throwaway prefix's), put back as they were when the folder goes; see Host.h.
 class TestFolder
 {
 public:
@@ -18,7 +19,8 @@ public:
 
     const std::filesystem::path& path() const { return m_path; }
     std::filesystem::path registryFolder() const { return m_path / "registry"; }
-    std::filesystem::path driveC() const { return m_path / "drive_c"; }
+    // Drive C: — on Windows the machine's own; see host::driveC.
+    const std::filesystem::path& driveC() const { return m_driveC; }
 
     // A path below the folder in the stored (Windows) form: the folder, then "\" and relativePath.
     std::string stored(const std::string& relativePath) const;
@@ -30,6 +32,7 @@ public:
 
 private:
     std::filesystem::path m_path;
+    std::filesystem::path m_driveC;
 };
 
 // Sets an environment variable for the life of the object and restores the old value afterwards.

@@ -152,21 +152,21 @@ TEST_F(BackupTest, ARollbackIsDoneWholeOrNotAtAll)
     const std::string added = addInstance();
     ASSERT_FALSE(added.empty());
     write("INSTANCE_02/logs/engine.log", "started\r\n");
-    auto before = snapshotTree(folder.path(), Trace::Included);
+    auto before = snapshot(Trace::Included);
     tarn::RollbackResult result = tarn::rollBack(backup(added));
     EXPECT_EQ(result.outcome, tarn::RollbackResult::Outcome::Blocked);
     EXPECT_THAT(result.blocking, ::testing::Contains(HasSubstr("C:\\ORVANT\\INSTANCE_02\\logs")));
-    EXPECT_TRUE(sameTree(before, snapshotTree(folder.path(), Trace::Included)));
+    EXPECT_TRUE(sameTree(before, snapshot(Trace::Included)));
 
     fs::remove(native("INSTANCE_02/logs/engine.log"));
     ASSERT_TRUE(storeRegistryValue(platform::Hive::CurrentUser, "SOFTWARE\\Kelbrin\\Harbell_02", "Extra",
                                    platform::kRegSz, "another program's"));
-    before = snapshotTree(folder.path(), Trace::Included);
+    before = snapshot(Trace::Included);
     result = tarn::rollBack(backup(added));
     EXPECT_EQ(result.outcome, tarn::RollbackResult::Outcome::Blocked);
     EXPECT_THAT(result.blocking,
                 ::testing::ElementsAre(HasSubstr("HKEY_CURRENT_USER\\SOFTWARE\\Kelbrin\\Harbell_02 holds values")));
-    EXPECT_TRUE(sameTree(before, snapshotTree(folder.path(), Trace::Included)));
+    EXPECT_TRUE(sameTree(before, snapshot(Trace::Included)));
 
     ASSERT_TRUE(storeRegistryValue(platform::Hive::CurrentUser, "SOFTWARE\\Kelbrin\\Harbell_02", "Extra",
                                    platform::kRegSz, ""));
@@ -191,11 +191,11 @@ TEST_F(BackupTest, ARollbackIsDoneWholeOrNotAtAll)
     // A file the backup restores has become a folder.
     fs::remove(native("conf/ORVANTConfiguration.xml"));
     fs::create_directories(native("conf/ORVANTConfiguration.xml"));
-    before = snapshotTree(folder.path(), Trace::Included);
+    before = snapshot(Trace::Included);
     result = tarn::rollBack(backup(added));
     EXPECT_EQ(result.outcome, tarn::RollbackResult::Outcome::Blocked);
     EXPECT_THAT(result.blocking, ::testing::Contains(HasSubstr("C:\\ORVANT\\conf\\ORVANTConfiguration.xml")));
-    EXPECT_TRUE(sameTree(before, snapshotTree(folder.path(), Trace::Included)));
+    EXPECT_TRUE(sameTree(before, snapshot(Trace::Included)));
 }
 
 // A new instance gets a copy of the user store: the save shows and logs it as a whole file, never the
@@ -209,7 +209,8 @@ TEST_F(BackupTest, AUserStoreIsShownAsAWholeFile)
     });
     ASSERT_NE(copy, changes.shown.end());
     EXPECT_EQ(copy->setting, "");
-    EXPECT_THAT(copy->after, ::testing::Optional(::testing::MatchesRegex("<[0-9]+ bytes>")));
+    EXPECT_THAT(copy->after,
+                ::testing::Optional(::testing::AllOf(::testing::StartsWith("<"), ::testing::EndsWith(" bytes>"))));
     for (const auto& change : changes.shown) {
         EXPECT_NE(change.setting, tarn::kAdministrator) << change.location;
     }

@@ -3,6 +3,7 @@
 #include "config_tool/model/XmlConfig.h"
 #include "config_tool/session/SaveGuard.h"
 #include "config_tool/session/SaveSequences.h"
+#include "tests/support/Host.h"
 #include "tests/support/InstallationTest.h"
 #include "tests/support/RegistryProbe.h"
 
@@ -163,8 +164,10 @@ TEST_F(SaveTest, InRegistryModeEveryValueGoesToBothHivesWithOrWithoutAConfigurat
 {
     start(false);
     EXPECT_TRUE(tarn::runOkSequence(session));
-    for (const std::string hive : { "HKEY_CURRENT_USER.reg", "HKEY_LOCAL_MACHINE.reg" }) {
-        EXPECT_TRUE(matchesDataFile(readFile(folder.registryFolder() / hive), "session/ok_in_registry_mode/" + hive));
+    for (const auto& [hive, name] : { std::pair { platform::Hive::CurrentUser, "HKEY_CURRENT_USER.reg" },
+                                      { platform::Hive::LocalMachine, "HKEY_LOCAL_MACHINE.reg" } }) {
+        EXPECT_EQ(valuesInNameOrder(host::hiveText(folder.registryFolder(), hive)),
+                  valuesInNameOrder(dataFile(std::string("session/ok_in_registry_mode/") + name)));
     }
     EXPECT_EQ(read("properties/hbl.properties"), "Configuration=registry\r\n");
     EXPECT_FALSE(exists("INSTANCE_01/properties/instance.properties")) << "no receipt number is seeded";
@@ -230,6 +233,7 @@ TEST_F(SaveTest, AnEngineFileThatCannotBeWrittenOrReadIsReportedOnceAndNeverOver
     EXPECT_EQ(ui.messages, Messages { notWritten });
     EXPECT_EQ(storedValue("PinPadPort", 1), "5001") << "everything else is saved";
 
+    ORVANT_SKIP_UNLESS(host::kUnreadableFiles);
     makeUnreadable(native(kTerminal));
     startUp(session);
     EXPECT_FALSE(tarn::runOkSequence(session));
@@ -251,7 +255,9 @@ TEST_F(SaveTest, AConfigurationFileThatCannotBeWrittenOrWasLostFailsTheStore)
     EXPECT_FALSE(tarn::runOkSequence(session));
     EXPECT_TRUE(session.storeFailed) << "reported by the document";
 
-    // In XML mode the save works on the file as it is now: another program's change is kept.
+    // In XML mode the save works on the file as it is now: another program's change is kept. (Windows
+    // removes no read-only file.)
+    fs::permissions(native("conf/ORVANTConfiguration.xml"), fs::perms::owner_write, fs::perm_options::add);
     fs::remove(native("conf/ORVANTConfiguration.xml"));
     writeConfiguration({ { "00", pairs("Custom=kept") } });
     session.saveAllInstances();
@@ -276,6 +282,32 @@ TEST_F(SaveTest, EveryInstanceCarriesTheBaseEnvironmentAndUnattendedOnesAreMarke
     }
 }
 
+// Where no lock file can be made the caller goes on without the lock, and knows why.
+TEST_F(SessionTest, AnInstallationWhereNoLockFileCanBeMadeIsSavedWithoutTheLock)
+{
+    ORVANT_SKIP_UNLESS(host::kReadOnlyFolders);
+    makeReadOnly(native("conf"));
+    const auto unavailable = tarn::InstallationLock::acquire(tarn::InstallationLock::Kind::Exclusive, 0ms);
+    EXPECT_EQ(unavailable.outcome(), tarn::InstallationLock::Outcome::Unavailable);
+}
+
+// A lock file this user may not open: a reader goes on, a save does not, as it could run beside another.
+TEST_F(SessionTest, ALockFileThisUserCannotOpenStopsASaveAndNotAReader)
+{
+    ORVANT_SKIP_UNLESS(host::kUnreadableFiles);
+    using tarn::InstallationLock;
+    write("conf/ORVANTConfiguration.lock", "");
+    makeUnreadable(native("conf/ORVANTConfiguration.lock"));
+    makeReadOnly(native("conf/ORVANTConfiguration.lock"));
+    EXPECT_EQ(InstallationLock::acquire(InstallationLock::Kind::Shared, 0ms).outcome(),
+              InstallationLock::Outcome::Unavailable);
+    const auto refused = InstallationLock::acquire(InstallationLock::Kind::Exclusive, 0ms);
+    EXPECT_EQ(refused.outcome(), InstallationLock::Outcome::Refused);
+    EXPECT_NE(refused.error().find("ORVANTConfiguration.lock"), std::string::npos);
+    EXPECT_FALSE(tarn::SaveGuard(tarn::LoadedFiles::now(), {}, 0ms).mayWrite());
+    EXPECT_THAT(ui.messages, ::testing::ElementsAre(::testing::StartsWith(tarn::SaveGuard::kRefusedMessage)));
+}
+
 // Saves exclude each other and readers; readers share. Each lock is an open file of its own, so one
 // process meets its own locks as another process's.
 TEST_F(SessionTest, TheInstallationLockKeepsSavesApartAndLetsReadersShare)
@@ -287,22 +319,6 @@ TEST_F(SessionTest, TheInstallationLockKeepsSavesApartAndLetsReadersShare)
     EXPECT_EQ(InstallationLock::acquire(Kind::Shared, 0ms, {}, InstallationLock::Missing::Skip).outcome(),
               Outcome::Unavailable);
     EXPECT_FALSE(exists("conf/ORVANTConfiguration.lock")) << "a run that writes nothing makes no lock file";
-    makeReadOnly(native("conf")); // no lock file can be made: the caller goes on without the lock
-    EXPECT_EQ(InstallationLock::acquire(Kind::Exclusive, 0ms).outcome(), Outcome::Unavailable);
-    fs::permissions(native("conf"), fs::perms::owner_all);
-
-    // A lock file this user may not open: a reader goes on, a save does not.
-    write("conf/ORVANTConfiguration.lock", "");
-    makeUnreadable(native("conf/ORVANTConfiguration.lock"));
-    makeReadOnly(native("conf/ORVANTConfiguration.lock"));
-    EXPECT_EQ(InstallationLock::acquire(Kind::Shared, 0ms).outcome(), Outcome::Unavailable);
-    const auto refused = InstallationLock::acquire(Kind::Exclusive, 0ms);
-    EXPECT_EQ(refused.outcome(), Outcome::Refused);
-    EXPECT_NE(refused.error().find("ORVANTConfiguration.lock"), std::string::npos);
-    EXPECT_FALSE(tarn::SaveGuard(tarn::LoadedFiles::now(), {}, 0ms).mayWrite());
-    EXPECT_THAT(ui.messages, ::testing::ElementsAre(::testing::StartsWith(tarn::SaveGuard::kRefusedMessage)));
-    ui.messages.clear();
-    fs::remove(native("conf/ORVANTConfiguration.lock"));
     {
         const auto save = InstallationLock::acquire(Kind::Exclusive, 0ms);
         ASSERT_EQ(save.outcome(), Outcome::Locked);

@@ -1,12 +1,12 @@
 #include "config_tool/session/InstallationLock.h"
 #include "tests/config_tool/tarnctl/TarnctlRunner.h"
+#include "tests/support/ChildProgram.h"
+#include "tests/support/Host.h"
 
 #include <chrono>
-#include <csignal>
 #include <future>
-#include <sys/wait.h>
+#include <memory>
 #include <thread>
-#include <unistd.h>
 
 namespace orvant::test {
 namespace {
@@ -25,24 +25,11 @@ protected:
     }
 
     // tarnctl started as a process of its own, its password from the file "pw" of the test's folder.
-    pid_t start(const std::vector<std::string>& arguments) const
+    std::unique_ptr<ChildProgram> start(const std::vector<std::string>& arguments) const
     {
-        std::vector<std::string> words { TARNCTL_PROGRAM, "--password-file", (folder.path() / "pw").string() };
+        std::vector<std::string> words { "--password-file", (folder.path() / "pw").string() };
         words.insert(words.end(), arguments.begin(), arguments.end());
-        const pid_t child = ::fork();
-        if (child == 0) {
-            std::vector<char*> argv;
-            for (auto& word : words) {
-                argv.push_back(word.data());
-            }
-            argv.push_back(nullptr);
-            if (!::freopen("/dev/null", "w", stdout) || !::freopen("/dev/null", "w", stderr)) {
-                ::_exit(127);
-            }
-            ::execv(argv[0], argv.data());
-            ::_exit(127);
-        }
-        return child;
+        return std::make_unique<ChildProgram>(TARNCTL_PROGRAM, words);
     }
 
     // Every file of the installation and the registry, the lock files and the temporary files a killed
@@ -62,16 +49,14 @@ TEST_F(TarnctlConcurrencyTest, RunsAtTheSameTimeLoseNothing)
     addInstances(4);
     std::vector<std::future<TarnctlRun>> runs;
     for (int n = 1; n <= 4; ++n) {
-        runs.push_back(std::async(std::launch::async, [this, n] {
-            return runTarnctl(folder,
-                              { "--password-stdin", "set", std::to_string(n), "Timeout=" + std::to_string(40 + n) },
-                              std::string(Installation::kPassword) + "\n", std::to_string(n));
+        runs.push_back(std::async(std::launch::async, [n] {
+            return runTarnctl({ "--password-stdin", "set", std::to_string(n), "Timeout=" + std::to_string(40 + n) },
+                              std::string(Installation::kPassword) + "\n");
         }));
     }
-    for (const auto& [tag, setting] : { std::pair { "a", "ReceiptWidth=44" }, { "b", "CheckCardTimeout=21" } }) {
-        runs.push_back(std::async(std::launch::async, [this, tag = tag, setting = setting] {
-            return runTarnctl(folder, { "--password-stdin", "set", "2", setting },
-                              std::string(Installation::kPassword) + "\n", tag);
+    for (const char* setting : { "ReceiptWidth=44", "CheckCardTimeout=21" }) {
+        runs.push_back(std::async(std::launch::async, [setting] {
+            return runTarnctl({ "--password-stdin", "set", "2", setting }, std::string(Installation::kPassword) + "\n");
         }));
     }
     for (auto& finished : runs) {
@@ -102,19 +87,13 @@ TEST_F(TarnctlConcurrencyTest, ALockedInstallationIsLeftAloneAndAKilledHolderBlo
     }
     EXPECT_TRUE(sameTree(before, files()));
 
-    const pid_t holder = ::fork();
-    if (holder == 0) {
-        const auto held = InstallationLock::acquire(InstallationLock::Kind::Exclusive, std::chrono::milliseconds(0));
-        folder.write("holding", "");
-        ::pause();
-        ::_exit(0);
-    }
+    ChildProgram holder(LOCK_HOLDER_PROGRAM, { (folder.path() / "holding").string() });
     while (!folder.exists("holding")) {
+        ASSERT_TRUE(holder.started());
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     EXPECT_EQ(run({ "--password-stdin", "--wait", "0", "apply" }).status, 5);
-    ::kill(holder, SIGKILL);
-    ::waitpid(holder, nullptr, 0);
+    holder.kill();
     EXPECT_EQ(run({ "--password-stdin", "--wait", "0", "apply" }).status, 0);
 }
 
@@ -128,32 +107,20 @@ TEST_F(TarnctlConcurrencyTest, ASaveKilledAtAnyMomentLeavesEveryFileWholeOldOrNe
     const auto before = files();
     const std::vector<std::string> save { "set", "Environment=Kiosk", "HBLHost=10.0.0.5" };
     const auto started = std::chrono::steady_clock::now();
-    int status = 0;
-    ::waitpid(start(save), &status, 0);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    ASSERT_EQ(start(save)->wait(), 0);
     const auto whole = std::chrono::steady_clock::now() - started;
     const auto saved = files();
-    const auto restore = [&] {
-        for (const auto& [path, bytes] : saved) {
-            if (!before.count(path)) {
-                std::filesystem::remove(folder.path() / path);
-            }
-        }
-        for (const auto& [path, bytes] : before) {
-            if (path.back() != '/') {
-                writeFile(folder.path() / path, bytes);
-            }
-        }
-    };
     // Kills spread over the time a whole save takes.
     for (int step = 0; step < 16; ++step) {
-        restore();
+        installation.restore(before);
         const auto delay = whole * step / 15;
-        const pid_t child = start(save);
+        const auto child = start(save);
         std::this_thread::sleep_for(delay);
-        ::kill(child, SIGKILL);
-        ::waitpid(child, nullptr, 0);
+        child->kill();
         for (const auto& [path, bytes] : files()) {
+            if (!host::kRegistrySavedWhole.holds && path.rfind("registry/", 0) == 0) {
+                continue; // the skip below says so
+            }
             const auto old = before.find(path);
             const auto written = saved.find(path);
             EXPECT_TRUE((old != before.end() && old->second == bytes)
@@ -161,6 +128,8 @@ TEST_F(TarnctlConcurrencyTest, ASaveKilledAtAnyMomentLeavesEveryFileWholeOldOrNe
                 << path << " after step " << step;
         }
     }
+    // The files were checked at every step; the registry only where a save writes it whole.
+    ORVANT_SKIP_UNLESS(host::kRegistrySavedWhole);
 }
 
 } // namespace

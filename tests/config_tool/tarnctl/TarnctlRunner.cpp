@@ -1,44 +1,22 @@
 #include "tests/config_tool/tarnctl/TarnctlRunner.h"
 
 #include "config_tool/foundation/Globals.h"
-
-#include <cstdlib>
-#include <sys/wait.h>
+#include "platform/FileSystem.h"
+#include "tests/support/ChildProgram.h"
 
 namespace orvant::test {
 
-namespace {
-
-std::string shellQuoted(const std::string& text)
+TarnctlRun runTarnctl(const std::vector<std::string>& arguments, const std::string& input)
 {
-    std::string quoted = "'";
-    for (const char c : text) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
-}
-
-} // namespace
-
-TarnctlRun runTarnctl(const TestFolder& folder, const std::vector<std::string>& arguments, const std::string& input,
-                      const std::string& tag)
-{
-    const std::string in = "tarnctl" + tag + ".in";
-    const std::string out = "tarnctl" + tag + ".out";
-    const std::string err = "tarnctl" + tag + ".err";
-    folder.write(in, input);
-    std::string command = shellQuoted(TARNCTL_PROGRAM);
-    for (const auto& argument : arguments) {
-        command += " " + shellQuoted(argument);
-    }
-    for (const auto& [redirect, file] : { std::pair("<", in), { ">", out }, { "2>", err } }) {
-        command += std::string(" ") + redirect + shellQuoted((folder.path() / file).string());
-    }
-    const int raw = std::system(command.c_str());
-    TarnctlRun result { WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, folder.read(out), folder.read(err) };
-    for (const auto& file : { in, out, err }) {
-        std::filesystem::remove(folder.path() / file);
-    }
+    // The program's streams live outside the test's folder, which tests compare before and after a run.
+    // Wine signals a program's end before it has closed the handles it inherited; their files go when
+    // it has.
+    const std::filesystem::path streams = platform::createTemporaryFolder("orvant-tarnctl-");
+    writeFile(streams / "in", input);
+    const int status = runProgram(TARNCTL_PROGRAM, arguments, { streams / "in", streams / "out", streams / "err" });
+    TarnctlRun result { status, consoleText(readFile(streams / "out")), consoleText(readFile(streams / "err")) };
+    std::error_code ignored;
+    std::filesystem::remove_all(streams, ignored);
     return result;
 }
 

@@ -16,10 +16,9 @@ struct TarnctlRun
     std::string err;
 };
 
-// Runs the built program with these arguments and this standard input, in the test's environment
-// (its files go to the test's folder; runs at the same time need tags of their own).
-TarnctlRun runTarnctl(const TestFolder& folder, const std::vector<std::string>& arguments, const std::string& input,
-                      const std::string& tag = "");
+// Runs the built program with these arguments and this standard input, in the test's environment;
+// runs at the same time are fine.
+TarnctlRun runTarnctl(const std::vector<std::string>& arguments, const std::string& input);
 
 // An installation in xml mode with the base instance and instance 1 (a Dione xtreme on COM1), the files
 // Add New copies and the Administrator's password Installation::kPassword.
@@ -35,7 +34,7 @@ protected:
     // A run with the Administrator's password, and the given lines after it, on standard input.
     TarnctlRun run(const std::vector<std::string>& arguments, const std::string& moreInput = "") const
     {
-        return runTarnctl(folder, arguments, std::string(Installation::kPassword) + "\n" + moreInput);
+        return runTarnctl(arguments, std::string(Installation::kPassword) + "\n" + moreInput);
     }
 };
 

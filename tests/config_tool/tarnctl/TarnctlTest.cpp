@@ -7,10 +7,10 @@ namespace {
 
 TEST_F(TarnctlTest, HelpAndUsageErrors)
 {
-    const TarnctlRun help = runTarnctl(folder, { "--help" }, "");
+    const TarnctlRun help = runTarnctl({ "--help" }, "");
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(matchesDataFile(help.out, "tarnctl/help.txt"));
-    const TarnctlRun version = runTarnctl(folder, { "--version" }, "");
+    const TarnctlRun version = runTarnctl({ "--version" }, "");
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "tarnctl (ORVANT set-up) " ORVANT_PRODUCT_VERSION "\n");
 
@@ -32,7 +32,7 @@ TEST_F(TarnctlTest, HelpAndUsageErrors)
 TEST_F(TarnctlTest, WrongPasswordExitsThreeAndWritesNothing)
 {
     const auto before = installation.snapshot();
-    const TarnctlRun result = runTarnctl(folder, { "--password-stdin", "set", "Timeout=45" }, "Secret12\n");
+    const TarnctlRun result = runTarnctl({ "--password-stdin", "set", "Timeout=45" }, "Secret12\n");
     EXPECT_EQ(result.status, 3);
     EXPECT_EQ(result.err, "Incorrect Password\n");
     EXPECT_TRUE(sameTree(before, installation.snapshot()));
@@ -66,14 +66,14 @@ TEST_F(TarnctlTest, SetAppliesTheFieldRulesAndSavesOrRefusesAndWritesNothing)
 TEST_F(TarnctlTest, VerifyAnswersMatchAfterASaveAndMismatchAfterAnEdit)
 {
     EXPECT_EQ(run({ "--password-stdin", "apply" }).status, 0);
-    TarnctlRun result = runTarnctl(folder, { "verify" }, "");
+    TarnctlRun result = runTarnctl({ "verify" }, "");
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.out, "match\n");
 
     std::string xml = installation.configuration();
     xml.replace(xml.find("<Timeout>30<"), 12, "<Timeout>40<");
     installation.write("conf/ORVANTConfiguration.xml", xml);
-    result = runTarnctl(folder, { "verify" }, "");
+    result = runTarnctl({ "verify" }, "");
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.out, "mismatch\n");
 }

@@ -1,4 +1,5 @@
 #include "tests/config_tool/tarnctl/TarnctlRunner.h"
+#include "tests/support/Host.h"
 
 #include <gmock/gmock.h>
 #include <sstream>
@@ -24,7 +25,7 @@ TEST_F(TarnctlTest, DryRunsWriteNothingAndRollbacksPutEverySaveBack)
     installation.writeMode(false);
     ASSERT_EQ(run({ "--password-stdin", "apply" }).status, 0);
     const auto start = installation.snapshot();
-    const auto withTrace = snapshotTree(folder.path(), Trace::Included);
+    const auto withTrace = installation.snapshot(Trace::Included);
     std::filesystem::remove(installation.native("conf/ORVANTConfiguration.lock"));
 
     TarnctlRun result = run({ "--password-stdin", "--dry-run", "set", "1", "Timeout=5" });
@@ -40,7 +41,7 @@ TEST_F(TarnctlTest, DryRunsWriteNothingAndRollbacksPutEverySaveBack)
               shown.end())
         << result.out;
     EXPECT_THAT(result.out, ::testing::Not(::testing::HasSubstr("\tAdministrator\t"))) << "the user store's copy";
-    EXPECT_TRUE(sameTree(withTrace, snapshotTree(folder.path(), Trace::Included)));
+    EXPECT_TRUE(sameTree(withTrace, installation.snapshot(Trace::Included)));
     EXPECT_FALSE(installation.exists("conf/ORVANTConfiguration.lock")) << "a dry run makes no lock file";
 
     ASSERT_EQ(run({ "--password-stdin", "set", "1", "Timeout=45" }).status, 0);
@@ -62,7 +63,7 @@ TEST_F(TarnctlTest, DryRunsWriteNothingAndRollbacksPutEverySaveBack)
     EXPECT_TRUE(sameTree(afterSet, installation.snapshot()));
     ASSERT_EQ(run({ "--password-stdin", "rollback", ids[1] }).status, 0);
     EXPECT_TRUE(sameTree(start, installation.snapshot()));
-    EXPECT_EQ(runTarnctl(folder, { "verify" }, "").out, "match\n");
+    EXPECT_EQ(runTarnctl({ "verify" }, "").out, "match\n");
 
     result = run({ "--password-stdin", "rollback", undoRollback });
     ASSERT_EQ(result.status, 0) << result.err;
@@ -81,32 +82,33 @@ TEST_F(TarnctlTest, RollbacksAndSavesRefuseWhatTheyCannotDoSafely)
 {
     ASSERT_EQ(run({ "--password-stdin", "set", "1", "Timeout=45" }).status, 0);
     installation.copyData("hostile_backups/outside_path", "backups/20261207T000000Z");
-    auto before = snapshotTree(folder.path(), Trace::Included);
+    auto before = installation.snapshot(Trace::Included);
     TarnctlRun result = run({ "--password-stdin", "rollback", "20261207T000000Z" });
     EXPECT_EQ(result.status, 2);
     EXPECT_THAT(result.err,
                 ::testing::HasSubstr("manifest.txt line 5: C:\\ORVANT\\conf\\..\\..\\victim\\x lies outside"));
-    EXPECT_TRUE(sameTree(before, snapshotTree(folder.path(), Trace::Included)));
+    EXPECT_TRUE(sameTree(before, installation.snapshot(Trace::Included)));
     std::filesystem::remove_all(installation.native("backups/20261207T000000Z"));
 
     ASSERT_EQ(run({ "--password-stdin", "add-instance" }).status, 0);
     installation.write("INSTANCE_02/logs/engine.log", "started\r\n");
-    before = snapshotTree(folder.path(), Trace::Included);
+    before = installation.snapshot(Trace::Included);
     result = run({ "--password-stdin", "rollback" });
     EXPECT_EQ(result.status, 1);
     EXPECT_THAT(result.err, ::testing::HasSubstr("cannot be put back whole, so nothing was written"));
-    EXPECT_TRUE(sameTree(before, snapshotTree(folder.path(), Trace::Included)));
+    EXPECT_TRUE(sameTree(before, installation.snapshot(Trace::Included)));
 
     std::filesystem::remove(installation.native("INSTANCE_02/logs/engine.log"));
     ASSERT_EQ(run({ "--password-stdin", "rollback" }).status, 0);
-    before = snapshotTree(folder.path(), Trace::Included);
+    before = installation.snapshot(Trace::Included);
     const auto backups = linesOf(run({ "--password-stdin", "backups" }).out);
     ASSERT_EQ(backups.size(), 3u) << "set, add-instance and the rollback of add-instance";
     result = run({ "--password-stdin", "rollback", backups[1].substr(0, backups[1].find('\t')) });
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_THAT(result.err, ::testing::HasSubstr("nothing to restore"));
-    EXPECT_TRUE(sameTree(before, snapshotTree(folder.path(), Trace::Included))) << "no backup, no log line";
+    EXPECT_TRUE(sameTree(before, installation.snapshot(Trace::Included))) << "no backup, no log line";
 
+    ORVANT_SKIP_UNLESS(host::kUnreadableFiles);
     installation.write("conf/ORVANTConfiguration.lock", "");
     makeUnreadable(installation.native("conf/ORVANTConfiguration.lock"));
     makeReadOnly(installation.native("conf/ORVANTConfiguration.lock"));

@@ -1,10 +1,12 @@
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
+#include "platform/posix/RegeditFile.h"
 #include "tests/support/Host.h"
 
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -202,6 +204,121 @@ std::filesystem::path comPortFolder()
     // names the folder's entries themselves.
     std::replace(prefix->begin(), prefix->end(), '/', '\\');
     return "\\\\?\\Z:" + *prefix + "\\dosdevices";
+}
+
+const Condition kReadOnlyFolders { false, "on Windows a folder's read-only attribute does not stop writes in it" };
+const Condition kUnreadableFiles { false, "Windows has no read bit to take from a file's owner" };
+const Condition kRegistryHiveFiles { false, "the registry is the system's own, not a pair of hive files" };
+const Condition kRegistrySavedWhole { false, "Windows sets a save's registry values one by one, not a hive at once" };
+
+std::filesystem::path driveC(const std::filesystem::path& /*testFolder*/)
+{
+    return "C:\\";
+}
+
+namespace {
+
+std::set<std::filesystem::path> g_driveEntries;
+int g_driveDepth = 0;
+
+} // namespace
+
+void beginDriveTest(const std::filesystem::path& drive)
+{
+    if (g_driveDepth++ > 0) {
+        return;
+    }
+    g_driveEntries.clear();
+    for (const auto& entry : std::filesystem::directory_iterator(drive)) {
+        g_driveEntries.insert(entry.path());
+    }
+}
+
+void endDriveTest(const std::filesystem::path& drive)
+{
+    if (--g_driveDepth > 0) {
+        return;
+    }
+    std::error_code ignored;
+    std::vector<std::filesystem::path> added;
+    for (const auto& entry : std::filesystem::directory_iterator(drive, ignored)) {
+        if (!g_driveEntries.count(entry.path())) {
+            added.push_back(entry.path());
+        }
+    }
+    for (const auto& path : added) {
+        // Read-only files (the attribute) would stay behind.
+        for (auto it = std::filesystem::recursive_directory_iterator(path, ignored);
+             it != std::filesystem::recursive_directory_iterator(); it.increment(ignored)) {
+            std::filesystem::permissions(it->path(), std::filesystem::perms::owner_write,
+                                         std::filesystem::perm_options::add, ignored);
+        }
+        std::filesystem::permissions(path, std::filesystem::perms::owner_write, std::filesystem::perm_options::add,
+                                     ignored);
+        std::filesystem::remove_all(path, ignored);
+    }
+}
+
+namespace {
+
+void addKeyTree(platform::RegeditFile& hive, HKEY key, const std::string& path)
+{
+    platform::RegeditKey* stored = hive.createKey(path);
+    for (const auto& value : valuesOf(key)) {
+        stored->setValue(value.name, value.type, std::vector<std::uint8_t>(value.data.begin(), value.data.end()));
+    }
+    char child[256];
+    for (DWORD index = 0, length = sizeof child;
+         RegEnumKeyExA(key, index, child, &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+         ++index, length = sizeof child) {
+        HKEY subKey = nullptr;
+        if (RegOpenKeyExA(key, child, 0, KEY_READ, &subKey) == ERROR_SUCCESS) {
+            addKeyTree(hive, subKey, path + "\\" + std::string(child, length));
+            RegCloseKey(subKey);
+        }
+    }
+}
+
+} // namespace
+
+std::string hiveText(const std::filesystem::path& /*registryFolder*/, platform::Hive hive)
+{
+    const bool currentUser = hive == platform::Hive::CurrentUser;
+    HKEY kelbrin = nullptr;
+    if (RegOpenKeyExA(currentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE, kKelbrinKey, 0, KEY_READ, &kelbrin)
+        != ERROR_SUCCESS) {
+        return {};
+    }
+    platform::RegeditFile text;
+    addKeyTree(text, kelbrin, std::string(currentUser ? "HKEY_CURRENT_USER\\" : "HKEY_LOCAL_MACHINE\\") + kKelbrinKey);
+    RegCloseKey(kelbrin);
+    return text.serialise();
+}
+
+void restoreHive(const std::filesystem::path& /*registryFolder*/, platform::Hive hive, const std::string& text)
+{
+    const HKEY root = hive == platform::Hive::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+    RegDeleteTreeA(root, kKelbrinKey);
+    const auto hiveFile = platform::RegeditFile::parse(text);
+    for (const platform::RegeditKey* key : hiveFile.keys()) {
+        // Below the root name, as the calls take it.
+        const std::string subKey = key->path.substr(key->path.find('\\') + 1);
+        HKEY handle = nullptr;
+        if (subKey.find('\\') == std::string::npos
+            || RegCreateKeyExA(root, subKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr)
+                != ERROR_SUCCESS) {
+            continue;
+        }
+        for (const auto& value : key->values) {
+            // A byte after the data, as the platform layer gives one: RegSetValueExA takes a NUL that
+            // follows a text for its terminator and stores it too.
+            std::vector<BYTE> data(value.data.begin(), value.data.end());
+            data.push_back(0xFF);
+            RegSetValueExA(handle, value.name.c_str(), 0, value.type, data.data(),
+                           static_cast<DWORD>(value.data.size()));
+        }
+        RegCloseKey(handle);
+    }
 }
 
 } // namespace orvant::test::host

@@ -103,7 +103,7 @@ TEST_F(BackupTest, BackupsAreTheOwnersAloneAndPutFilesBackWithTheirPermissions)
 TEST_F(BackupTest, OnAFullDiskAFailedBackupLeavesNothingAndSaysWhy)
 {
     write("conf/ORVANTConfiguration.xml", configuration() + "<!--" + std::string(200000, '.') + "-->\r\n");
-    const auto before = snapshotTree(folder.path(), Trace::Included);
+    const auto before = snapshot(Trace::Included);
     session.instances[1].timeout = "41";
     {
         const DiskRoom room(64 * 1024);
@@ -115,7 +115,7 @@ TEST_F(BackupTest, OnAFullDiskAFailedBackupLeavesNothingAndSaysWhy)
     EXPECT_THAT(ui.messages.back(), HasSubstr("Nothing was saved."));
     EXPECT_TRUE(fs::is_empty(native("backups")));
     fs::remove(native("backups"));
-    EXPECT_TRUE(sameTree(before, snapshotTree(folder.path(), Trace::Included)));
+    EXPECT_TRUE(sameTree(before, snapshot(Trace::Included)));
 }
 
 // A hive that cannot be stored keeps its old values: the save names it, and the log holds none of its lines.
