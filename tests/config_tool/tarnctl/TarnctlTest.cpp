@@ -90,6 +90,26 @@ TEST_F(TarnctlTest, ApplyExitsFourWhenAFullFileCannotTakeTheHash)
         << result.err;
 }
 
+// A configuration file that is not well-formed is refused, and a save writes nothing over it or from the
+// defaults shown instead.
+TEST_F(TarnctlTest, AConfigurationFileThatIsNotWellFormedIsRefusedAndNothingIsSaved)
+{
+    installation.write("conf/ORVANTConfiguration.xml",
+                       dataFile("fuzz/fuzz_xml_config/configuration-unreadable-after-save.xml"));
+    const auto before = installation.snapshot();
+    const std::string refused = "Unable to load configuration from file C:\\ORVANT\\conf\\ORVANTConfiguration.xml\n";
+    const TarnctlRun show = run({ "--password-stdin", "show" });
+    EXPECT_EQ(show.err, refused);
+    const std::vector<std::string> saves[]
+        = { { "--password-stdin", "set", "Timeout=45" }, { "--password-stdin", "--dry-run", "set", "Timeout=45" } };
+    for (const auto& line : saves) {
+        const TarnctlRun set = run(line);
+        EXPECT_EQ(set.status, 4) << line[1];
+        EXPECT_EQ(set.out + set.err, refused) << line[1];
+    }
+    EXPECT_TRUE(sameTree(before, installation.snapshot()));
+}
+
 TEST_F(TarnctlTest, AddInstancePrintsTheNewInstanceItSaved)
 {
     const TarnctlRun result = run({ "--password-stdin", "add-instance" });
