@@ -20,6 +20,12 @@ void XMLCALL refuseEntityDeclaration(void* parser, const XML_Char*, int, const X
     XML_StopParser(static_cast<XML_Parser>(parser), XML_FALSE);
 }
 
+// A reference to an entity that an external DTD may declare.
+void XMLCALL refuseSkippedEntity(void* parser, const XML_Char*, int)
+{
+    XML_StopParser(static_cast<XML_Parser>(parser), XML_FALSE);
+}
+
 void appendUtf8(char32_t cp, std::string& out)
 {
     if (cp < 0x80) {
@@ -89,6 +95,7 @@ bool isWellFormedXml(std::string_view bytes, pugi::xml_encoding form)
     }
     XML_SetUserData(parser.get(), parser.get());
     XML_SetEntityDeclHandler(parser.get(), refuseEntityDeclaration);
+    XML_SetSkippedEntityHandler(parser.get(), refuseSkippedEntity);
     return XML_Parse(parser.get(), bytes.data(), static_cast<int>(bytes.size()), XML_TRUE) == XML_STATUS_OK;
 }
 

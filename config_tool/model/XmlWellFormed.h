@@ -14,8 +14,9 @@ namespace tarn {
 // form: encoding_utf8 for text already in UTF-8, whatever its declaration names; a UTF-16 form for
 // bytes whose byte-order mark and declaration tell their order; a UTF-32 form for bytes in that form.
 //
-// A document that declares entities is refused as well: the program reads their references as plain
-// text and would write them back as such, changing what every other reader sees.
+// A document that declares entities, or refers to entities an external DTD may declare, is refused as
+// well: the program reads their references as plain text and would write them back as such, changing
+// what every other reader sees.
 bool isWellFormedXml(std::string_view bytes, pugi::xml_encoding form);
 
 } // namespace tarn

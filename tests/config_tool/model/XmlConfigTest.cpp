@@ -126,6 +126,8 @@ TEST_F(XmlConfigTest, AFailedLoadShowsOneMessageThenGivesDefaultsAndWritesNothin
         "<ORVANTConfiguration><Timeout>&nbsp;</Timeout></ORVANTConfiguration>",
         "<!DOCTYPE ORVANTConfiguration [<!ENTITY t \"45\">]><ORVANTConfiguration><Timeout>&t;</Timeout>"
         "</ORVANTConfiguration>",
+        "<!DOCTYPE ORVANTConfiguration SYSTEM \"orvant.dtd\"><ORVANTConfiguration><Timeout>&t;</Timeout>"
+        "</ORVANTConfiguration>",
         utf16("<ORVANTConfiguration/>@"),
         utf32("<ORVANTConfiguration/>@"),
     };
