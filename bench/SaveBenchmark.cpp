@@ -137,6 +137,21 @@ void firstOk(Scene& scene)
     tarn::runOkSequence(session);
 }
 
+// Times an operation on a session loaded after a first OK, outside the timing, as the window has it.
+void timeOnLoadedSession(benchmark::State& state, bool xmlMode,
+                         const std::function<bool(tarn::ConfigSession&)>& operation)
+{
+    auto session = std::make_shared<tarn::ConfigSession>();
+    timeOperation(
+        state, xmlMode,
+        [session](Scene& scene) {
+            firstOk(scene);
+            *session = tarn::ConfigSession();
+            scene.installation.startUp(*session);
+        },
+        [session, &operation](Scene&) { return operation(*session); });
+}
+
 void registerFor(bool xmlMode)
 {
     const std::string mode = xmlMode ? "/xml" : "/registry";
@@ -162,42 +177,25 @@ void registerFor(bool xmlMode)
     for (const auto& [dryRun, oneChange] : { std::pair { false, true }, { true, false }, { true, true } }) {
         const std::string name = std::string(dryRun ? "DryRun" : "") + (oneChange ? "OneChangeOk" : "UnchangedOk");
         timed(benchmark::RegisterBenchmark((name + mode).c_str(), [=](benchmark::State& state) {
-            auto session = std::make_shared<tarn::ConfigSession>();
-            timeOperation(
-                state, xmlMode,
-                [session](Scene& scene) {
-                    firstOk(scene);
-                    *session = tarn::ConfigSession();
-                    scene.installation.startUp(*session);
-                },
-                [session, dryRun, oneChange](Scene&) {
-                    tarn::SaveTransaction save(dryRun ? tarn::SaveTransaction::Kind::DryRun
-                                                      : tarn::SaveTransaction::Kind::Save);
-                    if (oneChange) {
-                        session->instances.at(50).timeout = "45";
-                    }
-                    const bool saved = tarn::runOkSequence(*session);
-                    tarn::FailedWrites failures;
-                    save.finish(failures);
-                    return saved && failures.empty() && save.changes().empty() != oneChange;
-                });
+            timeOnLoadedSession(state, xmlMode, [dryRun, oneChange](tarn::ConfigSession& session) {
+                tarn::SaveTransaction save(dryRun ? tarn::SaveTransaction::Kind::DryRun
+                                                  : tarn::SaveTransaction::Kind::Save);
+                if (oneChange) {
+                    session.instances.at(50).timeout = "45";
+                }
+                const bool saved = tarn::runOkSequence(session);
+                tarn::FailedWrites failures;
+                save.finish(failures);
+                return saved && failures.empty() && save.changes().empty() != oneChange;
+            });
         }));
     }
     for (const bool apply : { false, true }) {
         timed(benchmark::RegisterBenchmark(
             ((apply ? "UnchangedApply" : "UnchangedOk") + mode).c_str(), [=](benchmark::State& state) {
-                // The session is loaded outside the timing, as the window has it.
-                auto session = std::make_shared<tarn::ConfigSession>();
-                timeOperation(
-                    state, xmlMode,
-                    [session](Scene& scene) {
-                        firstOk(scene);
-                        *session = tarn::ConfigSession();
-                        scene.installation.startUp(*session);
-                    },
-                    [session, apply](Scene&) {
-                        return apply ? tarn::runApplySequence(*session) : tarn::runOkSequence(*session);
-                    });
+                timeOnLoadedSession(state, xmlMode, [apply](tarn::ConfigSession& session) {
+                    return apply ? tarn::runApplySequence(session) : tarn::runOkSequence(session);
+                });
             }));
     }
 }
