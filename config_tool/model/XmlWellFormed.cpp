@@ -45,22 +45,31 @@ void appendUtf8(char32_t cp, std::string& out)
     }
 }
 
-// Expat reads no UTF-32: such a file is checked as the UTF-8 it stands for. False when a unit is no
-// character (or the length is no multiple of four).
-bool utf32ToUtf8(std::string_view bytes, bool bigEndian, std::string& out)
+// UTF-16 or UTF-32 (unit: 2 or 4 bytes) to UTF-8, strictly: expat reads no UTF-32, and in UTF-16 it
+// takes a lead surrogate without its trail, which pugixml reads as another text. False when a unit is
+// no character (or the length is no multiple of the unit).
+bool unicodeToUtf8(std::string_view bytes, std::size_t unit, bool bigEndian, std::string& out)
 {
-    if (bytes.size() % 4 != 0) {
+    if (bytes.size() % unit != 0) {
         return false;
     }
     out.clear();
     out.reserve(bytes.size());
-    for (std::size_t pos = 0; pos < bytes.size(); pos += 4) {
+    char32_t lead = 0; // a UTF-16 lead surrogate waiting for its trail
+    for (std::size_t pos = 0; pos < bytes.size(); pos += unit) {
         char32_t cp = 0;
-        for (std::size_t k = 0; k < 4; ++k) {
-            const auto byte = static_cast<unsigned char>(bytes[pos + (bigEndian ? k : 3 - k)]);
-            cp = (cp << 8) | byte;
+        for (std::size_t k = 0; k < unit; ++k) {
+            cp = (cp << 8) | static_cast<unsigned char>(bytes[pos + (bigEndian ? k : unit - 1 - k)]);
         }
-        if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+        if (unit == 2 && cp >= 0xD800 && cp <= 0xDBFF && lead == 0) {
+            lead = cp;
+            continue;
+        }
+        if (unit == 2 && cp >= 0xDC00 && cp <= 0xDFFF && lead != 0) {
+            cp = 0x10000 + ((lead - 0xD800) << 10) + (cp - 0xDC00);
+            lead = 0;
+        }
+        if (lead != 0 || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
             return false;
         }
         // The byte-order mark is no part of the text.
@@ -69,7 +78,7 @@ bool utf32ToUtf8(std::string_view bytes, bool bigEndian, std::string& out)
         }
         appendUtf8(cp, out);
     }
-    return true;
+    return lead == 0;
 }
 
 } // namespace
@@ -77,19 +86,19 @@ bool utf32ToUtf8(std::string_view bytes, bool bigEndian, std::string& out)
 bool isWellFormedXml(std::string_view bytes, pugi::xml_encoding form)
 {
     std::string converted;
-    const char* encoding = "UTF-8";
-    if (form == pugi::encoding_utf32_le || form == pugi::encoding_utf32_be) {
-        if (!utf32ToUtf8(bytes, form == pugi::encoding_utf32_be, converted)) {
+    const bool utf16 = form == pugi::encoding_utf16_le || form == pugi::encoding_utf16_be;
+    const bool utf32 = form == pugi::encoding_utf32_le || form == pugi::encoding_utf32_be;
+    if (utf16 || utf32) {
+        const bool bigEndian = form == pugi::encoding_utf16_be || form == pugi::encoding_utf32_be;
+        if (!unicodeToUtf8(bytes, utf32 ? 4 : 2, bigEndian, converted)) {
             return false;
         }
         bytes = converted;
-    } else if (form != pugi::encoding_utf8) {
-        encoding = nullptr;
     }
     if (bytes.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) {
         return false;
     }
-    const std::unique_ptr<XML_ParserStruct, ParserFree> parser(XML_ParserCreate(encoding));
+    const std::unique_ptr<XML_ParserStruct, ParserFree> parser(XML_ParserCreate("UTF-8"));
     if (!parser) {
         return false;
     }

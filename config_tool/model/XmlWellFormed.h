@@ -11,8 +11,8 @@ namespace tarn {
 // elements, bytes that are no UTF-8, control characters), and what it makes of such a file is not
 // what it writes back.
 //
-// form: encoding_utf8 for text already in UTF-8, whatever its declaration names; a UTF-16 form for
-// bytes whose byte-order mark and declaration tell their order; a UTF-32 form for bytes in that form.
+// form: a UTF-16 or UTF-32 form for bytes in that form (a byte-order mark first is no part of the
+// text); any other for text in UTF-8, whatever its declaration names.
 //
 // A document that declares entities, or refers to entities an external DTD may declare, is refused as
 // well: the program reads their references as plain text and would write them back as such, changing

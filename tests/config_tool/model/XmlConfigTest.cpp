@@ -129,6 +129,8 @@ TEST_F(XmlConfigTest, AFailedLoadShowsOneMessageThenGivesDefaultsAndWritesNothin
         "<!DOCTYPE ORVANTConfiguration SYSTEM \"orvant.dtd\"><ORVANTConfiguration><Timeout>&t;</Timeout>"
         "</ORVANTConfiguration>",
         utf16("<ORVANTConfiguration/>@"),
+        // A lead surrogate without its trail, which expat alone would take as one character with it.
+        utf16("<ORVANTConfiguration>") + "\x15\xD9\x10\0"s + utf16("</ORVANTConfiguration>").substr(2),
         utf32("<ORVANTConfiguration/>@"),
     };
     for (const auto& bytes : badFiles) {
