@@ -3,6 +3,7 @@
 #include "config_tool/model/XmlConfig.h"
 #include "config_tool/session/ConfigSession.h"
 #include "config_tool/session/SaveSequences.h"
+#include "config_tool/session/SaveTransaction.h"
 #include "tests/support/Installation.h"
 #include "tests/support/ProcessState.h"
 
@@ -17,8 +18,9 @@
 
 // What an installation of the base instance and 99 more costs, in registry mode and in XML mode:
 // loading every instance, the first OK into a configuration that holds nothing yet (an empty
-// configuration file and empty registry hives), and an OK or Apply that changes nothing. Each figure
-// comes with the number of files the operation replaced.
+// configuration file and empty registry hives), an OK or Apply that changes nothing, an OK that changes
+// one value of instance 50 (tarnctl apply and set), and the dry runs of those two OKs. Each figure comes
+// with the number of files the operation replaced.
 
 namespace {
 
@@ -135,6 +137,21 @@ void firstOk(Scene& scene)
     tarn::runOkSequence(session);
 }
 
+// Times an operation on a session loaded after a first OK, outside the timing, as the window has it.
+void timeOnLoadedSession(benchmark::State& state, bool xmlMode,
+                         const std::function<bool(tarn::ConfigSession&)>& operation)
+{
+    auto session = std::make_shared<tarn::ConfigSession>();
+    timeOperation(
+        state, xmlMode,
+        [session](Scene& scene) {
+            firstOk(scene);
+            *session = tarn::ConfigSession();
+            scene.installation.startUp(*session);
+        },
+        [session, &operation](Scene&) { return operation(*session); });
+}
+
 void registerFor(bool xmlMode)
 {
     const std::string mode = xmlMode ? "/xml" : "/registry";
@@ -155,21 +172,30 @@ void registerFor(bool xmlMode)
             return session.instances.size() == kLastInstance + 1u;
         });
     }));
+    // tarnctl set (an OK that changes one value) and the dry runs of it and of tarnctl apply (an OK that
+    // changes nothing, UnchangedOk below).
+    for (const auto& [dryRun, oneChange] : { std::pair { false, true }, { true, false }, { true, true } }) {
+        const std::string name = std::string(dryRun ? "DryRun" : "") + (oneChange ? "OneChangeOk" : "UnchangedOk");
+        timed(benchmark::RegisterBenchmark((name + mode).c_str(), [=](benchmark::State& state) {
+            timeOnLoadedSession(state, xmlMode, [dryRun, oneChange](tarn::ConfigSession& session) {
+                tarn::SaveTransaction save(dryRun ? tarn::SaveTransaction::Kind::DryRun
+                                                  : tarn::SaveTransaction::Kind::Save);
+                if (oneChange) {
+                    session.instances.at(50).timeout = "45";
+                }
+                const bool saved = tarn::runOkSequence(session);
+                tarn::FailedWrites failures;
+                save.finish(failures);
+                return saved && failures.empty() && save.changes().empty() != oneChange;
+            });
+        }));
+    }
     for (const bool apply : { false, true }) {
         timed(benchmark::RegisterBenchmark(
             ((apply ? "UnchangedApply" : "UnchangedOk") + mode).c_str(), [=](benchmark::State& state) {
-                // The session is loaded outside the timing, as the window has it.
-                auto session = std::make_shared<tarn::ConfigSession>();
-                timeOperation(
-                    state, xmlMode,
-                    [session](Scene& scene) {
-                        firstOk(scene);
-                        *session = tarn::ConfigSession();
-                        scene.installation.startUp(*session);
-                    },
-                    [session, apply](Scene&) {
-                        return apply ? tarn::runApplySequence(*session) : tarn::runOkSequence(*session);
-                    });
+                timeOnLoadedSession(state, xmlMode, [apply](tarn::ConfigSession& session) {
+                    return apply ? tarn::runApplySequence(session) : tarn::runOkSequence(session);
+                });
             }));
     }
 }

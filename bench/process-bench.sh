@@ -6,8 +6,10 @@
 #   bench/process-bench.sh [BUILD_DIR] [RUNS]      (default build/default, 5)
 #
 # Prints: tarnctl add-instance from 98 to 99 instances, tarnctl apply with nothing changed, tarnctl set
-# of one value, list and verify; the login window's start-up against an empty Qt window started the same
-# way (and their ratio); and the time from the login's Ok to the main window showing the 99 instances.
+# of one value, list and verify; in each mode, apply and set beside their dry runs (and the ratio of
+# each dry run to the save it previews); the login window's start-up against an empty Qt window started
+# the same way (and their ratio); and the time from the login's Ok to the main window showing the 99
+# instances.
 set -euo pipefail
 
 repo="$(cd "$(dirname "$0")/.." && pwd)"
@@ -72,7 +74,18 @@ measure() {
         in_copy "$source"
         times+=("$(elapsed_ms "$@")")
     done
-    printf '%-44s %6s ms\n' "$label" "$(printf '%s\n' "${times[@]}" | median)"
+    last=$(printf '%s\n' "${times[@]}" | median)
+    printf '%-44s %6s ms\n' "$label" "$last"
+}
+
+# A save, then its dry run, with the dry run's time as a multiple of the save's.
+measure_with_dry_run() {
+    local label="$1" source="$2"
+    shift 2
+    measure "tarnctl $label" "$source" ctl "$@"
+    local saved="$last"
+    measure "tarnctl --dry-run $label" "$source" ctl --dry-run "$@"
+    printf '%-44s %6s x the save\n' "" "$(awk -v a="$last" -v b="$saved" 'BEGIN { printf "%.2f", a / (b > 0 ? b : 1) }')"
 }
 
 measure "tarnctl add-instance, 98 -> 99 (registry)" "$work/saved98" ctl add-instance
@@ -80,15 +93,16 @@ in_copy "$work/saved98"
 ctl add-instance >/dev/null
 cp -a "$work/copy" "$work/saved99"
 sed -i "s|$work/copy|$work/saved99|g" "$work/saved99/env.sh"
-measure "tarnctl apply, nothing changed (registry)" "$work/saved99" ctl apply
-measure "tarnctl set 50 Timeout=45 (registry)" "$work/saved99" ctl set 50 Timeout=45
+measure_with_dry_run "apply, nothing changed (registry)" "$work/saved99" apply
+measure_with_dry_run "set 50 Timeout=45 (registry)" "$work/saved99" set 50 Timeout=45
 measure "tarnctl list" "$work/saved99" ctl list
 measure "tarnctl verify" "$work/saved99" ctl verify
 in_copy "$work/saved99"
 ctl set Configuration=xml >/dev/null
 cp -a "$work/copy" "$work/xml99"
 sed -i "s|$work/copy|$work/xml99|g" "$work/xml99/env.sh"
-measure "tarnctl apply, nothing changed (xml)" "$work/xml99" ctl apply
+measure_with_dry_run "apply, nothing changed (xml)" "$work/xml99" apply
+measure_with_dry_run "set 50 Timeout=45 (xml)" "$work/xml99" set 50 Timeout=45
 
 if [ -x "$startup" ]; then
     export QT_QPA_PLATFORM=offscreen

@@ -78,12 +78,14 @@ long regQueryInfoKey(HKey key, std::uint32_t* subKeys, std::uint32_t* values);
 // The hive's name as regedit shows it: "HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE".
 const char* hiveName(Hive hive);
 
-// The registry writes of one save. While a batch lives on this thread, each hive the calls touch is read
-// once, at its first use, under its writer's lock, which the batch keeps until it ends, so that no
+// The registry writes of one save. While a batch lives on this thread, each hive the calls write is read
+// once, at the first write, under its writer's lock, which the batch keeps until it ends, so that no
 // other process changes the hive underneath; writes change that copy (and reads see them), and each
-// changed hive is replaced once, atomically, when the outermost batch ends. Every call still answers
-// as it would alone: a hive that may not be written refuses each write with ERROR_ACCESS_DENIED.
-// Batches nest. The Windows registry keeps its hives in memory itself: there a batch changes nothing.
+// changed hive is replaced once, atomically, when the outermost batch ends. A hive the batch only reads
+// (a dry run writes nothing) is read once too, without the lock, and the batch's reads keep seeing that
+// copy. Every call still answers as it would alone: a hive that may not be written refuses each write
+// with ERROR_ACCESS_DENIED. Batches nest. The Windows registry keeps its hives in memory itself: there a
+// batch changes nothing.
 class RegistryBatch
 {
 public:

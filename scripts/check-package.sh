@@ -106,7 +106,7 @@ done
 depends=$(dpkg-deb -f "$deb" Depends)
 # Package names alone, one a line: versions and alternatives' bars dropped.
 dependency_names=$(sed -e 's/([^)]*)//g' -e 's/[,|]/\n/g' <<<"$depends" | tr -d ' ')
-for dependency in libqt6widgets6 libqt6gui6 libqt6core6 qt6-qpa-plugins libpugixml1v5 libc6 libstdc++6; do
+for dependency in libqt6widgets6 libqt6gui6 libqt6core6 qt6-qpa-plugins libpugixml1v5 libexpat1 libc6 libstdc++6; do
     if ! grep -qxF "$dependency" <<<"$dependency_names"; then
         fail "Depends lacks $dependency: $depends"
     fi

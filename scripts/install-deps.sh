@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ clang clang-format libclang-rt-14-dev
     qt6-base-dev libqt6opengl6-dev
-    libpugixml-dev libgtest-dev libgmock-dev libbenchmark-dev
+    libpugixml-dev libexpat1-dev libgtest-dev libgmock-dev libbenchmark-dev
     mingw-w64 googletest wine wine64
     xvfb xauth
     dpkg-dev

@@ -59,6 +59,9 @@ SaveBracket& saveBracket()
 
 long g_writeCount = 0;
 
+constexpr const char* kWouldNotReadBack
+    = "Its new text would not read back as the same configuration; it was left as it was.";
+
 pugi::xml_node childElement(std::string_view name, const pugi::xml_node& parent)
 {
     for (auto child = parent.first_child(); child; child = child.next_sibling()) {
@@ -198,8 +201,13 @@ bool writeDocument()
     auto& state = documentState();
     const std::string& path = Globals::state().xmlConfigurationPath;
     const std::string& bytes = serialiseXmlFile(state.document, state.layout, state.buffers);
-    const auto result = path.empty() ? orvant::platform::FileResult { false, "No file name is set." }
-                                     : orvant::platform::writeFileAtomically(path, bytes);
+    using orvant::platform::FileResult;
+    FileResult result { false, "No file name is set." };
+    if (!path.empty()) {
+        // Bytes that the next load would refuse, or read as other values, never replace the file.
+        result = readsBackAs(bytes, state.document) ? orvant::platform::writeFileAtomically(path, bytes)
+                                                    : FileResult { false, kWouldNotReadBack };
+    }
     if (!result.ok) {
         reportWriteFailure("Unable to save configuration to file " + path + "\n" + result.error);
         return false;

@@ -1,6 +1,7 @@
 #include "config_tool/model/XmlFileLayout.h"
 
 #include "config_tool/model/XmlIndentation.h"
+#include "config_tool/model/XmlWellFormed.h"
 #include "platform/AsciiText.h"
 #include "platform/TextCodec.h"
 
@@ -95,23 +96,6 @@ bool looksUnicode(std::string_view bytes, bool& byteOrderMark)
     byteOrderMark
         = bytes.starts_with("\xFE\xFF"sv) || bytes.starts_with("\xFF\xFE"sv) || bytes.starts_with("\x00\x00\xFE\xFF"sv);
     return byteOrderMark || (bytes.size() >= 2 && (bytes[0] == '\0' || bytes[1] == '\0'));
-}
-
-// pugixml accepts what the XML rules refuse at the top level; a Windows DOM refuses it, and so do we,
-// rather than write a file the engine cannot read.
-bool hasSoundTopLevel(const pugi::xml_document& document)
-{
-    int elements = 0;
-    for (auto node = document.first_child(); node; node = node.next_sibling()) {
-        if (node.type() == pugi::node_element) {
-            ++elements;
-        } else if (node.type() == pugi::node_declaration && node != document.first_child()) {
-            return false;
-        } else if (node.type() == pugi::node_doctype && elements > 0) {
-            return false;
-        }
-    }
-    return elements == 1;
 }
 
 // Where a top-level node starts in the parsed text, or npos when that cannot be told.
@@ -275,6 +259,30 @@ void toSingleByte(std::string_view utf8, bool asciiOnly, std::string& out)
     }
 }
 
+// An element given the empty text holds an empty text node, which the file does not show.
+pugi::xml_node shownNode(pugi::xml_node node)
+{
+    while (node && node.type() == pugi::node_pcdata && *node.value() == '\0') {
+        node = node.next_sibling();
+    }
+    return node;
+}
+
+bool sameNode(const pugi::xml_node& a, const pugi::xml_node& b)
+{
+    if (a.type() != b.type() || std::string_view(a.name()) != b.name() || std::string_view(a.value()) != b.value()) {
+        return false;
+    }
+    auto x = a.first_attribute();
+    auto y = b.first_attribute();
+    for (; x && y; x = x.next_attribute(), y = y.next_attribute()) {
+        if (std::string_view(x.name()) != y.name() || std::string_view(x.value()) != y.value()) {
+            return false;
+        }
+    }
+    return !x && !y;
+}
+
 } // namespace
 
 bool parseXmlFile(const std::string& bytes, pugi::xml_document& document, XmlFileLayout& layout)
@@ -285,7 +293,7 @@ bool parseXmlFile(const std::string& bytes, pugi::xml_document& document, XmlFil
     bool byteOrderMark = false;
     if (looksUnicode(bytes, byteOrderMark)) {
         const auto result = document.load_buffer(bytes.data(), bytes.size(), kParseOptions, pugi::encoding_auto);
-        if (!result || !hasSoundTopLevel(document)) {
+        if (!result || !isWellFormedXml(bytes, result.encoding)) {
             document.reset();
             return false;
         }
@@ -306,7 +314,7 @@ bool parseXmlFile(const std::string& bytes, pugi::xml_document& document, XmlFil
 
     // Always parsed as UTF-8: pugixml would otherwise take a latin1 declaration as its own latin1 mode.
     const auto result = document.load_buffer(text.data(), text.size(), kParseOptions, pugi::encoding_utf8);
-    if (!result || !hasSoundTopLevel(document)) {
+    if (!result || !isWellFormedXml(text, pugi::encoding_utf8)) {
         document.reset();
         return false;
     }
@@ -334,6 +342,49 @@ const std::string& serialiseXmlFile(const pugi::xml_document& document, const Xm
     }
     toSingleByte(out, layout.encoding == XmlFileEncoding::Ascii, buffers.bytes);
     return buffers.bytes;
+}
+
+bool readsBackAs(const std::string& bytes, const pugi::xml_document& document)
+{
+    pugi::xml_document reread;
+    XmlFileLayout layout;
+    if (!parseXmlFile(bytes, reread, layout)) {
+        return false;
+    }
+    // Both trees in document order, side by side, without recursion: a file may nest deeply.
+    const pugi::xml_node top = document;
+    pugi::xml_node a = document;
+    pugi::xml_node b = reread;
+    while (true) {
+        if (!sameNode(a, b)) {
+            return false;
+        }
+        const auto childA = shownNode(a.first_child());
+        const auto childB = shownNode(b.first_child());
+        if (childA || childB) {
+            if (!childA || !childB) {
+                return false;
+            }
+            a = childA;
+            b = childB;
+            continue;
+        }
+        while (a != top && !shownNode(a.next_sibling())) {
+            if (shownNode(b.next_sibling())) {
+                return false;
+            }
+            a = a.parent();
+            b = b.parent();
+        }
+        if (a == top) {
+            return true;
+        }
+        if (!shownNode(b.next_sibling())) {
+            return false;
+        }
+        a = shownNode(a.next_sibling());
+        b = shownNode(b.next_sibling());
+    }
 }
 
 } // namespace tarn

@@ -42,4 +42,9 @@ struct XmlFileBuffers
 const std::string& serialiseXmlFile(const pugi::xml_document& document, const XmlFileLayout& layout,
                                     XmlFileBuffers& buffers);
 
+// Whether bytes about to replace the file parse back to the document they were made from: every node,
+// name, text and attribute the same. Text that the XML rules do not allow in a file (a control
+// character in a value) does not; the file must then keep its old bytes.
+bool readsBackAs(const std::string& bytes, const pugi::xml_document& document);
+
 } // namespace tarn

@@ -9,4 +9,5 @@ target_sources(tarn_core PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/model/XmlConfig.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/model/XmlFileLayout.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/model/XmlIndentation.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/model/XmlWellFormed.cpp
 )

@@ -49,7 +49,10 @@ std::string registryBackupText(const std::vector<RegistryValueChange>& changes)
             for (std::size_t i = 0; i < change.before->bytes.size(); ++i) {
                 char digits[4];
                 std::snprintf(digits, sizeof digits, "%02x", change.before->bytes[i]);
-                line += (i ? "," : "") + std::string(digits);
+                if (i > 0) {
+                    line += ',';
+                }
+                line += digits;
             }
         }
         section->second += line + "\r\n";

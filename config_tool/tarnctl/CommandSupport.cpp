@@ -1,11 +1,14 @@
 #include "config_tool/tarnctl/CommandSupport.h"
 
+#include "config_tool/foundation/Globals.h"
 #include "config_tool/model/Checks.h"
 #include "config_tool/model/InstanceNaming.h"
+#include "config_tool/model/XmlConfig.h"
 #include "config_tool/session/SaveSequences.h"
 #include "config_tool/tarnctl/Installation.h"
 #include "config_tool/tarnctl/Login.h"
 #include "platform/AsciiText.h"
+#include "platform/FileSystem.h"
 
 #include <algorithm>
 
@@ -58,6 +61,13 @@ ExitStatus lockAndLoad(CommandContext& context, InstallationLock::Kind kind, Ins
         return locked;
     }
     loadSession(session);
+    // The load has said why it failed. A save would write the defaults it then shows over every
+    // instance; only a registry-mode installation may have no configuration file at all.
+    const GlobalState& state = Globals::state();
+    if (kind == InstallationLock::Kind::Exclusive && !XmlConfig::isLoaded()
+        && (state.configurationMode == kXmlMode || orvant::platform::pathExists(state.xmlConfigurationPath))) {
+        return ExitStatus::WriteFailed;
+    }
     return ExitStatus::Done;
 }
 

@@ -24,7 +24,8 @@ ExitStatus lockInstallation(CommandContext& context, InstallationLock::Kind kind
 // begins with.
 ExitStatus logInAndLock(CommandContext& context, InstallationLock::Kind kind, InstallationLock& lock);
 
-// lockInstallation, then the load the window's start-up makes (loadSession).
+// lockInstallation, then the load the window's start-up makes (loadSession). For a command that saves
+// (an exclusive lock), WriteFailed when the configuration could not be loaded, nothing written.
 ExitStatus lockAndLoad(CommandContext& context, InstallationLock::Kind kind, InstallationLock& lock,
                        ConfigSession& session);
 

@@ -144,11 +144,20 @@ struct BatchHive
     bool changed = false;
 };
 
+// A hive a batch has only read so far (a dry run never writes): read once, without the writer's lock,
+// which would create its folder and lock file.
+struct ReadHive
+{
+    RegeditFile content;
+    long result = kErrorSuccess;
+};
+
 // The tools have one window thread; a batch belongs to the thread that opened it.
 struct BatchState
 {
     int depth = 0;
     std::map<Hive, BatchHive> hives;
+    std::map<Hive, ReadHive> readOnly;
 };
 
 thread_local BatchState t_batch;
@@ -181,13 +190,22 @@ const RegeditFile* batchContent(Hive hive)
     return &it->second.content;
 }
 
-// The hive as a reader sees it: the batch's copy when the batch holds one, else the file, read into
-// `fresh`. Nothing when it cannot be read (the result says why).
+// The hive as a reader sees it: the batch's copy when the batch holds one; within a batch that has not
+// written it, the copy it read at its first use; else the file, read into `fresh`. Nothing when it
+// cannot be read (the result says why).
 const RegeditFile* readHive(Hive hive, RegeditFile& fresh, long& result)
 {
     result = kErrorSuccess;
     if (const RegeditFile* held = batchContent(hive)) {
         return held;
+    }
+    if (t_batch.depth > 0) {
+        auto [it, added] = t_batch.readOnly.try_emplace(hive);
+        if (added) {
+            it->second.result = HiveLock::read(hiveFile(hive), it->second.content);
+        }
+        result = it->second.result;
+        return result == kErrorSuccess ? &it->second.content : nullptr;
     }
     result = HiveLock::read(hiveFile(hive), fresh);
     return result == kErrorSuccess ? &fresh : nullptr;
@@ -270,6 +288,7 @@ long RegistryBatch::finish(std::vector<Failure>* failures)
     }
     // Dropping the locks lets the next writer in.
     t_batch.hives.clear();
+    t_batch.readOnly.clear();
     return result;
 }
 

@@ -1,6 +1,7 @@
 // The configuration file comes from installers and hand edits: whatever it holds, loading it, reading
-// and writing values must not crash, and a file the module wrote must load again with the values
-// written.
+// and writing values must not crash, a file the module wrote must load again with the values written,
+// and a file that loaded with the right document element must take every value written to it (a save
+// refuses only bytes that would not read back).
 #include "config_tool/foundation/Globals.h"
 #include "config_tool/model/XmlConfig.h"
 
@@ -58,6 +59,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         XmlConfig::findInstanceElement(n);
     }
 
+    const bool ownRoot = !XmlConfig::ensureElementPath("ORVANTConfiguration").empty();
+
     // "£ € Ω": one byte in Windows-1252, one byte there but not in ISO-8859-1 proper, none at all.
     const std::vector<std::pair<int, std::string>> writes
         = { { 0, "45" }, { 1, "\xC2\xA3 \xE2\x82\xAC \xCE\xA9" }, { 3, "a<b & \"c\"]]>" }, { 1, "55" } };
@@ -68,6 +71,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (XmlConfig::xmlGetValue("Timeout", n, "") != value) {
                 std::abort();
             }
+        } else if (ownRoot) {
+            std::abort();
         }
     }
     if (written.empty()) {

@@ -4,10 +4,13 @@
 #include "tests/support/Host.h"
 #include "tests/support/InstallationTest.h"
 
+#include <gmock/gmock.h>
+
 namespace orvant::test {
 namespace {
 
 namespace XmlConfig = tarn::XmlConfig;
+using namespace std::string_literals;
 using Messages = std::vector<std::string>;
 
 constexpr const char* kPath = "C:\\ORVANT\\conf\\ORVANTConfiguration.xml";
@@ -57,6 +60,7 @@ TEST_F(XmlConfigTest, FilesKeepTheirEncodingLayoutAndEverythingButTheChangedValu
           { { "Timeout", 0, "\xC2\xA3" }, { "Port", 0, "10000" } } },
         { "xml_config/us_ascii", {}, { { "LogoFile", 0, "\xC2\xA3.jpg" } } },
         { "xml_config/utf16_one_line", { { "Timeout", 1, "45" } }, { { "Timeout", 1, "50" } } },
+        { "xml_config/utf32_one_line", { { "Timeout", 1, "45" } }, { { "Timeout", 1, "50" } } },
         { "fuzz/fuzz_xml_config/empty",
           {},
           { { "UsePropDir", 0, "True" }, { "Timeout", 0, "30" }, { "Port", 1, "" } } },
@@ -95,10 +99,43 @@ TEST_F(XmlConfigTest, FilesKeepTheirEncodingLayoutAndEverythingButTheChangedValu
 TEST_F(XmlConfigTest, AFailedLoadShowsOneMessageThenGivesDefaultsAndWritesNothing)
 {
     ASSERT_TRUE(load(dataFile("xml_config/no_list.xml")));
-    const std::string badFiles[]
-        = { "", "Configuration=xml\r\n", "<ORVANTConfiguration><Timeout>45</Port></ORVANTConfiguration>",
-            "<ORVANTConfiguration/><ORVANTConfiguration/>", "<ORVANTConfiguration/><?xml version=\"1.0\"?>" };
+    // Files that are not well-formed, pugixml taking some of them all the same.
+    const auto utf16 = [](std::string_view text) {
+        std::string bytes = "\xFF\xFE";
+        for (const char c : text) {
+            bytes += { c, '\0' };
+        }
+        return bytes;
+    };
+    const auto utf32 = [](std::string_view text) {
+        std::string bytes = "\xFF\xFE\0\0"s;
+        for (const char c : text) {
+            bytes += { c, '\0', '\0', '\0' };
+        }
+        return bytes;
+    };
+    const std::string badFiles[] = {
+        "",
+        "Configuration=xml\r\n",
+        "<ORVANTConfiguration><Timeout>45</Port></ORVANTConfiguration>",
+        "<ORVANTConfiguration/><ORVANTConfiguration/>",
+        "<ORVANTConfiguration/><?xml version=\"1.0\"?>",
+        // A declaration closed with "/>" runs on to a "?>" in a value; bytes that are no UTF-8; text
+        // after the document element.
+        dataFile("fuzz/fuzz_xml_config/configuration-unreadable-after-save.xml"),
+        "<ORVANTConfiguration><Timeout>4\x01</Timeout></ORVANTConfiguration>",
+        "<ORVANTConfiguration><Timeout>&nbsp;</Timeout></ORVANTConfiguration>",
+        "<!DOCTYPE ORVANTConfiguration [<!ENTITY t \"45\">]><ORVANTConfiguration><Timeout>&t;</Timeout>"
+        "</ORVANTConfiguration>",
+        "<!DOCTYPE ORVANTConfiguration SYSTEM \"orvant.dtd\"><ORVANTConfiguration><Timeout>&t;</Timeout>"
+        "</ORVANTConfiguration>",
+        utf16("<ORVANTConfiguration/>@"),
+        // A lead surrogate without its trail, which expat alone would take as one character with it.
+        utf16("<ORVANTConfiguration>") + "\x15\xD9\x10\0"s + utf16("</ORVANTConfiguration>").substr(2),
+        utf32("<ORVANTConfiguration/>@"),
+    };
     for (const auto& bytes : badFiles) {
+        SCOPED_TRACE(bytes);
         EXPECT_FALSE(load(bytes));
         EXPECT_EQ(XmlConfig::xmlGetValue("ClassPath", 0, "30"), "30") << "the earlier document is gone";
         EXPECT_FALSE(XmlConfig::xmlSetValue("Timeout", 1, "40"));
@@ -122,6 +159,30 @@ TEST_F(XmlConfigTest, AFailedLoadShowsOneMessageThenGivesDefaultsAndWritesNothin
                        + "\nIts document element is not ORVANTConfiguration.");
     expected.insert(expected.end(), 2, kLoadFailed);
     EXPECT_EQ(ui.messages, expected);
+}
+
+// Text that a file cannot hold (a control character; bytes that are no UTF-8, which a single-byte file
+// would keep as "?") fails the write before the file is touched.
+TEST_F(XmlConfigTest, ANewTextThatWouldNotReadBackAsWrittenLeavesTheFileAsItWas)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        { "xml_config/indented.xml", "4\x01" },
+        { "fuzz/fuzz_xml_config/latin1_odd_ids.xml", "4\xFF" },
+    };
+    for (const auto& [name, value] : cases) {
+        SCOPED_TRACE(name);
+        ui.messages.clear();
+        const std::string original = dataFile(name);
+        ASSERT_TRUE(load(original));
+        XmlConfig::beginSave();
+        XmlConfig::xmlSetValue("Timeout", 0, "45");
+        XmlConfig::xmlSetValue("Timeout", 2, value);
+        EXPECT_FALSE(XmlConfig::endSave());
+        const std::string refused = std::string("Unable to save configuration to file ") + kPath
+            + "\nIts new text would not read back as the same configuration; it was left as it was.";
+        EXPECT_THAT(ui.messages, testing::ElementsAre(refused));
+        EXPECT_EQ(configuration(), original);
+    }
 }
 
 TEST_F(XmlConfigTest, AFileThatCannotBeWrittenIsReportedOncePerSaveAndKeptWhole)

@@ -1,6 +1,9 @@
 #include "config_tool/access/UserManagement.h"
 #include "config_tool/foundation/CProperties.h"
 #include "tests/config_tool/tarnctl/TarnctlRunner.h"
+#include "tests/support/RegistryProbe.h"
+
+#include <gmock/gmock.h>
 
 namespace orvant::test {
 namespace {
@@ -91,6 +94,35 @@ TEST_F(TarnctlTest, ApplyExitsFourWhenAFullFileCannotTakeTheHash)
     EXPECT_NE(result.err.find("These files could not be written:\nC:\\ORVANT\\properties\\instance.properties\n"),
               std::string::npos)
         << result.err;
+}
+
+// A configuration file that is not well-formed is refused, and a save writes nothing over it or from the
+// defaults shown instead, in either mode; only a registry-mode installation may have no file at all.
+TEST_F(TarnctlTest, AConfigurationFileThatIsNotWellFormedIsRefusedAndNothingIsSaved)
+{
+    installation.write("conf/ORVANTConfiguration.xml",
+                       dataFile("fuzz/fuzz_xml_config/configuration-unreadable-after-save.xml"));
+    const std::string refused = "Unable to load configuration from file C:\\ORVANT\\conf\\ORVANTConfiguration.xml\n";
+    const TarnctlRun show = run({ "--password-stdin", "show" });
+    EXPECT_EQ(show.err, refused);
+    const std::vector<std::string> saves[]
+        = { { "--password-stdin", "set", "Timeout=45" }, { "--password-stdin", "--dry-run", "set", "Timeout=45" } };
+    for (const bool xmlMode : { true, false }) {
+        installation.writeMode(xmlMode);
+        const auto before = installation.snapshot();
+        for (const auto& line : saves) {
+            const TarnctlRun set = run(line);
+            EXPECT_EQ(set.status, 4) << xmlMode << line[1];
+            EXPECT_EQ(set.out + set.err, refused) << xmlMode << line[1];
+        }
+        EXPECT_TRUE(sameTree(before, installation.snapshot())) << xmlMode;
+    }
+
+    std::filesystem::remove(installation.native("conf/ORVANTConfiguration.xml"));
+    const TarnctlRun set = run(saves[0]);
+    EXPECT_EQ(set.status, 0) << set.err;
+    EXPECT_THAT(readRegistryValue(platform::Hive::LocalMachine, "SOFTWARE\\Kelbrin\\Harbell", "Timeout"),
+                testing::Optional(testing::Field(&RegistryValue::bytes, "45")));
 }
 
 TEST_F(TarnctlTest, AddInstancePrintsTheNewInstanceItSaved)

@@ -175,6 +175,27 @@ TEST(RegistryBatch, WritesEachHiveOnceAndKeepsOtherWritersOutUntilItEnds)
     }
 }
 
+// A dry run only reads: each hive once, and nothing of the writer's side (no lock file) appears.
+TEST(RegistryBatch, AHiveItOnlyReadsIsReadOnceWithoutTheWritersLock)
+{
+    TestFolder folder;
+    const auto userHive = folder.registryFolder() / "HKEY_CURRENT_USER.reg";
+    ASSERT_TRUE(storeRegistryValue(Hive::CurrentUser, kKey, "Timeout", kRegSz, "30\0"s));
+    std::string changed = readFile(userHive);
+    changed.replace(changed.find("\"30\""), 4, "\"31\"");
+    {
+        RegistryBatch batch;
+        EXPECT_EQ(readRegistryValue(Hive::CurrentUser, kKey, "Timeout"), (RegistryValue { kRegSz, "30\0"s }));
+        EXPECT_FALSE(readRegistryValue(Hive::LocalMachine, kKey, "Timeout"));
+        writeFile(userHive, changed);
+        EXPECT_EQ(readRegistryValue(Hive::CurrentUser, kKey, "Timeout"), (RegistryValue { kRegSz, "30\0"s }));
+        EXPECT_FALSE(fs::exists(folder.registryFolder() / "HKEY_LOCAL_MACHINE.reg.lock"));
+        batch.discard();
+    }
+    EXPECT_EQ(readRegistryValue(Hive::CurrentUser, kKey, "Timeout"), (RegistryValue { kRegSz, "31\0"s }));
+    EXPECT_EQ(readFile(userHive), changed);
+}
+
 TEST(RegistryBatch, AHiveThatMayNotBeWrittenRefusesEachWriteWhileTheOtherIsWritten)
 {
     TestFolder folder;
