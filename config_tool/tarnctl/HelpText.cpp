@@ -1,6 +1,36 @@
+#include "config_tool/model/WindowSize.h"
 #include "config_tool/tarnctl/CommandLine.h"
 
+#include <sstream>
+
 namespace tarn::ctl {
+
+namespace {
+
+// A setting's line: its name, then its description in the second column, wrapped to the help's width.
+std::string describedSetting(const std::string& name, const std::string& description)
+{
+    constexpr std::size_t kColumn = 21;
+    constexpr std::size_t kWidth = 84;
+    const std::string indent(kColumn, ' ');
+    std::string text = ("  " + name + indent).substr(0, kColumn);
+    std::size_t lineLength = kColumn;
+    std::istringstream words(description);
+    for (std::string word; words >> word;) {
+        if (lineLength > kColumn && lineLength + 1 + word.size() > kWidth) {
+            text += "\n" + indent;
+            lineLength = kColumn;
+        } else if (lineLength > kColumn) {
+            text += ' ';
+            ++lineLength;
+        }
+        text += word;
+        lineLength += word.size();
+    }
+    return text + "\n";
+}
+
+} // namespace
 
 std::string helpText()
 {
@@ -118,9 +148,8 @@ Settings (NAME for set; show prints them all):
   InterfaceMethod    Socket or File (0 or 1)
   ReferralMode       0 to 2
   AvsRuleIndex       0 to 5
-  WindowsSize        a percentage; below 80 or above 100 becomes 100, as in the
-                     window
-  BackGroundColor    a decimal RGB value from 0 to 16777215
+)" + describedSetting("WindowsSize", windowSizeRuleText() + ", as in the window")
+        + R"(  BackGroundColor    a decimal RGB value from 0 to 16777215
   PinPad             a PIN pad of the window's list (five in Hospitality)
   ComPort, ReaderComPort
                      COM1 to COM255
