@@ -66,7 +66,6 @@ public:
     void cbCheckUpgrade_Click();
     void optInterfaceMethod_Click(int index);
     void optConfType_Click(int index);
-    void cboWindowsSize_LostFocus();
     void btSetColor_Click();
     void btBrowseLogoFile_Click();
     void btWaterMarkBrowse_Click();
@@ -111,6 +110,10 @@ private:
     void showCommonSettings();
     void showUpgradeSettings();
     void copyCommonSettingsToSession();
+    // The leave-rules of the fields (FieldRules::leaveRules): of one field when it loses the focus
+    // (cboWindowsSize_LostFocus), of all of them before the controls are collected.
+    void leaveField(QWidget* control);
+    void applyLeaveRules();
     void applyPinPadPortRule(const std::string& model);
     void applyVx670PrinterRule();
     void showUpgradeControls();

@@ -34,7 +34,9 @@ void TarnConf::cboInstance_Click()
 
 void TarnConf::copyCommonSettingsToSession()
 {
-    // The common settings are saved straight from their controls, by OK and by Apply alike.
+    // The common settings are saved straight from their controls, by OK and by Apply alike, each field
+    // as leaving it would have left it.
+    applyLeaveRules();
     CommonSettings& context = m_session.common;
     context.propertyDir = Controls::text(m_ui.txtPropertyDir);
     context.classPath = Controls::text(m_ui.txtClasspath);

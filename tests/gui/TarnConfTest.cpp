@@ -87,6 +87,14 @@ TEST_F(MainWindowTest, TypingIsFilteredAndCorrectedAsTheBoxesRulesSay)
     EXPECT_EQ(text("cboWindowsSize"), "100");
 }
 
+TEST_F(MainWindowTest, AShortcutPressingOkWithTheFocusInWindowsSizeStillAppliesItsRule)
+{
+    type("cboWindowsSize", "9");
+    QTest::keyClick(window->windowHandle(), Qt::Key_O, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return ends == 1; })); // the button shows itself pressed first
+    EXPECT_EQ(installation.storedValue("WindowsSize", 0), "100");
+}
+
 TEST_F(MainWindowTest, ColourAndImageDialogsFillTheirBoxesWhenAnswered)
 {
     services.colorAnswer = 0x00336699;
