@@ -115,11 +115,13 @@ void TarnConf::showEvent(QShowEvent* event)
 
 void TarnConf::closeEvent(QCloseEvent* event)
 {
-    // The title-bar close is no Cancel and no OK: nothing is collected or saved, and edits that would be
-    // lost are asked about first.
-    if (m_ending || mayDiscardEdits()) {
-        m_ending = true;
+    // The title-bar close ends the program as Cancel does: nothing is collected or saved, edits that would
+    // be lost are asked about first, and the windows beside this one (Change Password) close with it.
+    if (m_ending) {
         event->accept();
+    } else if (mayDiscardEdits()) {
+        event->accept();
+        requestProgramEnd();
     } else {
         event->ignore();
     }

@@ -153,15 +153,16 @@ TEST_F(MainWindowTest, CancelAndTheTitleBarCloseAskOnlyWhenAnEditWouldBeLost)
     click("btCancel"); // No, the default, keeps the window
     EXPECT_EQ(ends, 0);
     ui.answers = { tarn::QuestionAnswer::Yes };
-    window->close();
+    window->close(); // Yes: the program ends, as by Cancel
     EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(ends, 1);
     const std::vector<std::string> asked(2, tarn::TarnConf::kDiscardQuestion);
     EXPECT_EQ(ui.questions, asked);
     EXPECT_TRUE(sameTree(saved, installation.snapshot()));
 
     open();
     click("btCancel"); // nothing edited: the program ends at once
-    EXPECT_EQ(ends, 1);
+    EXPECT_EQ(ends, 2);
     EXPECT_EQ(ui.questions, asked);
 }
 
