@@ -384,7 +384,15 @@ void ConfigSession::saveAllInstances()
     write(kBaseSection, "ShowConfirmTxnScreen", tickedText(common.showConfirmTxnScreen));
 
     for (std::size_t i = 0; i < instances.size(); ++i) {
-        saveInstanceData(instances[i], static_cast<std::int16_t>(i));
+        const auto n = static_cast<std::int16_t>(i);
+        const std::string section = instanceSection(n);
+        const bool stored = n == 0 || !read(section, "PINByPass", "").empty();
+        saveInstanceData(instances[i], n);
+        // Add New makes an instance's folders, but the instance exists once a save has stored it: an
+        // attempt that was never saved, and its folders reused by the next, are no creation.
+        if (!stored && !read(section, "PINByPass", "").empty()) {
+            SaveTransaction::logEvent("instance created", n, instanceFolder(common.propertyDir, n));
+        }
     }
 
     // Without a document (registry mode with no XML file) nothing was meant to reach the file.

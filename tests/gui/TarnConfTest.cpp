@@ -197,6 +197,23 @@ TEST_F(MainWindowTest, AddNewBuildsAndReadsTheNewInstanceUnderTheBaseDirectoryAs
               "Harbell_04 C:\\NEWBASE\\INSTANCE_04 Verifone sc5000");
 }
 
+TEST_F(MainWindowTest, AnInstanceAddedThenCancelledAndAddedAgainIsLoggedAsCreatedOnceWhenItIsSaved)
+{
+    click("btAddNew");
+    ui.answers = { tarn::QuestionAnswer::Yes };
+    click("btCancel"); // the new instance is discarded; its folder stays
+    open();
+    click("btAddNew");
+    EXPECT_EQ(text("cboInstance"), "Harbell_03");
+    EXPECT_FALSE(installation.exists("logs/configuration-audit.log"));
+    click("btApply");
+    click("btOk"); // saves the instance again: no creation
+    const std::string log = installation.read("logs/configuration-audit.log");
+    const std::string created = "\t3\tevent\tinstance created\tC:\\ORVANT\\INSTANCE_03\r\n";
+    EXPECT_NE(log.find(created), std::string::npos);
+    EXPECT_EQ(log.find(created), log.rfind(created)) << "one line";
+}
+
 TEST_F(MainWindowTest, EditableListsKeepTypedTextAsTypedForTheirOwnRules)
 {
     type("cboWindowsSize", "9");
