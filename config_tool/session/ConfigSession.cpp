@@ -356,7 +356,10 @@ void ConfigSession::saveAllInstances()
     if (!writeConfigurationMode()) {
         storeFailed = true;
     }
-    if (Globals::state().configurationMode == kXmlMode
+    // The document is read again in both modes, so that the save changes, and its backup and audit log
+    // show, what is on the disk when it begins, not a copy another program has changed since. In registry
+    // mode an installation that had no file to load has none to read again.
+    if ((Globals::state().configurationMode == kXmlMode || XmlConfig::isLoaded())
         && !XmlConfig::loadXmlConfig(Globals::state().xmlConfigurationPath)) {
         storeFailed = true;
     }

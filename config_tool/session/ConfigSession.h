@@ -41,7 +41,7 @@ public:
     FailedWrites failedWrites;
 
     // The last saveAllInstances could not store something that it has already reported: the mode file,
-    // the XML file (reported by XmlConfig once per save) or, in XML mode, the reload of the XML file.
+    // the XML file (reported by XmlConfig once per save) or the reload of the XML file.
     // The save must then not be taken for a success.
     bool storeFailed = false;
 
@@ -70,8 +70,9 @@ public:
     // nothing for this record), then seeds its instance.properties and rewrites its device profile.
     void saveInstanceData(CInstanceData& record, std::int16_t n);
 
-    // The whole save: mode file, XML reload in XML mode, the five uniqueness checks (the first refusal
-    // stops everything), the common settings, then every record in index order.
+    // The whole save: mode file, XML reload (in registry mode too, when a document was loaded), the five
+    // uniqueness checks (the first refusal stops everything), the common settings, then every record in
+    // index order.
     void saveAllInstances();
 
     std::int16_t lastIndex() const { return static_cast<std::int16_t>(instances.size()) - 1; }

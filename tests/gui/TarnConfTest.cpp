@@ -181,6 +181,24 @@ TEST_F(MainWindowTest, ASaveOverwritesAConfigurationChangedOnDiskOnlyWhenTheOper
     EXPECT_EQ(ends, 0);
 }
 
+TEST_F(MainWindowTest, InRegistryModeTheAuditLogsOldValuesAreWhatTheDiskHeldWhenTheSaveBegan)
+{
+    installation.writeMode(false);
+    open();
+    auto stored = Installation::numberedInstances(2);
+    // Another program's save since the window loaded.
+    stored[0].values.insert(stored[0].values.end(), { { "Timeout", "50" }, { "UPTTerminal", "False" } });
+    installation.writeConfiguration(stored);
+    type("txtTimeout", "45");
+    ui.answers = { tarn::QuestionAnswer::Yes };
+    click("btOk");
+    EXPECT_EQ(ends, 1);
+    const std::string log = installation.read("logs/configuration-audit.log");
+    const std::string xml = "\t0\tC:\\ORVANT\\conf\\ORVANTConfiguration.xml\t";
+    EXPECT_NE(log.find(xml + "Timeout\t\"50\" -> \"45\"\r\n"), std::string::npos) << log;
+    EXPECT_EQ(log.find(xml + "UPTTerminal\t"), std::string::npos) << "stored as it was";
+}
+
 TEST_F(MainWindowTest, AddNewBuildsAndReadsTheNewInstanceUnderTheBaseDirectoryAsTyped)
 {
     click("btAddNew");
