@@ -124,8 +124,10 @@ private:
     FieldRules::RecordControls recordControlsShown() const;
     void chooseImageInto(QLineEdit* target);
     std::int16_t environmentOfRecord0() const;
-    // Runs a save under the installation lock, after asking when another program changed the
-    // configuration since this window loaded it. False when nothing was saved or the save failed.
+    // Runs a save under the installation lock, after asking when another program changed what this
+    // window loaded and the window has edits to save. True when the save succeeded, or when the window
+    // had no edits and another program's changes were left as they are; false when nothing was saved
+    // or the save failed.
     bool guardedSave(const std::function<bool()>& save);
 
     // Edits since the last OK or Apply, so that Cancel and the title-bar close ask before they are lost.

@@ -54,13 +54,20 @@ bool TarnConf::guardedSave(const std::function<bool()>& save)
 {
     const BusyCursor busy;
     // While another program saves, the window keeps drawing itself but takes no input.
-    const SaveGuard guard(m_loadedFiles, [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
-    if (!guard.mayWrite()) {
+    const SaveGuard guard(m_loadedFiles, m_recordsEdited || m_commonEdited,
+                          [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
+    switch (guard.decision()) {
+    case SaveGuard::Decision::DontSave:
         return false;
+    case SaveGuard::Decision::NothingToSave:
+        // Nothing of this window's own to write: another program's changes stay as they are.
+        return true;
+    case SaveGuard::Decision::Save:
+        break;
     }
     const bool saved = save();
     // What is on disk now is this window's own doing.
-    m_loadedFiles = LoadedFiles::now();
+    m_loadedFiles = LoadedFiles::read(m_session.common.propertyDir, m_session.lastIndex());
     return saved;
 }
 

@@ -181,6 +181,17 @@ TEST_F(MainWindowTest, ASaveOverwritesAConfigurationChangedOnDiskOnlyWhenTheOper
     EXPECT_EQ(ends, 0);
 }
 
+TEST_F(MainWindowTest, AWindowWithoutEditsLeavesAnotherProgramsChangeAsItIsAndOkEndsTheProgram)
+{
+    installation.write("INSTANCE_01/properties/terminal.properties", "smartCardReader.class=sts.drivers.Sagem\r\n");
+    const auto changed = installation.snapshot();
+    click("btApply");
+    click("btOk");
+    EXPECT_TRUE(ui.questions.empty());
+    EXPECT_TRUE(sameTree(changed, installation.snapshot()));
+    EXPECT_EQ(ends, 1);
+}
+
 TEST_F(MainWindowTest, InRegistryModeTheAuditLogsOldValuesAreWhatTheDiskHeldWhenTheSaveBegan)
 {
     installation.writeMode(false);
