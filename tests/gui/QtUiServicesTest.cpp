@@ -2,8 +2,11 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QMessageBox>
+#include <QTextLayout>
 #include <QTimer>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 namespace orvant::test {
@@ -48,6 +51,35 @@ TEST(QtUiServicesTest, BoxesShowTheirTextAsItIsUnderTheProgramsNameOrTheirOwnTit
         EXPECT_EQ(services.askYesNoCancel("Save first?"), answer);
         EXPECT_EQ(seen, "TarnConfig | icon 4 | &No &Yes Cancel | plain: Save first?");
     }
+}
+
+// A path too long for a line breaks after one of its backslashes, never after the drive's colon.
+TEST(QtUiServicesTest, LongPathsWrapAtABackslash)
+{
+    tarn::QtUiServices services;
+    QString shown;
+    QTimer::singleShot(0, [&shown] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        shown = box->text();
+        box->button(QMessageBox::Ok)->click();
+    });
+    services.showMessage("C:\\ORVANT2\\INSTANCE_01\\properties\\terminal.properties");
+
+    QTextLayout layout(shown, QApplication::font());
+    QTextOption wrapping;
+    wrapping.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(wrapping);
+    const qreal width = QFontMetricsF(QApplication::font()).horizontalAdvance(QStringLiteral("terminal.properties"));
+    std::vector<std::string> lines;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width * 1.05);
+        const QString text = shown.mid(line.textStart(), line.textLength());
+        lines.push_back(text.simplified().remove(QChar(0x200B)).remove(QChar(0x2060)).toStdString());
+    }
+    layout.endLayout();
+    EXPECT_THAT(lines, ::testing::ElementsAre("C:\\ORVANT2\\", "INSTANCE_01\\", "properties\\", "terminal.properties"));
 }
 
 } // namespace
