@@ -3,6 +3,7 @@
 #include "config_tool/foundation/FailedWrites.h"
 #include "config_tool/model/CInstanceData.h"
 #include "config_tool/model/CommonSettings.h"
+#include "config_tool/model/InstanceFolders.h"
 
 #include <cstdint>
 #include <string>
@@ -74,6 +75,11 @@ public:
     // uniqueness checks (the first refusal stops everything), the common settings, then every record in
     // index order.
     void saveAllInstances();
+
+    // What the Base Directory a save would store (common.propertyDir) lacks of the instances' folders,
+    // when it is not the one stored; nothing when the save keeps the stored one. The window asks before
+    // such a save, tarnctl refuses it.
+    MissingInstanceFolders missingFoldersOfNewBaseDirectory() const;
 
     std::int16_t lastIndex() const { return static_cast<std::int16_t>(instances.size()) - 1; }
 

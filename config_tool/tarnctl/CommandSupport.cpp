@@ -1,5 +1,6 @@
 #include "config_tool/tarnctl/CommandSupport.h"
 
+#include "config_tool/foundation/Globals.h"
 #include "config_tool/model/Checks.h"
 #include "config_tool/model/InstanceNaming.h"
 #include "config_tool/session/SaveSequences.h"
@@ -97,6 +98,11 @@ std::string instanceLine(const ConfigSession& session, std::size_t index)
 
 bool passesSaveChecks(const ConfigSession& session)
 {
+    // A script has no question to answer: a Base Directory without the instance folders is refused.
+    if (const MissingInstanceFolders missing = session.missingFoldersOfNewBaseDirectory(); missing.any()) {
+        Globals::ui().showMessage(missingFoldersRefusal(missing), MessageIcon::Exclamation);
+        return false;
+    }
     const auto& instances = session.instances;
     if (!checkReceiptDirUnique(instances) || !checkReceiptPortUnique(instances) || !checkInterfacePortUnique(instances)
         || !checkInputDirUnique(instances) || !checkOutputDirUnique(instances)) {

@@ -117,8 +117,9 @@ Messages, the window's own included, go to standard error.
 Exit status:
   0  done (verify: the hash matches)
   1  refused by a check: a value the window would not take, a save check
-     (uniqueness, card timeout), a new instance that cannot be made, a password
-     rule; verify: the hash does not match or cannot be computed
+     (uniqueness, card timeout, a PropertiesDir without the instance folders), a
+     new instance that cannot be made, a password rule; verify: the hash does not
+     match or cannot be computed
   2  usage: unknown command, option, instance or setting; no password available;
      the installation folder does not exist
   3  wrong password (or no Administrator entry in the user file)
@@ -132,7 +133,8 @@ Settings (NAME for set; show prints them all):
   LogoFile, InputDir, OutputDir, ReceiptDir, ReceiptWidth, FontName, Watermark,
   Printer
                      one line of Windows-1252 text (PropertiesDir is the folder the
-                     instance folders INSTANCE_nn are made in)
+                     instance folders INSTANCE_nn are in: a new one must be an existing
+                     folder that holds every instance's folder already)
   Timeout, Port, ReceiptPort, PinPadPort, Top, Left
                      digits only (the window's digits-only fields); a save needs
                      Timeout from 10 to 90

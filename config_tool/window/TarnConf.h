@@ -28,6 +28,8 @@ public:
     static constexpr const char* kTitle = "Configure ORVANT (version 2.2.4.1)";
     // Asked by Cancel and the title-bar close when an edit would be lost.
     static constexpr const char* kDiscardQuestion = "Discard changes?";
+    // Asked after what a new Base Directory lacks of the instance folders, before a save stores it.
+    static constexpr const char* kSaveAnywayQuestion = "Save anyway?";
 
     // services: the dialogs, printers, fonts and screen; null uses the window system's own.
     explicit TarnConf(WindowServices* services = nullptr, QWidget* parent = nullptr);
@@ -124,8 +126,9 @@ private:
     FieldRules::RecordControls recordControlsShown() const;
     void chooseImageInto(QLineEdit* target);
     std::int16_t environmentOfRecord0() const;
-    // Runs a save under the installation lock, after asking when another program changed what this
-    // window loaded and the window has edits to save. True when the save succeeded, or when the window
+    // Runs a save under the installation lock, after asking when the save would point the Base Directory
+    // at a folder without the instance folders, and when another program changed what this window loaded
+    // and the window has edits to save. True when the save succeeded, or when the window
     // had no edits and another program's changes were left as they are; false when nothing was saved
     // or the save failed.
     bool guardedSave(const std::function<bool()>& save);

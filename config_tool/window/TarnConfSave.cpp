@@ -1,3 +1,4 @@
+#include "config_tool/foundation/Globals.h"
 #include "config_tool/session/SaveGuard.h"
 #include "config_tool/session/SaveSequences.h"
 #include "config_tool/window/BusyCursor.h"
@@ -52,6 +53,12 @@ void TarnConf::copyCommonSettingsToSession()
 
 bool TarnConf::guardedSave(const std::function<bool()>& save)
 {
+    const MissingInstanceFolders missing = m_session.missingFoldersOfNewBaseDirectory();
+    if (missing.any()
+        && Globals::ui().askYesNo(missingFoldersSummary(missing) + " " + kSaveAnywayQuestion, QuestionAnswer::No)
+            != QuestionAnswer::Yes) {
+        return false;
+    }
     const BusyCursor busy;
     // While another program saves, the window keeps drawing itself but takes no input.
     const SaveGuard guard(m_loadedFiles, m_recordsEdited || m_commonEdited,

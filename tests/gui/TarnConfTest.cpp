@@ -210,6 +210,21 @@ TEST_F(MainWindowTest, InRegistryModeTheAuditLogsOldValuesAreWhatTheDiskHeldWhen
     EXPECT_EQ(log.find(xml + "UPTTerminal\t"), std::string::npos) << "stored as it was";
 }
 
+TEST_F(MainWindowTest, ANewBaseDirectoryWithoutTheInstanceFoldersIsSavedOnlyWhenTheOperatorSaysSo)
+{
+    writeFile(folder.driveC() / "ORVANT2/properties/terminal.properties", "hand.made=1\r\n");
+    const auto before = installation.snapshot();
+    type("txtPropertyDir", "C:\\ORVANT2");
+    click("btOk"); // No, the default: nothing written, the window stays
+    EXPECT_EQ(ui.questions,
+              std::vector<std::string> { "The folder C:\\ORVANT2 holds no INSTANCE_01 (and 1 more). Save anyway?" });
+    EXPECT_TRUE(sameTree(before, installation.snapshot()));
+    EXPECT_EQ(ends, 0);
+    ui.answers = { tarn::QuestionAnswer::Yes };
+    click("btApply");
+    EXPECT_EQ(installation.storedValue("PropertiesDir", 0), "C:\\ORVANT2");
+}
+
 TEST_F(MainWindowTest, AddNewBuildsAndReadsTheNewInstanceUnderTheBaseDirectoryAsTyped)
 {
     click("btAddNew");

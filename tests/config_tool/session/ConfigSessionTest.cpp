@@ -180,6 +180,22 @@ TEST_F(SaveTest, InRegistryModeEveryValueGoesToBothHivesWithOrWithoutAConfigurat
     EXPECT_FALSE(exists("conf/ORVANTConfiguration.xml") || exists("properties/instance.properties"));
 }
 
+// A Base Directory changed since the load: its files take the device keys as they are in it, never the
+// content of the files loaded from the old folder.
+TEST_F(SaveTest, APropertyFileIsReadFromTheFolderItIsWrittenTo)
+{
+    start();
+    write("properties/terminal.properties", read("properties/terminal.properties") + "old.folder=1\r\n");
+    startUp(session);
+    const auto moved = folder.driveC() / "ORVANT2/properties";
+    writeFile(moved / "terminal.properties", "hand.made=1\r\n");
+    session.common.propertyDir = "C:\\ORVANT2";
+    EXPECT_FALSE(tarn::runOkSequence(session)) << "ORVANT2 has no INSTANCE_01";
+    const std::string written = readFile(moved / "terminal.properties");
+    EXPECT_NE(written.find("hand.made=1\r\n"), std::string::npos);
+    EXPECT_EQ(written.find("old.folder"), std::string::npos);
+}
+
 TEST_F(SaveTest, ApplyLeavesTheBasePropertyFilesToOk)
 {
     start(true, "properties/language.properties");
