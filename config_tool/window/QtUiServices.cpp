@@ -23,12 +23,22 @@ QMessageBox::Icon qtIcon(MessageIcon icon)
 }
 
 // A box wraps a long word where the text lets it. Paths have no blanks: they may break after each
-// backslash, and never between a drive's colon and the backslash after it (leaving "C:" alone on a line).
+// backslash, but a drive stays with its first folder ("C:\ORVANT2\", never "C:" or "C:\" alone at the end
+// of a line).
 QString withBreakablePaths(const std::string& text)
 {
-    QString shown = QString::fromStdString(text);
-    shown.replace(QLatin1Char('\\'), QStringLiteral("\\\u200B")); // zero width space: a break may follow
-    shown.replace(QStringLiteral(":\\"), QStringLiteral(":\u2060\\")); // word joiner: no break between
+    const QString given = QString::fromStdString(text);
+    QString shown;
+    for (qsizetype i = 0; i < given.size(); ++i) {
+        const bool drive = given[i] == QLatin1Char(':') && i + 1 < given.size() && given[i + 1] == QLatin1Char('\\');
+        const bool afterDrive = i > 0 && given[i - 1] == QLatin1Char(':');
+        shown += given[i];
+        if (drive) {
+            shown += QChar(0x2060); // word joiner: no break here
+        } else if (given[i] == QLatin1Char('\\') && !afterDrive) {
+            shown += QChar(0x200B); // zero width space: a break may come here
+        }
+    }
     return shown;
 }
 

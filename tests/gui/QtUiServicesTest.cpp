@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QTextLayout>
 #include <QTimer>
+#include <algorithm>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -64,22 +65,29 @@ TEST(QtUiServicesTest, LongPathsWrapAtABackslash)
         shown = box->text();
         box->button(QMessageBox::Ok)->click();
     });
-    services.showMessage("C:\\ORVANT2\\INSTANCE_01\\properties\\terminal.properties");
+    services.showMessage("Written in C:\\ORVANT2\\INSTANCE_01\\properties\\terminal.properties");
 
     QTextLayout layout(shown, QApplication::font());
     QTextOption wrapping;
     wrapping.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     layout.setTextOption(wrapping);
-    const qreal width = QFontMetricsF(QApplication::font()).horizontalAdvance(QStringLiteral("terminal.properties"));
+    // Room for "Written in C:" and for each part of the path, not for "Written in C:\ORVANT2\".
+    const QFontMetricsF metrics(QApplication::font());
+    const qreal width = std::max(metrics.horizontalAdvance(QStringLiteral("terminal.properties")),
+                                 metrics.horizontalAdvance(QStringLiteral("Written in C:")))
+        * 1.05;
+    ASSERT_GT(metrics.horizontalAdvance(QStringLiteral("Written in C:\\ORVANT2\\")), width);
     std::vector<std::string> lines;
     layout.beginLayout();
     for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-        line.setLineWidth(width * 1.05);
+        line.setLineWidth(width);
         const QString text = shown.mid(line.textStart(), line.textLength());
         lines.push_back(text.simplified().remove(QChar(0x200B)).remove(QChar(0x2060)).toStdString());
     }
     layout.endLayout();
-    EXPECT_THAT(lines, ::testing::ElementsAre("C:\\ORVANT2\\", "INSTANCE_01\\", "properties\\", "terminal.properties"));
+    EXPECT_THAT(
+        lines,
+        ::testing::ElementsAre("Written in", "C:\\ORVANT2\\", "INSTANCE_01\\", "properties\\", "terminal.properties"));
 }
 
 } // namespace
