@@ -134,7 +134,7 @@ bool isOpen(HKey key)
 }
 
 // A hive as a batch holds it: read once under the writer's lock, which the batch keeps until it ends,
-// and changed in memory.
+// and changed in memory; one the process may not write is read once all the same, for readers only.
 struct BatchHive
 {
     std::unique_ptr<HiveLock> lock;
@@ -164,6 +164,9 @@ BatchHive* batchHive(Hive hive)
         state.lock = std::make_unique<HiveLock>(hiveFile(hive));
         if (state.lock->result() == kErrorSuccess) {
             state.loaded = state.lock->load(state.content);
+        } else {
+            // A hive this process may not write is still read once for the batch's readers.
+            state.loaded = HiveLock::read(hiveFile(hive), state.content);
         }
     }
     return &state;
@@ -173,18 +176,19 @@ BatchHive* batchHive(Hive hive)
 const RegeditFile* batchContent(Hive hive)
 {
     const auto it = t_batch.hives.find(hive);
-    if (t_batch.depth == 0 || it == t_batch.hives.end() || it->second.lock->result() != kErrorSuccess
-        || it->second.loaded == kErrorAccessDenied) {
+    if (t_batch.depth == 0 || it == t_batch.hives.end() || it->second.loaded == kErrorAccessDenied) {
         return nullptr;
     }
     return &it->second.content;
 }
 
-// The hive as a reader sees it: the batch's copy when the batch holds one, else the file, read into
-// `fresh`. Nothing when it cannot be read (the result says why).
+// The hive as a reader sees it: within a batch the batch's copy, read at the first use, reads
+// included; else (or when the batch cannot hold it) the file, read into `fresh`. Nothing when it cannot
+// be read (the result says why).
 const RegeditFile* readHive(Hive hive, RegeditFile& fresh, long& result)
 {
     result = kErrorSuccess;
+    batchHive(hive);
     if (const RegeditFile* held = batchContent(hive)) {
         return held;
     }
