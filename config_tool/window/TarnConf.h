@@ -96,7 +96,8 @@ public:
 signals:
     // The change-password window belongs to the program entry, which opens it beside this one (not modal).
     void changePasswordRequested();
-    // OK after a full save, Cancel and the upgrade launcher end the program; the program entry does it.
+    // OK after a full save, Cancel, the title-bar close and the upgrade launcher end the program; the
+    // program entry does it.
     void programEndRequested();
 
 protected:
@@ -112,8 +113,8 @@ private:
     void showCommonSettings();
     void showUpgradeSettings();
     void copyCommonSettingsToSession();
-    // The leave-rules of the fields (FieldRules::leaveRules): of one field when it loses the focus
-    // (cboWindowsSize_LostFocus), of all of them before the controls are collected.
+    // The leave-rules of the fields (FieldRules::leaveRules): of one field when it loses the focus, of all
+    // of them before the controls are collected.
     void leaveField(QWidget* control);
     void applyLeaveRules();
     void applyPinPadPortRule(const std::string& model);
@@ -139,8 +140,8 @@ private:
     void shownEditsCollected();
     void everythingCollectedSaved();
     bool mayDiscardEdits();
-    // OK after a full save, Cancel and the upgrade launcher end the program: the window asks the program
-    // entry (programEndRequested), which closes every window.
+    // OK after a full save, Cancel, the title-bar close and the upgrade launcher end the program: the
+    // window asks the program entry (programEndRequested), which closes every window.
     void requestProgramEnd();
 
     TarnConfControls m_ui;
