@@ -26,6 +26,7 @@ constexpr long kErrorFileNotFound = 2; // ERROR_FILE_NOT_FOUND
 constexpr long kErrorAccessDenied = 5; // ERROR_ACCESS_DENIED
 constexpr long kErrorInvalidData = 13; // ERROR_INVALID_DATA: the store could not be parsed
 constexpr long kErrorMoreData = 234; // ERROR_MORE_DATA
+constexpr long kErrorNoMoreItems = 259; // ERROR_NO_MORE_ITEMS
 
 // Value types.
 constexpr std::uint32_t kRegSz = 1;
@@ -68,6 +69,11 @@ long regDeleteKey(Hive hive, const std::string& subKey);
 // and the result is ERROR_MORE_DATA. ERROR_FILE_NOT_FOUND when the value does not exist.
 long regQueryValueEx(HKey key, const std::string& valueName, std::uint32_t* type, std::uint8_t* data,
                      std::uint32_t* size);
+
+// RegEnumValueA(key, index, ...) with buffers as large as the value needs: the name, type and data of
+// the key's value at index (0, 1, ... in the key's own order). ERROR_NO_MORE_ITEMS past the last one.
+long regEnumValue(HKey key, std::uint32_t index, std::string& valueName, std::uint32_t* type,
+                  std::vector<std::uint8_t>& data);
 
 // RegCloseKey(key).
 long regCloseKey(HKey key);

@@ -12,8 +12,8 @@ class TarnConf;
 void connectLoginWindow(frmLogIn& login);
 
 // Opens the main window without waiting for it: its version label is filled by the engine's version
-// reporter, its "Change Password" button opens the change-password window, and its OK, Cancel and
-// upgrade end the program. The window deletes itself when closed.
+// reporter, its "Change Password" button opens the change-password window, and its OK, Cancel, title-bar
+// close and upgrade end the program. The window deletes itself when closed.
 TarnConf* openMainWindow();
 
 // Ends the program at once: every window closes and the event loop ends.

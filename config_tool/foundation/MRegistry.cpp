@@ -58,7 +58,7 @@ bool writeRegistryString(const std::string& app, const std::string& section, con
         return fail(kErrorEmptyKey, "Key may not be empty");
     }
 
-    const std::string keyPath = "SOFTWARE\\" + trimmedApp + "\\" + trimmedSection;
+    const std::string keyPath = keyPathOf(trimmedApp, trimmedSection);
     const std::string ansi = orvant::platform::utf8ToAnsi(value);
     const std::vector<std::uint8_t> data(ansi.begin(), ansi.end());
 
@@ -69,6 +69,11 @@ bool writeRegistryString(const std::string& app, const std::string& section, con
 const RecordedError& lastError()
 {
     return g_lastError;
+}
+
+std::string keyPathOf(const std::string& app, const std::string& section)
+{
+    return "SOFTWARE\\" + trimSpaces(app) + "\\" + trimSpaces(section);
 }
 
 } // namespace tarn::MRegistry

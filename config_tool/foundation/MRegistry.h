@@ -30,4 +30,8 @@ bool writeRegistryString(const std::string& app, const std::string& section, con
 
 const RecordedError& lastError();
 
+// SOFTWARE\<app>\<section>, app and section trimmed of spaces: the key writeRegistryString writes under,
+// in both hives.
+std::string keyPathOf(const std::string& app, const std::string& section);
+
 } // namespace tarn::MRegistry

@@ -1,6 +1,7 @@
 #include "config_tool/model/FieldRules.h"
 
 #include "config_tool/model/Choices.h"
+#include "config_tool/model/WindowSize.h"
 
 #include <algorithm>
 #include <array>
@@ -94,6 +95,12 @@ void checkUpgradeChosen(UpgradeControls& controls, std::int16_t environment, Che
     if (kiosk) {
         controls.autoUpgradeEnabled = false;
     }
+}
+
+const std::vector<LeaveRule>& leaveRules()
+{
+    static const std::vector<LeaveRule> rules { { "cboWindowsSize", correctWindowSize } };
+    return rules;
 }
 
 } // namespace tarn::FieldRules

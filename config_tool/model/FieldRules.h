@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tarn::FieldRules {
@@ -71,5 +72,16 @@ void environmentChosen(UpgradeControls& controls, std::int16_t environment, Chec
 // clears and disables it. In a kiosk Auto Upgrade stays disabled: it follows Check Upgrades alone.
 void checkUpgradeChosen(UpgradeControls& controls, std::int16_t environment, CheckState checkUpgrade,
                         CheckState& autoUpgrade);
+
+// What a field's text becomes when the operator leaves the field, for each field that has such a rule
+// (Windows Size), by the name of its control. The window runs a field's rule when the field loses the
+// focus, and every rule again whenever it collects its controls (OK, Apply, Run Upgrade Now, an instance
+// switch, Add New): a button pressed by its keyboard shortcut leaves the focus where it was.
+struct LeaveRule
+{
+    std::string_view control;
+    std::string (*correct)(const std::string& text);
+};
+const std::vector<LeaveRule>& leaveRules();
 
 } // namespace tarn::FieldRules

@@ -21,6 +21,14 @@ bool isBlank(char c)
 
 using orvant::ascii::isDigit;
 
+// Shortest form, whatever the process locale ("79.5", "100").
+std::string numberText(double value)
+{
+    char text[32];
+    const auto result = std::to_chars(text, text + sizeof text, value);
+    return std::string(text, result.ptr);
+}
+
 } // namespace
 
 std::optional<double> readLeadingNumber(std::string_view text)
@@ -87,12 +95,21 @@ std::int16_t roundToInt16(double value)
 std::string correctWindowSize(const std::string& text)
 {
     const double size = leadingNumber(text);
-    return (size <= kSmallestWindowSize || size > kLargestWindowSize) ? std::string("100") : text;
+    return (size <= kSmallestWindowSize || size > kLargestWindowSize) ? numberText(kLargestWindowSize) : text;
 }
 
 std::int16_t windowSizeOf(std::string_view text)
 {
     return roundToInt16(leadingNumber(text));
+}
+
+std::string windowSizeRuleText()
+{
+    const std::string largest = numberText(kLargestWindowSize);
+    const double smallestFraction = kSmallestWindowSize + 0.5;
+    return "a percentage; " + numberText(kSmallestWindowSize) + " or less and above " + largest + " become " + largest
+        + ", any other number is kept and stored rounded, halves to even (" + numberText(smallestFraction)
+        + " is stored as " + std::to_string(windowSizeOf(numberText(smallestFraction))) + ")";
 }
 
 } // namespace tarn

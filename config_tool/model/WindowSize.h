@@ -27,4 +27,8 @@ std::string correctWindowSize(const std::string& text);
 // The stored WindowsSize of a list text: its leading number rounded half to even.
 std::int16_t windowSizeOf(std::string_view text);
 
+// The window-size rule in words, for help texts, worded from the bounds the rule itself uses:
+// "a percentage; 79 or less and above 100 become 100, ...".
+std::string windowSizeRuleText();
+
 } // namespace tarn

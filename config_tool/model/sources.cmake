@@ -3,6 +3,7 @@ target_sources(tarn_core PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/model/Choices.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/model/ConfigValues.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/model/FieldRules.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/model/InstanceFolders.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/model/InstanceNaming.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/model/StoredValues.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/model/WindowSize.cpp

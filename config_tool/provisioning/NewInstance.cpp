@@ -4,7 +4,6 @@
 #include "config_tool/model/ConfigValues.h"
 #include "config_tool/model/InstanceNaming.h"
 #include "config_tool/provisioning/CreatedPaths.h"
-#include "config_tool/session/SaveTransaction.h"
 #include "platform/TextCodec.h"
 
 namespace tarn {
@@ -219,7 +218,6 @@ NewInstanceResult createNewInstance(std::vector<CInstanceData>& instances, int i
 
     NewInstanceResult result;
     result.created = true;
-    SaveTransaction::logEvent("instance created", n, attempt.folder);
     result.number = n;
     result.section = section;
     return result;

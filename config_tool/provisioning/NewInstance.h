@@ -26,7 +26,8 @@ struct NewInstanceResult
 // its folder skeleton B\INSTANCE_nn\{properties, conf, logs} from the base instance's files, the
 // receipt printer copy B\bin\ReceiptPrinter_nn.exe and the properties.directory line of its
 // terminal.properties; then extends instances to index n with the loaded record and the base
-// instance's settings. The instance reaches the configuration store with the next save.
+// instance's settings. The instance reaches the configuration store, and the audit log its creation,
+// with the next save.
 //
 // Nothing is added, and the message says why, when the number would pass 99 (the section naming ends
 // there), the properties folder is empty, a source file is missing, or a step fails; a failed step

@@ -1,6 +1,7 @@
 #include "config_tool/session/ConfigSession.h"
 
 #include "config_tool/engine_files/DeviceProfiles.h"
+#include "config_tool/engine_files/EngineFileSupport.h"
 #include "config_tool/engine_files/InstanceProperties.h"
 #include "config_tool/foundation/ConfigurationMode.h"
 #include "config_tool/foundation/Globals.h"
@@ -102,6 +103,13 @@ std::string propertiesFile(const std::string& folder, const char* name)
     return folder + "\\properties\\" + name;
 }
 
+// The Base Directory as the load shows it.
+std::string storedPropertiesDir()
+{
+    const std::string propertiesDir = read(kBaseSection, "PropertiesDir", kDefaultPropertiesDir);
+    return propertiesDir.empty() ? kEmptyPropertiesDir : propertiesDir;
+}
+
 void showUnreadFiles(const std::vector<std::string>& files)
 {
     if (files.empty()) {
@@ -122,8 +130,7 @@ void ConfigSession::loadCommonSettings()
     const std::string classPath = read(kBaseSection, "ClassPath", kDefaultClassPath);
     common.classPath = classPath.find("kelbrin-cps.jar") != std::string::npos ? classPath : kDefaultClassPath;
 
-    const std::string propertiesDir = read(kBaseSection, "PropertiesDir", kDefaultPropertiesDir);
-    common.propertyDir = propertiesDir.empty() ? kEmptyPropertiesDir : propertiesDir;
+    common.propertyDir = storedPropertiesDir();
 
     common.hblHost = read(kBaseSection, "HBLHost", "127.0.0.1");
     common.hblPort = read(kBaseSection, "HBLPort", "9000");
@@ -134,6 +141,14 @@ void ConfigSession::loadCommonSettings()
     common.transactionResultMandatory = checkStateOf(readBoolean(kBaseSection, "TransactionResultMandatory", "False"));
     common.checkUpgrade = checkStateOf(readBoolean(kBaseSection, "CheckUpgrade", "True"));
     common.autoUpgrade = checkStateOf(readBoolean(kBaseSection, "AutoUpgrade", "False"));
+}
+
+MissingInstanceFolders ConfigSession::missingFoldersOfNewBaseDirectory() const
+{
+    if (common.propertyDir == storedPropertiesDir()) {
+        return {};
+    }
+    return missingInstanceFolders(common.propertyDir, lastIndex());
 }
 
 std::int16_t ConfigSession::readStoredEnvironment()
@@ -336,6 +351,12 @@ void ConfigSession::saveInstanceData(CInstanceData& record, std::int16_t n)
         }
         return;
     }
+    // The device keys go into each file as it is now, in the folder it is written to: not into the copy
+    // loaded from the Base Directory as it was when the window opened, nor an older copy of this one.
+    if (!loadOrRecord(record.pinpadProperties, terminalFile, failedWrites)
+        || !loadOrRecord(record.languageProperties, languageFile, failedWrites)) {
+        return;
+    }
     writeDeviceProfile(record, n, common.propertyDir, failedWrites);
 }
 
@@ -356,7 +377,10 @@ void ConfigSession::saveAllInstances()
     if (!writeConfigurationMode()) {
         storeFailed = true;
     }
-    if (Globals::state().configurationMode == kXmlMode
+    // The document is read again in both modes, so that the save changes, and its backup and audit log
+    // show, what is on the disk when it begins, not a copy another program has changed since. In registry
+    // mode an installation that had no file to load has none to read again.
+    if ((Globals::state().configurationMode == kXmlMode || XmlConfig::isLoaded())
         && !XmlConfig::loadXmlConfig(Globals::state().xmlConfigurationPath)) {
         storeFailed = true;
     }
@@ -384,7 +408,15 @@ void ConfigSession::saveAllInstances()
     write(kBaseSection, "ShowConfirmTxnScreen", tickedText(common.showConfirmTxnScreen));
 
     for (std::size_t i = 0; i < instances.size(); ++i) {
-        saveInstanceData(instances[i], static_cast<std::int16_t>(i));
+        const auto n = static_cast<std::int16_t>(i);
+        const std::string section = instanceSection(n);
+        const bool stored = n == 0 || !read(section, "PINByPass", "").empty();
+        saveInstanceData(instances[i], n);
+        // Add New makes an instance's folders, but the instance exists once a save has stored it: an
+        // attempt that was never saved, and its folders reused by the next, are no creation.
+        if (!stored && !read(section, "PINByPass", "").empty()) {
+            SaveTransaction::logEvent("instance created", n, instanceFolder(common.propertyDir, n));
+        }
     }
 
     // Without a document (registry mode with no XML file) nothing was meant to reach the file.

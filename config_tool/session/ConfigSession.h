@@ -3,6 +3,7 @@
 #include "config_tool/foundation/FailedWrites.h"
 #include "config_tool/model/CInstanceData.h"
 #include "config_tool/model/CommonSettings.h"
+#include "config_tool/model/InstanceFolders.h"
 
 #include <cstdint>
 #include <string>
@@ -41,7 +42,7 @@ public:
     FailedWrites failedWrites;
 
     // The last saveAllInstances could not store something that it has already reported: the mode file,
-    // the XML file (reported by XmlConfig once per save) or, in XML mode, the reload of the XML file.
+    // the XML file (reported by XmlConfig once per save) or the reload of the XML file.
     // The save must then not be taken for a success.
     bool storeFailed = false;
 
@@ -70,9 +71,15 @@ public:
     // nothing for this record), then seeds its instance.properties and rewrites its device profile.
     void saveInstanceData(CInstanceData& record, std::int16_t n);
 
-    // The whole save: mode file, XML reload in XML mode, the five uniqueness checks (the first refusal
-    // stops everything), the common settings, then every record in index order.
+    // The whole save: mode file, XML reload (in registry mode too, when a document was loaded), the five
+    // uniqueness checks (the first refusal stops everything), the common settings, then every record in
+    // index order.
     void saveAllInstances();
+
+    // What the Base Directory a save would store (common.propertyDir) lacks of the instances' folders,
+    // when it is not the one stored; nothing when the save keeps the stored one. The window asks before
+    // such a save, tarnctl refuses it.
+    MissingInstanceFolders missingFoldersOfNewBaseDirectory() const;
 
     std::int16_t lastIndex() const { return static_cast<std::int16_t>(instances.size()) - 1; }
 

@@ -4,7 +4,7 @@
 
 namespace tarn {
 
-SaveGuard::SaveGuard(const LoadedFiles& loaded, const std::function<void()>& whileWaiting,
+SaveGuard::SaveGuard(const LoadedFiles& loaded, bool edited, const std::function<void()>& whileWaiting,
                      std::chrono::milliseconds wait)
     : m_lock(InstallationLock::acquire(InstallationLock::Kind::Exclusive, wait, whileWaiting))
 {
@@ -16,8 +16,13 @@ SaveGuard::SaveGuard(const LoadedFiles& loaded, const std::function<void()>& whi
         Globals::ui().showMessage(std::string(kRefusedMessage) + "\n" + m_lock.error(), MessageIcon::Exclamation);
         return;
     }
-    m_mayWrite = LoadedFiles::now() == loaded
-        || Globals::ui().askYesNo(kChangedQuestion, QuestionAnswer::No) == QuestionAnswer::Yes;
+    if (!loaded.changedOnDisk(Globals::state().configurationMode != kXmlMode)) {
+        m_decision = Decision::Save;
+    } else if (!edited) {
+        m_decision = Decision::NothingToSave;
+    } else if (Globals::ui().askYesNo(kChangedQuestion, QuestionAnswer::No) == QuestionAnswer::Yes) {
+        m_decision = Decision::Save;
+    }
 }
 
 } // namespace tarn

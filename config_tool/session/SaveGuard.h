@@ -9,9 +9,11 @@
 namespace tarn {
 
 // What a program that keeps a configuration open between its load and its saves (the window) does
-// before it saves: it takes the installation lock, and when another program changed the configuration
-// file or the mode file since they were loaded, it asks before it overwrites those changes. The lock is
-// held while the guard lives: from before the check until the save has written its last file.
+// before it saves: it takes the installation lock, and checks whether another program changed what it
+// loaded since (LoadedFiles). A window that edited nothing then has nothing to save: it writes nothing
+// and asks nothing, and the other program's changes stay. One with edits asks before it overwrites
+// them. The lock is held while the guard lives: from before the check until the save has written its
+// last file.
 class SaveGuard
 {
 public:
@@ -28,18 +30,26 @@ public:
     // How long a save waits for another program's save before it gives up.
     static constexpr std::chrono::milliseconds kWait { 10000 };
 
-    // whileWaiting is called between tries for the lock (a window keeps drawing itself). The refusals
-    // and the question go to the UI services.
-    SaveGuard(const LoadedFiles& loaded, const std::function<void()>& whileWaiting,
+    enum class Decision
+    {
+        Save, // the lock is held (or cannot be had on this installation at all) and nothing changed
+              // underneath, or the operator chose to overwrite it
+        NothingToSave, // another program changed what was loaded, and the window has no edits of its own
+        DontSave, // another program is saving, or the operator chose to keep its changes
+    };
+
+    // edited: whether the window holds edits that this save would write. whileWaiting is called between
+    // tries for the lock (a window keeps drawing itself). The refusals and the question go to the UI
+    // services. The registry counts when the save writes it (registry mode).
+    SaveGuard(const LoadedFiles& loaded, bool edited, const std::function<void()>& whileWaiting,
               std::chrono::milliseconds wait = kWait);
 
-    // True when the save may go on: the lock is held (or cannot be had on this installation at all) and
-    // nothing changed underneath, or the operator chose to overwrite it.
-    bool mayWrite() const { return m_mayWrite; }
+    Decision decision() const { return m_decision; }
+    bool mayWrite() const { return m_decision == Decision::Save; }
 
 private:
     InstallationLock m_lock;
-    bool m_mayWrite = false;
+    Decision m_decision = Decision::DontSave;
 };
 
 } // namespace tarn

@@ -118,6 +118,11 @@ std::string instanceLine(const ConfigSession& session, std::size_t index)
 
 bool passesSaveChecks(const ConfigSession& session)
 {
+    // A script has no question to answer: a Base Directory without the instance folders is refused.
+    if (const MissingInstanceFolders missing = session.missingFoldersOfNewBaseDirectory(); missing.any()) {
+        Globals::ui().showMessage(missingFoldersRefusal(missing), MessageIcon::Exclamation);
+        return false;
+    }
     const auto& instances = session.instances;
     if (!checkReceiptDirUnique(instances) || !checkReceiptPortUnique(instances) || !checkInterfacePortUnique(instances)
         || !checkInputDirUnique(instances) || !checkOutputDirUnique(instances)) {

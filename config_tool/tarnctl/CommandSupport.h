@@ -52,7 +52,8 @@ ExitStatus saveAsOk(ConfigSession& session);
 ExitStatus finishSave(CommandContext& context, SaveTransaction& save, ExitStatus status);
 
 // The save's checks as the OK sequence runs them: the five uniqueness checks (the first refusal shows
-// its message) and every record's card inactivity timeout. Messages go to the UI services.
+// its message) and every record's card inactivity timeout; before them, a new Base Directory must hold
+// the instance folders (where the window asks). Messages go to the UI services.
 bool passesSaveChecks(const ConfigSession& session);
 
 } // namespace tarn::ctl

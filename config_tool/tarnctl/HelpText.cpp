@@ -1,6 +1,36 @@
+#include "config_tool/model/WindowSize.h"
 #include "config_tool/tarnctl/CommandLine.h"
 
+#include <sstream>
+
 namespace tarn::ctl {
+
+namespace {
+
+// A setting's line: its name, then its description in the second column, wrapped to the help's width.
+std::string describedSetting(const std::string& name, const std::string& description)
+{
+    constexpr std::size_t kColumn = 21;
+    constexpr std::size_t kWidth = 84;
+    const std::string indent(kColumn, ' ');
+    std::string text = ("  " + name + indent).substr(0, kColumn);
+    std::size_t lineLength = kColumn;
+    std::istringstream words(description);
+    for (std::string word; words >> word;) {
+        if (lineLength > kColumn && lineLength + 1 + word.size() > kWidth) {
+            text += "\n" + indent;
+            lineLength = kColumn;
+        } else if (lineLength > kColumn) {
+            text += ' ';
+            ++lineLength;
+        }
+        text += word;
+        lineLength += word.size();
+    }
+    return text + "\n";
+}
+
+} // namespace
 
 std::string helpText()
 {
@@ -96,9 +126,9 @@ Messages, the window's own included, go to standard error.
 Exit status:
   0  done (verify: the hash matches)
   1  refused by a check: a value the window would not take, a save check
-     (uniqueness, card timeout), a new instance that cannot be made, a password
-     rule, a rollback that cannot be done whole; verify: the hash does not match
-     or cannot be computed
+     (uniqueness, card timeout, a PropertiesDir without the instance folders), a
+     new instance that cannot be made, a password rule, a rollback that cannot
+     be done whole; verify: the hash does not match or cannot be computed
   2  usage: unknown command, option, instance or setting; no password available;
      the installation folder does not exist; a backup that cannot be used
   3  wrong password (or no Administrator entry in the user file)
@@ -112,7 +142,8 @@ Settings (NAME for set; show prints them all):
   LogoFile, InputDir, OutputDir, ReceiptDir, ReceiptWidth, FontName, Watermark,
   Printer
                      one line of Windows-1252 text (PropertiesDir is the folder the
-                     instance folders INSTANCE_nn are made in)
+                     instance folders INSTANCE_nn are in: a new one must be an existing
+                     folder that holds every instance's folder already)
   Timeout, Port, ReceiptPort, PinPadPort, Top, Left
                      digits only (the window's digits-only fields); a save needs
                      Timeout from 10 to 90
@@ -128,9 +159,8 @@ Settings (NAME for set; show prints them all):
   InterfaceMethod    Socket or File (0 or 1)
   ReferralMode       0 to 2
   AvsRuleIndex       0 to 5
-  WindowsSize        a percentage; below 80 or above 100 becomes 100, as in the
-                     window
-  BackGroundColor    a decimal RGB value from 0 to 16777215
+)" + describedSetting("WindowsSize", windowSizeRuleText() + ", as in the window")
+        + R"(  BackGroundColor    a decimal RGB value from 0 to 16777215
   PinPad             a PIN pad of the window's list (five in Hospitality)
   ComPort, ReaderComPort
                      COM1 to COM255

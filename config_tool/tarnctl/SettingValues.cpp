@@ -78,7 +78,7 @@ CheckedValue checkEnvironment(const std::string& value)
 CheckedValue checkWindowSize(const std::string& value)
 {
     if (!readLeadingNumber(value)) {
-        return refused("the value must be a percentage from 80 to 100");
+        return refused("the value must be a number, a percentage");
     }
     return accepted(std::to_string(windowSizeOf(correctWindowSize(value))));
 }

@@ -79,7 +79,9 @@ void TarnConf::connectHandlers()
     onSelect(m_ui.optInterfaceMethodGroup, &TarnConf::optInterfaceMethod_Click);
     onSelect(m_ui.optConfTypeGroup, &TarnConf::optConfType_Click);
 
-    m_ui.cboWindowsSize->installEventFilter(this);
+    for (const auto& rule : FieldRules::leaveRules()) {
+        findChild<QWidget*>(QString::fromStdString(std::string(rule.control)))->installEventFilter(this);
+    }
 
     connect(m_ui.btSetColor, &QPushButton::clicked, this, &TarnConf::btSetColor_Click);
     connect(m_ui.btBrowseLogoFile, &QPushButton::clicked, this, &TarnConf::btBrowseLogoFile_Click);
@@ -113,11 +115,13 @@ void TarnConf::showEvent(QShowEvent* event)
 
 void TarnConf::closeEvent(QCloseEvent* event)
 {
-    // The title-bar close is no Cancel and no OK: nothing is collected or saved, and edits that would be
-    // lost are asked about first.
-    if (m_ending || mayDiscardEdits()) {
-        m_ending = true;
+    // The title-bar close ends the program as Cancel does: nothing is collected or saved, edits that would
+    // be lost are asked about first, and the windows beside this one (Change Password) close with it.
+    if (m_ending) {
         event->accept();
+    } else if (mayDiscardEdits()) {
+        event->accept();
+        requestProgramEnd();
     } else {
         event->ignore();
     }
@@ -134,11 +138,11 @@ void TarnConf::changeEvent(QEvent* event)
 
 bool TarnConf::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_ui.cboWindowsSize && event->type() == QEvent::FocusOut) {
+    if (event->type() == QEvent::FocusOut && watched->isWidgetType()) {
         // Opening the list or switching to another program does not leave the field.
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
-            cboWindowsSize_LostFocus();
+            leaveField(static_cast<QWidget*>(watched));
         }
     }
     return QWidget::eventFilter(watched, event);

@@ -28,6 +28,8 @@ public:
     static constexpr const char* kTitle = "Configure ORVANT (version 2.2.4.1)";
     // Asked by Cancel and the title-bar close when an edit would be lost.
     static constexpr const char* kDiscardQuestion = "Discard changes?";
+    // Asked after what a new Base Directory lacks of the instance folders, before a save stores it.
+    static constexpr const char* kSaveAnywayQuestion = "Save anyway?";
 
     // services: the dialogs, printers, fonts and screen; null uses the window system's own.
     explicit TarnConf(WindowServices* services = nullptr, QWidget* parent = nullptr);
@@ -66,7 +68,6 @@ public:
     void cbCheckUpgrade_Click();
     void optInterfaceMethod_Click(int index);
     void optConfType_Click(int index);
-    void cboWindowsSize_LostFocus();
     void btSetColor_Click();
     void btBrowseLogoFile_Click();
     void btWaterMarkBrowse_Click();
@@ -95,7 +96,8 @@ public:
 signals:
     // The change-password window belongs to the program entry, which opens it beside this one (not modal).
     void changePasswordRequested();
-    // OK after a full save, Cancel and the upgrade launcher end the program; the program entry does it.
+    // OK after a full save, Cancel, the title-bar close and the upgrade launcher end the program; the
+    // program entry does it.
     void programEndRequested();
 
 protected:
@@ -111,6 +113,10 @@ private:
     void showCommonSettings();
     void showUpgradeSettings();
     void copyCommonSettingsToSession();
+    // The leave-rules of the fields (FieldRules::leaveRules): of one field when it loses the focus, of all
+    // of them before the controls are collected.
+    void leaveField(QWidget* control);
+    void applyLeaveRules();
     void applyPinPadPortRule(const std::string& model);
     void applyVx670PrinterRule();
     void showUpgradeControls();
@@ -121,8 +127,11 @@ private:
     FieldRules::RecordControls recordControlsShown() const;
     void chooseImageInto(QLineEdit* target);
     std::int16_t environmentOfRecord0() const;
-    // Runs a save under the installation lock, after asking when another program changed the
-    // configuration since this window loaded it. False when nothing was saved or the save failed.
+    // Runs a save under the installation lock, after asking when the save would point the Base Directory
+    // at a folder without the instance folders, and when another program changed what this window loaded
+    // and the window has edits to save. True when the save succeeded, or when the window
+    // had no edits and another program's changes were left as they are; false when nothing was saved
+    // or the save failed.
     bool guardedSave(const std::function<bool()>& save);
 
     // Edits since the last OK or Apply, so that Cancel and the title-bar close ask before they are lost.
@@ -131,8 +140,8 @@ private:
     void shownEditsCollected();
     void everythingCollectedSaved();
     bool mayDiscardEdits();
-    // OK after a full save, Cancel and the upgrade launcher end the program: the window asks the program
-    // entry (programEndRequested), which closes every window.
+    // OK after a full save, Cancel, the title-bar close and the upgrade launcher end the program: the
+    // window asks the program entry (programEndRequested), which closes every window.
     void requestProgramEnd();
 
     TarnConfControls m_ui;

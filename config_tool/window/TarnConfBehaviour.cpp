@@ -1,7 +1,6 @@
 #include "config_tool/foundation/Globals.h"
 #include "config_tool/model/Choices.h"
 #include "config_tool/model/FieldRules.h"
-#include "config_tool/model/WindowSize.h"
 #include "config_tool/window/ControlValues.h"
 #include "config_tool/window/TarnConf.h"
 #include "config_tool/window/WindowServices.h"
@@ -223,12 +222,34 @@ void TarnConf::cbCheckUpgrade_Click()
     showUpgradeControls();
 }
 
-void TarnConf::cboWindowsSize_LostFocus()
+void TarnConf::leaveField(QWidget* control)
 {
-    const std::string typed = Controls::listText(m_ui.cboWindowsSize);
-    const std::string corrected = correctWindowSize(typed);
-    if (corrected != typed) {
-        Controls::setListText(m_ui.cboWindowsSize, corrected);
+    auto* list = qobject_cast<QComboBox*>(control);
+    auto* box = qobject_cast<QLineEdit*>(control);
+    if (!list && !box) {
+        return;
+    }
+    for (const auto& rule : FieldRules::leaveRules()) {
+        if (control->objectName().toStdString() != rule.control) {
+            continue;
+        }
+        const std::string typed = list ? Controls::listText(list) : Controls::text(box);
+        const std::string corrected = rule.correct(typed);
+        if (corrected == typed) {
+            continue;
+        }
+        if (list) {
+            Controls::setListText(list, corrected);
+        } else {
+            Controls::setText(box, corrected);
+        }
+    }
+}
+
+void TarnConf::applyLeaveRules()
+{
+    for (const auto& rule : FieldRules::leaveRules()) {
+        leaveField(findChild<QWidget*>(QString::fromStdString(std::string(rule.control))));
     }
 }
 

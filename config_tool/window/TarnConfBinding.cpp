@@ -118,6 +118,8 @@ void TarnConf::setEnvironmentFromList()
 
 void TarnConf::collectInstanceData(CInstanceData& record)
 {
+    // A save or switch pressed by a shortcut leaves the focus in its field: its leave-rule runs here.
+    applyLeaveRules();
     setEnvironmentFromList();
 
     record.timeout = text(m_ui.txtTimeout);

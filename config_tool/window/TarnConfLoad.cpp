@@ -64,7 +64,6 @@ void TarnConf::Form_Load()
 
     globals.configurationMode = determineConfigurationMode();
     XmlConfig::loadXmlConfig(globals.xmlConfigurationPath);
-    m_loadedFiles = LoadedFiles::now();
     Controls::selectOption(m_ui.optConfTypeGroup, globals.configurationMode == kXmlMode ? 1 : 0);
 
     m_session.loadCommonSettings();
@@ -92,6 +91,7 @@ void TarnConf::Form_Load()
     desktop.twipsPerPixelX = screen.twipsPerPixelX;
     desktop.twipsPerPixelY = screen.twipsPerPixelY;
     m_session.loadAllInstances();
+    m_loadedFiles = LoadedFiles::read(m_session.common.propertyDir, m_session.lastIndex());
     for (std::size_t i = 1; i < m_session.instanceSections.size(); ++i) {
         Controls::addListEntry(m_ui.cboInstance, m_session.instanceSections[i]);
     }

@@ -22,6 +22,7 @@ void TarnConf::btAddNew_Click()
         return;
     }
     m_session.instanceSections.push_back(created.section);
+    m_loadedFiles.addInstance(m_session.common.propertyDir, static_cast<std::int16_t>(created.number));
     m_recordsEdited = true;
     Controls::addListEntry(m_ui.cboInstance, created.section);
     // Selecting the new entry switches instance as the operator's pick would: the shown edits are kept.

@@ -1,3 +1,4 @@
+#include "config_tool/foundation/Globals.h"
 #include "config_tool/session/SaveGuard.h"
 #include "config_tool/session/SaveSequences.h"
 #include "config_tool/window/BusyCursor.h"
@@ -34,7 +35,9 @@ void TarnConf::cboInstance_Click()
 
 void TarnConf::copyCommonSettingsToSession()
 {
-    // The common settings are saved straight from their controls, by OK and by Apply alike.
+    // The common settings are saved straight from their controls, by OK and by Apply alike, each field
+    // as leaving it would have left it.
+    applyLeaveRules();
     CommonSettings& context = m_session.common;
     context.propertyDir = Controls::text(m_ui.txtPropertyDir);
     context.classPath = Controls::text(m_ui.txtClasspath);
@@ -50,15 +53,28 @@ void TarnConf::copyCommonSettingsToSession()
 
 bool TarnConf::guardedSave(const std::function<bool()>& save)
 {
+    const MissingInstanceFolders missing = m_session.missingFoldersOfNewBaseDirectory();
+    if (missing.any()
+        && Globals::ui().askYesNo(missingFoldersSummary(missing) + " " + kSaveAnywayQuestion, QuestionAnswer::No)
+            != QuestionAnswer::Yes) {
+        return false;
+    }
     const BusyCursor busy;
     // While another program saves, the window keeps drawing itself but takes no input.
-    const SaveGuard guard(m_loadedFiles, [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
-    if (!guard.mayWrite()) {
+    const SaveGuard guard(m_loadedFiles, m_recordsEdited || m_commonEdited,
+                          [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
+    switch (guard.decision()) {
+    case SaveGuard::Decision::DontSave:
         return false;
+    case SaveGuard::Decision::NothingToSave:
+        // Nothing of this window's own to write: another program's changes stay as they are.
+        return true;
+    case SaveGuard::Decision::Save:
+        break;
     }
     const bool saved = save();
     // What is on disk now is this window's own doing.
-    m_loadedFiles = LoadedFiles::now();
+    m_loadedFiles = LoadedFiles::read(m_session.common.propertyDir, m_session.lastIndex());
     return saved;
 }
 

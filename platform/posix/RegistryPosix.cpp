@@ -550,6 +550,34 @@ const char* hiveName(Hive hive)
     return rootName(hive);
 }
 
+long regEnumValue(HKey key, std::uint32_t index, std::string& valueName, std::uint32_t* type,
+                  std::vector<std::uint8_t>& data)
+{
+    if (!isOpen(key)) {
+        return kErrorInvalidHandle;
+    }
+    if (!(key->rights & kKeyQueryValue)) {
+        return kErrorAccessDenied;
+    }
+    RegeditFile fresh;
+    long result = kErrorSuccess;
+    const RegeditFile* current = readHive(key->hive, fresh, result);
+    if (!current) {
+        return result;
+    }
+    const RegeditKey* found = current->findKey(key->path);
+    if (!found || index >= found->values.size()) {
+        return kErrorNoMoreItems;
+    }
+    const RegeditValue& value = found->values[index];
+    valueName = ansiToUtf8(value.name);
+    if (type) {
+        *type = value.type;
+    }
+    data = value.data;
+    return kErrorSuccess;
+}
+
 long regCloseKey(HKey key)
 {
     {

@@ -1,6 +1,7 @@
 #include "platform/Registry.h"
 #include "platform/TextCodec.h"
 
+#include <algorithm>
 #include <windows.h>
 
 namespace orvant::platform {
@@ -119,6 +120,44 @@ long regQueryValueEx(HKey key, const std::string& valueName, std::uint32_t* type
         *size = foundSize;
     }
     return result;
+}
+
+long regEnumValue(HKey key, std::uint32_t index, std::string& valueName, std::uint32_t* type,
+                  std::vector<std::uint8_t>& data)
+{
+    if (!key) {
+        return ERROR_INVALID_HANDLE;
+    }
+    DWORD longestName = 0;
+    DWORD longestData = 0;
+    const LONG info = RegQueryInfoKeyA(key->handle, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                       &longestName, &longestData, nullptr, nullptr);
+    if (info != ERROR_SUCCESS) {
+        return info;
+    }
+    // A value set since RegQueryInfoKeyA may be longer than the longest it reported: the buffers grow.
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        std::string name(static_cast<std::size_t>(longestName) + 1, '\0');
+        data.assign(static_cast<std::size_t>(longestData) + 1, 0);
+        DWORD nameSize = static_cast<DWORD>(name.size());
+        DWORD dataSize = static_cast<DWORD>(data.size());
+        DWORD foundType = 0;
+        const LONG result
+            = RegEnumValueA(key->handle, index, name.data(), &nameSize, nullptr, &foundType, data.data(), &dataSize);
+        if (result != ERROR_MORE_DATA) {
+            if (result == ERROR_SUCCESS) {
+                valueName = ansiToUtf8(name.substr(0, nameSize));
+                data.resize(dataSize);
+                if (type) {
+                    *type = foundType;
+                }
+            }
+            return result;
+        }
+        longestName = longestName * 2 + 256;
+        longestData = std::max<DWORD>(longestData * 2, dataSize);
+    }
+    return ERROR_MORE_DATA;
 }
 
 long regQueryInfoKey(HKey key, std::uint32_t* subKeys, std::uint32_t* values)

@@ -2,8 +2,12 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QMessageBox>
+#include <QTextLayout>
 #include <QTimer>
+#include <algorithm>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 namespace orvant::test {
@@ -48,6 +52,42 @@ TEST(QtUiServicesTest, BoxesShowTheirTextAsItIsUnderTheProgramsNameOrTheirOwnTit
         EXPECT_EQ(services.askYesNoCancel("Save first?"), answer);
         EXPECT_EQ(seen, "TarnConfig | icon 4 | &No &Yes Cancel | plain: Save first?");
     }
+}
+
+// A path too long for a line breaks after one of its backslashes, never after the drive's colon.
+TEST(QtUiServicesTest, LongPathsWrapAtABackslash)
+{
+    tarn::QtUiServices services;
+    QString shown;
+    QTimer::singleShot(0, [&shown] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        shown = box->text();
+        box->button(QMessageBox::Ok)->click();
+    });
+    services.showMessage("Written in C:\\ORVANT2\\INSTANCE_01\\properties\\terminal.properties");
+
+    QTextLayout layout(shown, QApplication::font());
+    QTextOption wrapping;
+    wrapping.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(wrapping);
+    // Room for "Written in C:" and for each part of the path, not for "Written in C:\ORVANT2\".
+    const QFontMetricsF metrics(QApplication::font());
+    const qreal width = std::max(metrics.horizontalAdvance(QStringLiteral("terminal.properties")),
+                                 metrics.horizontalAdvance(QStringLiteral("Written in C:")))
+        * 1.05;
+    ASSERT_GT(metrics.horizontalAdvance(QStringLiteral("Written in C:\\ORVANT2\\")), width);
+    std::vector<std::string> lines;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        const QString text = shown.mid(line.textStart(), line.textLength());
+        lines.push_back(text.simplified().remove(QChar(0x200B)).remove(QChar(0x2060)).toStdString());
+    }
+    layout.endLayout();
+    EXPECT_THAT(
+        lines,
+        ::testing::ElementsAre("Written in", "C:\\ORVANT2\\", "INSTANCE_01\\", "properties\\", "terminal.properties"));
 }
 
 } // namespace

@@ -87,6 +87,14 @@ TEST_F(MainWindowTest, TypingIsFilteredAndCorrectedAsTheBoxesRulesSay)
     EXPECT_EQ(text("cboWindowsSize"), "100");
 }
 
+TEST_F(MainWindowTest, AShortcutPressingOkWithTheFocusInWindowsSizeStillAppliesItsRule)
+{
+    type("cboWindowsSize", "9");
+    QTest::keyClick(window->windowHandle(), Qt::Key_O, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return ends == 1; })); // the button shows itself pressed first
+    EXPECT_EQ(installation.storedValue("WindowsSize", 0), "100");
+}
+
 TEST_F(MainWindowTest, ColourAndImageDialogsFillTheirBoxesWhenAnswered)
 {
     services.colorAnswer = 0x00336699;
@@ -145,15 +153,16 @@ TEST_F(MainWindowTest, CancelAndTheTitleBarCloseAskOnlyWhenAnEditWouldBeLost)
     click("btCancel"); // No, the default, keeps the window
     EXPECT_EQ(ends, 0);
     ui.answers = { tarn::QuestionAnswer::Yes };
-    window->close();
+    window->close(); // Yes: the program ends, as by Cancel
     EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(ends, 1);
     const std::vector<std::string> asked(2, tarn::TarnConf::kDiscardQuestion);
     EXPECT_EQ(ui.questions, asked);
     EXPECT_TRUE(sameTree(saved, installation.snapshot()));
 
     open();
     click("btCancel"); // nothing edited: the program ends at once
-    EXPECT_EQ(ends, 1);
+    EXPECT_EQ(ends, 2);
     EXPECT_EQ(ui.questions, asked);
 }
 
@@ -172,6 +181,50 @@ TEST_F(MainWindowTest, ASaveOverwritesAConfigurationChangedOnDiskOnlyWhenTheOper
     EXPECT_EQ(ends, 0);
 }
 
+TEST_F(MainWindowTest, AWindowWithoutEditsLeavesAnotherProgramsChangeAsItIsAndOkEndsTheProgram)
+{
+    installation.write("INSTANCE_01/properties/terminal.properties", "smartCardReader.class=sts.drivers.Sagem\r\n");
+    const auto changed = installation.snapshot();
+    click("btApply");
+    click("btOk");
+    EXPECT_TRUE(ui.questions.empty());
+    EXPECT_TRUE(sameTree(changed, installation.snapshot()));
+    EXPECT_EQ(ends, 1);
+}
+
+TEST_F(MainWindowTest, InRegistryModeTheAuditLogsOldValuesAreWhatTheDiskHeldWhenTheSaveBegan)
+{
+    installation.writeMode(false);
+    open();
+    auto stored = Installation::numberedInstances(2);
+    // Another program's save since the window loaded.
+    stored[0].values.insert(stored[0].values.end(), { { "Timeout", "50" }, { "UPTTerminal", "False" } });
+    installation.writeConfiguration(stored);
+    type("txtTimeout", "45");
+    ui.answers = { tarn::QuestionAnswer::Yes };
+    click("btOk");
+    EXPECT_EQ(ends, 1);
+    const std::string log = installation.read("logs/configuration-audit.log");
+    const std::string xml = "\t0\tC:\\ORVANT\\conf\\ORVANTConfiguration.xml\t";
+    EXPECT_NE(log.find(xml + "Timeout\t\"50\" -> \"45\"\r\n"), std::string::npos) << log;
+    EXPECT_EQ(log.find(xml + "UPTTerminal\t"), std::string::npos) << "stored as it was";
+}
+
+TEST_F(MainWindowTest, ANewBaseDirectoryWithoutTheInstanceFoldersIsSavedOnlyWhenTheOperatorSaysSo)
+{
+    writeFile(folder.driveC() / "ORVANT2/properties/terminal.properties", "hand.made=1\r\n");
+    const auto before = installation.snapshot();
+    type("txtPropertyDir", "C:\\ORVANT2");
+    click("btOk"); // No, the default: nothing written, the window stays
+    EXPECT_EQ(ui.questions,
+              std::vector<std::string> { "The folder C:\\ORVANT2 holds no INSTANCE_01 (and 1 more). Save anyway?" });
+    EXPECT_TRUE(sameTree(before, installation.snapshot()));
+    EXPECT_EQ(ends, 0);
+    ui.answers = { tarn::QuestionAnswer::Yes };
+    click("btApply");
+    EXPECT_EQ(installation.storedValue("PropertiesDir", 0), "C:\\ORVANT2");
+}
+
 TEST_F(MainWindowTest, AddNewBuildsAndReadsTheNewInstanceUnderTheBaseDirectoryAsTyped)
 {
     click("btAddNew");
@@ -186,6 +239,23 @@ TEST_F(MainWindowTest, AddNewBuildsAndReadsTheNewInstanceUnderTheBaseDirectoryAs
     click("btAddNew");
     EXPECT_EQ(text("cboInstance") + " " + text("txtReceiptDir") + " " + text("cmbPinPad"),
               "Harbell_04 C:\\NEWBASE\\INSTANCE_04 Verifone sc5000");
+}
+
+TEST_F(MainWindowTest, AnInstanceAddedThenCancelledAndAddedAgainIsLoggedAsCreatedOnceWhenItIsSaved)
+{
+    click("btAddNew");
+    ui.answers = { tarn::QuestionAnswer::Yes };
+    click("btCancel"); // the new instance is discarded; its folder stays
+    open();
+    click("btAddNew");
+    EXPECT_EQ(text("cboInstance"), "Harbell_03");
+    EXPECT_FALSE(installation.exists("logs/configuration-audit.log"));
+    click("btApply");
+    click("btOk"); // saves the instance again: no creation
+    const std::string log = installation.read("logs/configuration-audit.log");
+    const std::string created = "\t3\tevent\tinstance created\tC:\\ORVANT\\INSTANCE_03\r\n";
+    EXPECT_NE(log.find(created), std::string::npos);
+    EXPECT_EQ(log.find(created), log.rfind(created)) << "one line";
 }
 
 TEST_F(MainWindowTest, EditableListsKeepTypedTextAsTypedForTheirOwnRules)

@@ -4,6 +4,7 @@
 #include "tests/support/RegistryProbe.h"
 #include "tests/support/TestFolder.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 namespace orvant::platform {
@@ -22,6 +23,20 @@ TEST(Registry, EveryValueComesBackWithItsTypeAndBytes)
             EXPECT_EQ(test::readRegistryValue(hive, kHarbellKey, name), (test::RegistryValue { type, bytes })) << name;
         }
     }
+    // Enumerated, each value once (Windows keeps no order), then no more.
+    HKey key = nullptr;
+    ASSERT_EQ(regOpenKeyEx(Hive::LocalMachine, kHarbellKey, kKeyQueryValue, &key), kErrorSuccess);
+    std::vector<test::NamedValue> listed;
+    std::string name;
+    std::uint32_t type = 0;
+    std::vector<std::uint8_t> data;
+    for (std::uint32_t index = 0; regEnumValue(key, index, name, &type, data) == kErrorSuccess; ++index) {
+        listed.emplace_back(name, type, std::string(data.begin(), data.end()));
+    }
+    EXPECT_THAT(listed, ::testing::UnorderedElementsAreArray(test::kHarbellValues));
+    EXPECT_EQ(regEnumValue(key, static_cast<std::uint32_t>(listed.size()), name, &type, data), kErrorNoMoreItems);
+    EXPECT_EQ(regCloseKey(key), kErrorSuccess);
+
     // Key and value names ignore case, beyond ASCII too; the default value has the empty name.
     ASSERT_TRUE(test::storeRegistryValue(Hive::CurrentUser, "software\\KELBRIN\\harbell_01", "W\xC3\x84HRUNG", 1, "x"));
     ASSERT_TRUE(test::storeRegistryValue(Hive::CurrentUser, kHarbellKey, "", kRegSz, "default"));

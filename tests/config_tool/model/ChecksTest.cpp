@@ -1,7 +1,10 @@
 #include "config_tool/model/Checks.h"
 
+#include "config_tool/model/InstanceFolders.h"
 #include "tests/support/ProcessState.h"
+#include "tests/support/TestFolder.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace tarn {
@@ -91,6 +94,38 @@ TEST(Checks, TheTimeoutIsANumberFromTenToNinety)
               Messages(bad.size(),
                        "Enter Correct Card Inactivity Timeout between 10 to 90,Then "
                        "Press Ok (Do not press Apply Button)"));
+}
+
+// A Base Directory must exist and hold the folder of every instance but the base one; a file of that name is
+// no folder.
+TEST(Checks, ABaseDirectoryLacksTheInstanceFoldersItDoesNotHold)
+{
+    const orvant::test::TestFolder folder;
+    std::filesystem::create_directories(folder.driveC() / "B/INSTANCE_02");
+    folder.write("drive_c/B/INSTANCE_03", "not a folder");
+    struct Case
+    {
+        std::string baseDirectory;
+        std::int16_t lastInstance;
+        std::string summary;
+        std::string refusal;
+    };
+    const std::string create = " Create the instance folders there first, or keep the Base Directory.";
+    const Case cases[] = {
+        { "C:\\B", 0, "", "" },
+        { "C:\\B", 2, "The folder C:\\B holds no INSTANCE_01.", "The folder C:\\B holds no INSTANCE_01." + create },
+        { "c:\\b", 4, "The folder c:\\b holds no INSTANCE_01 (and 2 more).",
+          "The folder c:\\b holds no INSTANCE_01, INSTANCE_03 or INSTANCE_04." + create },
+        { "C:\\B\\INSTANCE_03", 0, "The folder C:\\B\\INSTANCE_03 does not exist.",
+          "The folder C:\\B\\INSTANCE_03 does not exist." },
+        { "", 0, "No Base Directory is given.", "No Base Directory is given." },
+    };
+    for (const auto& [baseDirectory, lastInstance, summary, refusal] : cases) {
+        const MissingInstanceFolders missing = missingInstanceFolders(baseDirectory, lastInstance);
+        EXPECT_EQ(missing.any(), !summary.empty()) << baseDirectory << " " << lastInstance;
+        EXPECT_EQ(missingFoldersSummary(missing), summary);
+        EXPECT_EQ(missingFoldersRefusal(missing), refusal);
+    }
 }
 
 } // namespace

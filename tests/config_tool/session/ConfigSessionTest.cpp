@@ -1,5 +1,6 @@
 #include "config_tool/session/ConfigSession.h"
 
+#include "config_tool/foundation/Globals.h"
 #include "config_tool/model/XmlConfig.h"
 #include "config_tool/session/SaveGuard.h"
 #include "config_tool/session/SaveSequences.h"
@@ -7,7 +8,9 @@
 #include "tests/support/InstallationTest.h"
 #include "tests/support/RegistryProbe.h"
 
+#include <functional>
 #include <gmock/gmock.h>
+#include <tuple>
 
 namespace orvant::test {
 namespace {
@@ -181,6 +184,22 @@ TEST_F(SaveTest, InRegistryModeEveryValueGoesToBothHivesWithOrWithoutAConfigurat
     EXPECT_FALSE(exists("conf/ORVANTConfiguration.xml") || exists("properties/instance.properties"));
 }
 
+// A Base Directory changed since the load: its files take the device keys as they are in it, never the
+// content of the files loaded from the old folder.
+TEST_F(SaveTest, APropertyFileIsReadFromTheFolderItIsWrittenTo)
+{
+    start();
+    write("properties/terminal.properties", read("properties/terminal.properties") + "old.folder=1\r\n");
+    startUp(session);
+    const auto moved = folder.driveC() / "ORVANT2/properties";
+    writeFile(moved / "terminal.properties", "hand.made=1\r\n");
+    session.common.propertyDir = "C:\\ORVANT2";
+    EXPECT_FALSE(tarn::runOkSequence(session)) << "ORVANT2 has no INSTANCE_01";
+    const std::string written = readFile(moved / "terminal.properties");
+    EXPECT_NE(written.find("hand.made=1\r\n"), std::string::npos);
+    EXPECT_EQ(written.find("old.folder"), std::string::npos);
+}
+
 TEST_F(SaveTest, ApplyLeavesTheBasePropertyFilesToOk)
 {
     start(true, "properties/language.properties");
@@ -304,7 +323,7 @@ TEST_F(SessionTest, ALockFileThisUserCannotOpenStopsASaveAndNotAReader)
     const auto refused = InstallationLock::acquire(InstallationLock::Kind::Exclusive, 0ms);
     EXPECT_EQ(refused.outcome(), InstallationLock::Outcome::Refused);
     EXPECT_NE(refused.error().find("ORVANTConfiguration.lock"), std::string::npos);
-    EXPECT_FALSE(tarn::SaveGuard(tarn::LoadedFiles::now(), {}, 0ms).mayWrite());
+    EXPECT_FALSE(tarn::SaveGuard(tarn::LoadedFiles::read("C:\\ORVANT", 0), true, {}, 0ms).mayWrite());
     EXPECT_THAT(ui.messages, ::testing::ElementsAre(::testing::StartsWith(tarn::SaveGuard::kRefusedMessage)));
 }
 
@@ -326,7 +345,7 @@ TEST_F(SessionTest, TheInstallationLockKeepsSavesApartAndLetsReadersShare)
         EXPECT_EQ(InstallationLock::acquire(Kind::Shared, 60ms, [&] { ++waited; }).outcome(), Outcome::Busy);
         EXPECT_GT(waited, 0) << "the caller is called back while it waits";
         ui.answers = { tarn::QuestionAnswer::Yes };
-        EXPECT_FALSE(tarn::SaveGuard(tarn::LoadedFiles::now(), {}, 0ms).mayWrite());
+        EXPECT_FALSE(tarn::SaveGuard(tarn::LoadedFiles::read("C:\\ORVANT", 0), true, {}, 0ms).mayWrite());
         EXPECT_EQ(ui.messages, Messages { tarn::SaveGuard::kBusyMessage });
     }
     const auto reader = InstallationLock::acquire(Kind::Shared, 0ms);
@@ -334,24 +353,47 @@ TEST_F(SessionTest, TheInstallationLockKeepsSavesApartAndLetsReadersShare)
     EXPECT_EQ(InstallationLock::acquire(Kind::Exclusive, 0ms).outcome(), Outcome::Busy);
 }
 
-// Nothing changed since the load: the save goes ahead without a question; a change by another program
-// asks once, and only Yes writes.
+// Nothing changed since the load: the save goes ahead without a question. Another program's change to a
+// file the window loaded and would write, or in registry mode to a value of its instances' keys, is asked
+// about when the window has edits, and only Yes writes; without edits nothing is written or asked.
 TEST_F(SessionTest, ASaveAsksBeforeOverwritingWhatAnotherProgramChanged)
 {
-    start();
-    const tarn::LoadedFiles loaded = tarn::LoadedFiles::now();
-    EXPECT_TRUE(tarn::SaveGuard(loaded, {}).mayWrite());
+    using Decision = tarn::SaveGuard::Decision;
+    start(false);
+    const std::string key = "SOFTWARE\\Kelbrin\\Harbell_01";
+    ASSERT_TRUE(storeRegistryValue(platform::Hive::LocalMachine, key, "Timeout", platform::kRegSz, "30"));
+    const tarn::LoadedFiles loaded = tarn::LoadedFiles::read(session.common.propertyDir, session.lastIndex());
+    EXPECT_EQ(tarn::SaveGuard(loaded, true, {}).decision(), Decision::Save);
     EXPECT_TRUE(ui.questions.empty());
-    for (const char* file : { "conf/ORVANTConfiguration.xml", "properties/hbl.properties" }) {
+
+    const auto timeout = [&](const char* value) {
+        return [&key, value] {
+            storeRegistryValue(platform::Hive::LocalMachine, key, "Timeout", platform::kRegSz, value);
+        };
+    };
+    std::vector<std::tuple<std::string, std::function<void()>, std::function<void()>>> changes {
+        { "registry", timeout("45"), timeout("30") }
+    };
+    for (const std::string& file :
+         { std::string("conf/ORVANTConfiguration.xml"), std::string("properties/hbl.properties"), kTerminal }) {
         const std::string bytes = read(file);
-        write(file, bytes + " ");
-        for (const auto answer : { tarn::QuestionAnswer::No, tarn::QuestionAnswer::Yes }) {
-            ui.answers = { answer };
-            EXPECT_EQ(tarn::SaveGuard(loaded, {}).mayWrite(), answer == tarn::QuestionAnswer::Yes) << file;
-        }
-        write(file, bytes);
+        changes.emplace_back(
+            file, [=, this] { write(file, bytes + " "); }, [=, this] { write(file, bytes); });
     }
-    EXPECT_EQ(ui.questions, Messages(4, tarn::SaveGuard::kChangedQuestion));
+    for (const auto& [what, change, undo] : changes) {
+        change();
+        ui.answers = { tarn::QuestionAnswer::No, tarn::QuestionAnswer::Yes };
+        EXPECT_EQ(tarn::SaveGuard(loaded, true, {}).decision(), Decision::DontSave) << what;
+        EXPECT_EQ(tarn::SaveGuard(loaded, true, {}).decision(), Decision::Save) << what;
+        EXPECT_EQ(tarn::SaveGuard(loaded, false, {}).decision(), Decision::NothingToSave) << what;
+        undo();
+    }
+    EXPECT_EQ(ui.questions, Messages(8, tarn::SaveGuard::kChangedQuestion));
+
+    // A save in xml mode does not write the registry: a change there is none of its concern.
+    timeout("45")();
+    tarn::Globals::state().configurationMode = tarn::kXmlMode;
+    EXPECT_EQ(tarn::SaveGuard(loaded, true, {}).decision(), Decision::Save);
 }
 
 } // namespace

@@ -117,6 +117,7 @@ TEST_F(SaveTraceTest, ADryRunShowsExactlyWhatTheSaveThenMakesAndWritesNothing)
         start(xmlMode);
         edit(xmlMode ? "41" : "42");
         const auto before = snapshot(Trace::Included);
+        const std::string storedHost = tarn::XmlConfig::xmlGetValue("HBLHost", 0, "<absent>");
         Lines shown;
         std::set<std::string> shownFiles;
         {
@@ -132,6 +133,7 @@ TEST_F(SaveTraceTest, ADryRunShowsExactlyWhatTheSaveThenMakesAndWritesNothing)
             }
         }
         EXPECT_TRUE(sameTree(before, snapshot(Trace::Included)));
+        EXPECT_EQ(tarn::XmlConfig::xmlGetValue("HBLHost", 0, "<absent>"), storedHost) << "the document as on disk";
         ASSERT_FALSE(shown.empty());
 
         const auto logged = auditLog().size();

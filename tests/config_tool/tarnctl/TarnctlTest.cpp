@@ -66,6 +66,29 @@ TEST_F(TarnctlTest, SetAppliesTheFieldRulesAndSavesOrRefusesAndWritesNothing)
     EXPECT_EQ(installation.storedValue("CombiReader", 1) + " " + installation.storedValue("Timeout", 1), "True 45");
 }
 
+TEST_F(TarnctlTest, APropertiesDirThatDoesNotHoldTheInstanceFoldersIsRefusedAndWritesNothing)
+{
+    const auto moved = folder.driveC() / "ORVANT2";
+    writeFile(moved / "properties/terminal.properties", "hand.made=1\r\n");
+    const auto before = installation.snapshot();
+    const std::pair<const char*, const char*> refused[] = {
+        { "true", "The folder true does not exist.\n" },
+        { "C:\\ORVANT2",
+          "The folder C:\\ORVANT2 holds no INSTANCE_01. Create the instance folders there first, or keep the Base "
+          "Directory.\n" },
+    };
+    for (const auto& [value, message] : refused) {
+        const TarnctlRun result = run({ "--password-stdin", "set", std::string("PropertiesDir=") + value });
+        EXPECT_EQ(result.status, 1) << value;
+        EXPECT_EQ(result.err, message);
+        EXPECT_TRUE(sameTree(before, installation.snapshot())) << value;
+    }
+    std::filesystem::create_directories(moved / "INSTANCE_01/properties");
+    const TarnctlRun moving = run({ "--password-stdin", "set", "PropertiesDir=C:\\ORVANT2" });
+    EXPECT_EQ(moving.status, 0) << moving.err;
+    EXPECT_EQ(installation.storedValue("PropertiesDir", 0), "C:\\ORVANT2");
+}
+
 TEST_F(TarnctlTest, VerifyAnswersMatchAfterASaveAndMismatchAfterAnEdit)
 {
     EXPECT_EQ(run({ "--password-stdin", "apply" }).status, 0);
