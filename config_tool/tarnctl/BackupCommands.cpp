@@ -20,11 +20,6 @@ void loadConfiguration()
 
 ExitStatus runBackups(CommandContext& context)
 {
-    InstallationLock lock;
-    if (const ExitStatus opened = logInAndLock(context, InstallationLock::Kind::Shared, lock);
-        opened != ExitStatus::Done) {
-        return opened;
-    }
     loadConfiguration();
     for (const auto& id : listBackups()) {
         Backup backup;
@@ -47,11 +42,6 @@ ExitStatus runBackups(CommandContext& context)
 
 ExitStatus runRollback(CommandContext& context)
 {
-    InstallationLock lock;
-    if (const ExitStatus opened = logInAndLock(context, InstallationLock::Kind::Exclusive, lock);
-        opened != ExitStatus::Done) {
-        return opened;
-    }
     loadConfiguration();
     std::string id;
     if (!context.line.arguments.empty()) {

@@ -1,5 +1,6 @@
 #include "config_tool/tarnctl/CommandLine.h"
 
+#include "config_tool/tarnctl/CommandTable.h"
 #include "platform/AsciiText.h"
 
 #include <array>
@@ -8,43 +9,6 @@
 namespace tarn::ctl {
 
 namespace {
-
-struct CommandArity
-{
-    std::string_view name;
-    std::size_t least;
-    std::size_t most;
-};
-
-constexpr std::size_t kUnlimited = static_cast<std::size_t>(-1);
-
-constexpr std::array<CommandArity, 9> kCommands { {
-    { "passwd", 0, 1 },
-    { "list", 0, 0 },
-    { "show", 0, 1 },
-    { "set", 1, kUnlimited },
-    { "add-instance", 0, 0 },
-    { "apply", 0, 0 },
-    { "verify", 0, 0 },
-    { "backups", 0, 0 },
-    { "rollback", 0, 1 },
-} };
-
-// The commands whose save a dry run can show instead of making.
-bool takesDryRun(std::string_view command)
-{
-    return command == "set" || command == "add-instance" || command == "apply";
-}
-
-const CommandArity* findCommand(std::string_view name)
-{
-    for (const auto& command : kCommands) {
-        if (command.name == name) {
-            return &command;
-        }
-    }
-    return nullptr;
-}
 
 // "--name VALUE" or "--name=VALUE"; i moves past what was taken.
 bool takeOptionValue(const std::vector<std::string>& arguments, std::size_t& i, std::string_view option,
@@ -152,20 +116,26 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments)
         return parsed;
     }
 
-    const CommandArity* command = findCommand(line.command);
+    const CommandSpec* command = findCommand(line.command);
     if (!command) {
         parsed.error = "unknown command " + line.command;
         return parsed;
     }
-    if (line.dryRun && !takesDryRun(line.command)) {
-        parsed.error = "--dry-run goes with set, add-instance and apply";
+    if (line.dryRun && !command->takesDryRun) {
+        std::string saving;
+        for (const auto& other : commandTable()) {
+            if (other.takesDryRun) {
+                saving += (saving.empty() ? "" : ", ") + std::string(other.name);
+            }
+        }
+        parsed.error = "--dry-run goes with " + saving.replace(saving.rfind(", "), 2, " and ");
         return parsed;
     }
-    if (line.arguments.size() < command->least) {
-        parsed.error = line.command + " needs at least one NAME=VALUE";
+    if (line.arguments.size() < command->leastArguments) {
+        parsed.error = "usage: tarnctl " + line.command + " " + std::string(command->arguments);
         return parsed;
     }
-    if (line.arguments.size() > command->most) {
+    if (line.arguments.size() > command->mostArguments) {
         parsed.error = "too many arguments for " + line.command;
         return parsed;
     }

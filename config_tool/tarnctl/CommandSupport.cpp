@@ -24,8 +24,9 @@ ExitStatus logIn(CommandContext& context)
     return logInAsAdministrator(*password) ? ExitStatus::Done : ExitStatus::WrongPassword;
 }
 
-ExitStatus lockInstallation(CommandContext& context, InstallationLock::Kind kind, InstallationLock& lock)
+ExitStatus lockInstallation(CommandContext& context, InstallationLock::Kind kind)
 {
+    InstallationLock& lock = context.lock;
     // A dry run writes nothing: it waits for a save under way like a reader, and makes no lock file.
     const bool dryRun = context.line.dryRun;
     lock = InstallationLock::acquire(dryRun ? InstallationLock::Kind::Shared : kind, context.line.wait, {},
@@ -46,21 +47,9 @@ ExitStatus lockInstallation(CommandContext& context, InstallationLock::Kind kind
     return ExitStatus::Done;
 }
 
-ExitStatus logInAndLock(CommandContext& context, InstallationLock::Kind kind, InstallationLock& lock)
+ExitStatus loadInstances(CommandContext& context, InstallationLock::Kind kind)
 {
-    if (const ExitStatus login = logIn(context); login != ExitStatus::Done) {
-        return login;
-    }
-    return lockInstallation(context, kind, lock);
-}
-
-ExitStatus lockAndLoad(CommandContext& context, InstallationLock::Kind kind, InstallationLock& lock,
-                       ConfigSession& session)
-{
-    if (const ExitStatus locked = lockInstallation(context, kind, lock); locked != ExitStatus::Done) {
-        return locked;
-    }
-    loadSession(session);
+    loadSession(context.session);
     // The load has said why it failed. A save would write the defaults it then shows over every
     // instance; only a registry-mode installation may have no configuration file at all.
     const GlobalState& state = Globals::state();
@@ -69,15 +58,6 @@ ExitStatus lockAndLoad(CommandContext& context, InstallationLock::Kind kind, Ins
         return ExitStatus::WriteFailed;
     }
     return ExitStatus::Done;
-}
-
-ExitStatus openSession(CommandContext& context, InstallationLock::Kind kind, InstallationLock& lock,
-                       ConfigSession& session)
-{
-    if (const ExitStatus login = logIn(context); login != ExitStatus::Done) {
-        return login;
-    }
-    return lockAndLoad(context, kind, lock, session);
 }
 
 std::optional<std::size_t> resolveInstance(const ConfigSession& session, const std::string& name, std::ostream& err)

@@ -15,23 +15,15 @@ namespace tarn::ctl {
 // passed; Usage when no password could be had; WrongPassword when the login refused it.
 ExitStatus logIn(CommandContext& context);
 
-// Takes the installation lock for the rest of the command: exclusive for a command that saves, shared
-// for one that only reads. Done, or Locked (with a message) when another program held it for the
-// whole --wait. An installation whose lock file cannot be made is used without the lock.
-ExitStatus lockInstallation(CommandContext& context, InstallationLock::Kind kind, InstallationLock& lock);
+// Takes the installation lock for the rest of the command (context.lock): exclusive for a command that
+// saves, shared for one that only reads; a dry run waits like a reader and makes no lock file. Done, or
+// Locked (with a message) when another program held it for the whole --wait or a save's lock file
+// cannot be opened. An installation whose lock file cannot be made is used without the lock.
+ExitStatus lockInstallation(CommandContext& context, InstallationLock::Kind kind);
 
-// logIn, then lockInstallation: what a command that works on the files without the loaded instances
-// begins with.
-ExitStatus logInAndLock(CommandContext& context, InstallationLock::Kind kind, InstallationLock& lock);
-
-// lockInstallation, then the load the window's start-up makes (loadSession). For a command that saves
+// The load the window's start-up makes (loadSession), into context.session. For a command that saves
 // (an exclusive lock), WriteFailed when the configuration could not be loaded, nothing written.
-ExitStatus lockAndLoad(CommandContext& context, InstallationLock::Kind kind, InstallationLock& lock,
-                       ConfigSession& session);
-
-// logIn, then lockAndLoad: what every command that works on the loaded instances begins with.
-ExitStatus openSession(CommandContext& context, InstallationLock::Kind kind, InstallationLock& lock,
-                       ConfigSession& session);
+ExitStatus loadInstances(CommandContext& context, InstallationLock::Kind kind);
 
 // The record index that INSTANCE names: "Default", an instance number, or a section name
 // ("Harbell_01"). Nothing when the installation has no such instance (the reason goes to err).

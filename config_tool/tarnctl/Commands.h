@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config_tool/session/ConfigSession.h"
+#include "config_tool/session/InstallationLock.h"
 #include "config_tool/tarnctl/CommandLine.h"
 #include "config_tool/tarnctl/ExitStatus.h"
 #include "config_tool/tarnctl/PasswordInput.h"
@@ -9,14 +11,20 @@
 namespace tarn::ctl {
 
 // What a command works with. The installation folder is already known (Globals); the core's own
-// messages go to the UI services, tarnctl's to err.
+// messages go to the UI services, tarnctl's to err. The command's preamble (CommandTable.h) fills in the
+// lock and the loaded instances.
 struct CommandContext
 {
     const CommandLine& line;
     PasswordInput& passwords;
     std::ostream& out; // the stable output scripts read
     std::ostream& err;
+    InstallationLock lock = {}; // held for the rest of the command
+    ConfigSession session = {};
 };
+
+// set's arguments before anything else: an instance alone is no change.
+ExitStatus checkSetArguments(CommandContext& context);
 
 ExitStatus runPasswd(CommandContext& context);
 ExitStatus runList(CommandContext& context);

@@ -1,5 +1,6 @@
 #include "config_tool/model/WindowSize.h"
 #include "config_tool/tarnctl/CommandLine.h"
+#include "config_tool/tarnctl/CommandTable.h"
 
 #include <sstream>
 
@@ -28,6 +29,30 @@ std::string describedSetting(const std::string& name, const std::string& descrip
         lineLength += word.size();
     }
     return text + "\n";
+}
+
+// Each command with its arguments, and its description beside them (or below, for a long name), as the
+// command table declares them.
+std::string commandsHelp()
+{
+    constexpr std::size_t kColumn = 21;
+    const std::string indent(kColumn, ' ');
+    std::string text = "Commands:\n";
+    for (const auto& command : commandTable()) {
+        std::string head = "  " + std::string(command.name);
+        if (!command.arguments.empty()) {
+            head += " " + std::string(command.arguments);
+        }
+        text += head.size() + 2 <= kColumn ? head + std::string(kColumn - head.size(), ' ') : head + "\n" + indent;
+        for (const char c : command.summary) {
+            text += c;
+            if (c == '\n') {
+                text += indent;
+            }
+        }
+        text += "\n";
+    }
+    return text;
 }
 
 } // namespace
@@ -80,23 +105,8 @@ or a registry key the configuration does not use, or one cut short, is refused
 (exit 2), and one that cannot be put back whole (a folder the engine has written
 into since) writes nothing (exit 1).
 
-Commands:
-  passwd [USER]      set a configuration user's password (default Administrator).
-                     While the user file has no Administrator entry (a fresh
-                     installation) no login is needed and only the Administrator
-                     can be set. The new password, trimmed, needs 7 characters.
-  list               one line per instance
-  show [INSTANCE]    the settings as NAME=VALUE lines
-  set [INSTANCE] NAME=VALUE...
-                     change settings, then save as the window's OK does
-  add-instance       create the next instance as "Add New" does, then save as OK
-  apply              save as OK without changes (rewrites the engine's files)
-  verify             recompute the ConfigHash of the configuration file and
-                     compare it with properties\instance.properties
-  backups            the backups of earlier saves, oldest first
-  rollback [ID]      put back what the save of backup ID (default the newest)
-                     changed, as one save that is itself backed up and logged
-
+)" + commandsHelp()
+        + R"(
 INSTANCE is Default, a number (0 is Default) or a section name (Harbell_01); the
 default is Default.
 

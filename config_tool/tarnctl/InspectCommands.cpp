@@ -7,12 +7,7 @@ namespace tarn::ctl {
 
 ExitStatus runList(CommandContext& context)
 {
-    InstallationLock lock;
-    ConfigSession session;
-    if (const ExitStatus opened = openSession(context, InstallationLock::Kind::Shared, lock, session);
-        opened != ExitStatus::Done) {
-        return opened;
-    }
+    const ConfigSession& session = context.session;
     for (std::size_t i = 0; i < session.instances.size(); ++i) {
         context.out << instanceLine(session, i) << '\n';
     }
@@ -21,12 +16,7 @@ ExitStatus runList(CommandContext& context)
 
 ExitStatus runShow(CommandContext& context)
 {
-    InstallationLock lock;
-    ConfigSession session;
-    if (const ExitStatus opened = openSession(context, InstallationLock::Kind::Shared, lock, session);
-        opened != ExitStatus::Done) {
-        return opened;
-    }
+    ConfigSession& session = context.session;
     const std::string name = context.line.arguments.empty() ? "Default" : context.line.arguments.front();
     const auto index = resolveInstance(session, name, context.err);
     if (!index) {

@@ -56,8 +56,7 @@ ExitStatus runPasswd(CommandContext& context)
 
     // The change-password window's checks, in its order and with its messages; the administrator's
     // password was checked by the login (or there is none yet).
-    InstallationLock lock;
-    if (const ExitStatus locked = lockInstallation(context, InstallationLock::Kind::Exclusive, lock);
+    if (const ExitStatus locked = lockInstallation(context, InstallationLock::Kind::Exclusive);
         locked != ExitStatus::Done) {
         return locked;
     }

@@ -89,28 +89,25 @@ SaveTransaction::Kind dryRunOf(const CommandContext& context)
 
 } // namespace
 
+ExitStatus checkSetArguments(CommandContext& context)
+{
+    const auto& texts = context.line.arguments;
+    if (texts.size() == 1 && texts.front().find('=') == std::string::npos) {
+        context.err << "tarnctl: set needs at least one NAME=VALUE\n";
+        return ExitStatus::Usage;
+    }
+    return ExitStatus::Done;
+}
+
 ExitStatus runSet(CommandContext& context)
 {
-    if (const ExitStatus login = logIn(context); login != ExitStatus::Done) {
-        return login;
-    }
     std::vector<std::string> texts = context.line.arguments;
     std::string instanceName = "Default";
     if (texts.front().find('=') == std::string::npos) {
         instanceName = texts.front();
         texts.erase(texts.begin());
     }
-    if (texts.empty()) {
-        context.err << "tarnctl: set needs at least one NAME=VALUE\n";
-        return ExitStatus::Usage;
-    }
-
-    InstallationLock lock;
-    ConfigSession session;
-    if (const ExitStatus loaded = lockAndLoad(context, InstallationLock::Kind::Exclusive, lock, session);
-        loaded != ExitStatus::Done) {
-        return loaded;
-    }
+    ConfigSession& session = context.session;
     const auto index = resolveInstance(session, instanceName, context.err);
     if (!index) {
         return ExitStatus::Usage;
@@ -134,12 +131,7 @@ ExitStatus runSet(CommandContext& context)
 
 ExitStatus runApply(CommandContext& context)
 {
-    InstallationLock lock;
-    ConfigSession session;
-    if (const ExitStatus opened = openSession(context, InstallationLock::Kind::Exclusive, lock, session);
-        opened != ExitStatus::Done) {
-        return opened;
-    }
+    ConfigSession& session = context.session;
     SaveTransaction save(dryRunOf(context));
     InstanceEditor::collectThroughControls(session.instances.at(0));
     return finishSave(context, save, saveAsOk(session));
@@ -147,12 +139,7 @@ ExitStatus runApply(CommandContext& context)
 
 ExitStatus runAddInstance(CommandContext& context)
 {
-    InstallationLock lock;
-    ConfigSession session;
-    if (const ExitStatus opened = openSession(context, InstallationLock::Kind::Exclusive, lock, session);
-        opened != ExitStatus::Done) {
-        return opened;
-    }
+    ConfigSession& session = context.session;
     InstanceEditor::collectThroughControls(session.instances.at(0));
     // An installation that cannot be saved as it is would be left with the new folders and no instance.
     if (!passesSaveChecks(session)) {

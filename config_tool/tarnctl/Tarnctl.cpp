@@ -3,33 +3,13 @@
 #include "config_tool/foundation/Globals.h"
 #include "config_tool/session/AuditLog.h"
 #include "config_tool/tarnctl/CommandLine.h"
-#include "config_tool/tarnctl/Commands.h"
+#include "config_tool/tarnctl/CommandTable.h"
 #include "config_tool/tarnctl/ConsoleUi.h"
 #include "config_tool/tarnctl/Installation.h"
-
-#include <map>
 
 namespace tarn::ctl {
 
 namespace {
-
-using Command = ExitStatus (*)(CommandContext&);
-
-const std::map<std::string, Command>& commands()
-{
-    static const std::map<std::string, Command> table {
-        { "passwd", runPasswd },
-        { "list", runList },
-        { "show", runShow },
-        { "set", runSet },
-        { "apply", runApply },
-        { "verify", runVerify },
-        { "add-instance", runAddInstance },
-        { "backups", runBackups },
-        { "rollback", runRollback },
-    };
-    return table;
-}
 
 // Keeps the console's UI services installed for the life of one run.
 class UiScope
@@ -71,7 +51,7 @@ int run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
     setAuditProgram("tarnctl");
     PasswordInput passwords(line.passwordSource, line.passwordFile);
     CommandContext context { line, passwords, out, err };
-    const ExitStatus status = commands().at(line.command)(context);
+    const ExitStatus status = runCommand(*findCommand(line.command), context);
     out.flush();
     return toInt(status);
 }

@@ -11,12 +11,6 @@ ExitStatus runVerify(CommandContext& context)
     const std::string& folder = Globals::ensureInstallationFolder();
     const std::string hashFile = folder + "\\properties\\instance.properties";
 
-    // Shared: a save that is under way finishes before the files are read.
-    InstallationLock lock;
-    if (const ExitStatus locked = lockInstallation(context, InstallationLock::Kind::Shared, lock);
-        locked != ExitStatus::Done) {
-        return locked;
-    }
     std::string computed;
     if (!computeConfigHash(computed)) {
         context.err << "tarnctl: " << folder << "\\conf\\ORVANTConfiguration.xml cannot be read\n";
