@@ -1,5 +1,7 @@
 #include "config_tool/engine_files/DeviceProfileTable.h"
 
+#include <algorithm>
+
 namespace tarn {
 
 namespace {
@@ -51,7 +53,7 @@ std::vector<DeviceProfile> buildProfiles()
 {
     std::vector<DeviceProfile> profiles;
 
-    profiles.push_back({ { "No Card Reader" },
+    profiles.push_back({ DeviceProfileId::NoCardReader,
                          {
                              { kPort, Removed },
                              { kBaudrate, Removed },
@@ -73,7 +75,7 @@ std::vector<DeviceProfile> buildProfiles()
                          },
                          kPromptNewLine });
 
-    profiles.push_back({ { "Verifone sc5000" },
+    profiles.push_back({ DeviceProfileId::VerifoneSc5000,
                          {
                              { kPort, ProfileValue::Comport },
                              { kBaudrate, Literal, "19200" },
@@ -85,7 +87,7 @@ std::vector<DeviceProfile> buildProfiles()
                              { kSelectionClass, Literal, kAdvancedSelection },
                              { kSelectionTimeout, Literal, "20000" },
                              { kFirstPagePrompt, Literal, "CONFRM" },
-                             { kModelName, Literal, "Verifone sc5000" },
+                             { kModelName, ProfileValue::ModelName },
                              { kReaderTimeout, Removed },
                              { kPinClass, Literal, kEnhancedPin },
                              { kProtocolClass, Removed },
@@ -98,7 +100,7 @@ std::vector<DeviceProfile> buildProfiles()
 
     // The Vx670 is reached over the network through the IP server, so it has no serial port; its
     // IP address is left as the installer set it.
-    profiles.push_back({ { "Verifone Vx670" },
+    profiles.push_back({ DeviceProfileId::VerifoneVx670,
                          {
                              { kPinClass, Literal, kBasicPin },
                              { kReaderClass, Literal, kIpServerDriver },
@@ -121,7 +123,7 @@ std::vector<DeviceProfile> buildProfiles()
                          },
                          kPromptSmallFont });
 
-    profiles.push_back({ { "Dione secura", "Dione xplorer", "Dione xtreme", "Dione secura UPT" },
+    profiles.push_back({ DeviceProfileId::Dione,
                          {
                              { kPort, ProfileValue::Comport },
                              { kBaudrate, Literal, "57600" },
@@ -144,7 +146,7 @@ std::vector<DeviceProfile> buildProfiles()
                          },
                          kPromptNewLine });
 
-    profiles.push_back({ { "Dione secura UPT No MagStripe" },
+    profiles.push_back({ DeviceProfileId::DioneNoMagStripe,
                          {
                              { kPort, ProfileValue::Comport },
                              { kBaudrate, Literal, "57600" },
@@ -156,7 +158,7 @@ std::vector<DeviceProfile> buildProfiles()
                              { kSelectionClass, Literal, kAdvancedSelection },
                              { kReaderTimeout, Literal, "2000" },
                              { kNoMagStripeFlag, Literal, "Yes" },
-                             { kModelName, Literal, "Dione secura UPT No MagStripe" },
+                             { kModelName, ProfileValue::ModelName },
                              { kPinTimeout, Removed },
                              { kSelectionTimeout, Removed },
                              { kFirstPagePrompt, Removed },
@@ -167,7 +169,7 @@ std::vector<DeviceProfile> buildProfiles()
                          },
                          kPromptNewLine });
 
-    profiles.push_back({ { "Trintech smart 5000" },
+    profiles.push_back({ DeviceProfileId::Trintech,
                          {
                              { kBaudrate, Literal, "19200" },
                              { kReaderClass, Literal, kTrintechDriver },
@@ -180,7 +182,7 @@ std::vector<DeviceProfile> buildProfiles()
                              { kFirstPagePrompt, Removed },
                              { kReaderTimeout, Literal, "10000" },
                              { kPinClass, Literal, kEnhancedPin },
-                             { kModelName, Literal, "Trintech smart 5000" },
+                             { kModelName, ProfileValue::ModelName },
                              { kPort, ProfileValue::Comport },
                              { kProtocolClass, Removed },
                              { kIpAddress, Removed },
@@ -191,7 +193,7 @@ std::vector<DeviceProfile> buildProfiles()
                          kPromptNewLine });
 
     // The Sagem PIN pad and its reader sit on two serial ports; both keys carry a pair.
-    profiles.push_back({ { "Sagem" },
+    profiles.push_back({ DeviceProfileId::Sagem,
                          {
                              { kPort, ProfileValue::ComportAndReader },
                              { kBaudrate, Literal, "115200,115200" },
@@ -206,7 +208,7 @@ std::vector<DeviceProfile> buildProfiles()
                              { kPinClass, Literal, kEnhancedPin },
                              { kReaderTimeout, Literal, "4000" },
                              { kProtocolClass, Literal, "dk.sagem.stsapi.STSSerialProtocolLayer" },
-                             { kModelName, Literal, "Sagem" },
+                             { kModelName, ProfileValue::ModelName },
                              { kIpAddress, Removed },
                              { kIpPort, Removed },
                              { kPerPage, Removed },
@@ -214,7 +216,7 @@ std::vector<DeviceProfile> buildProfiles()
                          },
                          kPromptNewLine });
 
-    profiles.push_back({ { "Ingenico 3300" },
+    profiles.push_back({ DeviceProfileId::Ingenico,
                          {
                              { kPort, ProfileValue::Comport },
                              { kBaudrate, Literal, "19200" },
@@ -227,7 +229,7 @@ std::vector<DeviceProfile> buildProfiles()
                              { kSelectionTimeout, Literal, "10000" },
                              { kReaderTimeout, Literal, "4000" },
                              { kPinClass, Literal, kEnhancedPin },
-                             { kModelName, Literal, "Ingenico 3300" },
+                             { kModelName, ProfileValue::ModelName },
                              { kFirstPagePrompt, Removed },
                              { kProtocolClass, Removed },
                              { kIpAddress, Removed },
@@ -237,7 +239,7 @@ std::vector<DeviceProfile> buildProfiles()
                          },
                          kPromptPlain });
 
-    profiles.push_back({ { "Verifone Vx810" },
+    profiles.push_back({ DeviceProfileId::VerifoneVx810,
                          {
                              { kPort, ProfileValue::Comport },
                              { kBaudrate, Literal, "57600" },
@@ -252,7 +254,7 @@ std::vector<DeviceProfile> buildProfiles()
                              { kPinClass, Literal, kBasicPin },
                              { kFirstPagePrompt, Literal, "CONFRM" },
                              { kPerPage, Literal, "4" },
-                             { kModelName, Literal, "Verifone Vx810" },
+                             { kModelName, ProfileValue::ModelName },
                              { kProtocolClass, Removed },
                              { kIpAddress, Removed },
                              { kIpPort, Removed },
@@ -273,14 +275,14 @@ const std::vector<DeviceProfile>& deviceProfiles()
 
 const DeviceProfile* findDeviceProfile(std::string_view modelName)
 {
-    for (const auto& profile : deviceProfiles()) {
-        for (const auto model : profile.models) {
-            if (model == modelName) {
-                return &profile;
-            }
-        }
+    const PinPadModel* model = findPinPadModel(modelName);
+    if (!model) {
+        return nullptr;
     }
-    return nullptr;
+    const auto& profiles = deviceProfiles();
+    const auto it = std::find_if(profiles.begin(), profiles.end(),
+                                 [model](const DeviceProfile& profile) { return profile.id == model->profile; });
+    return it == profiles.end() ? nullptr : &*it;
 }
 
 } // namespace tarn

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config_tool/model/PinPadModels.h"
+
 #include <string_view>
 #include <vector>
 
@@ -23,11 +25,12 @@ struct ProfileStep
     std::string_view text = {};
 };
 
-// One device profile: the models it serves, the steps applied to terminal.properties in their order
-// (the order decides where new keys are appended), and the amount prompt en.01 of language.properties.
+// One device profile: the profile the models name (PinPadModels.h), the steps applied to
+// terminal.properties in their order (the order decides where new keys are appended), and the amount
+// prompt en.01 of language.properties.
 struct DeviceProfile
 {
-    std::vector<std::string_view> models;
+    DeviceProfileId id;
     std::vector<ProfileStep> steps;
     std::string_view amountPrompt;
 };
@@ -35,7 +38,7 @@ struct DeviceProfile
 // The nine profiles in the order they are selected.
 const std::vector<DeviceProfile>& deviceProfiles();
 
-// The profile whose model list holds exactly this name, or nullptr.
+// The profile of the model of exactly this name, or nullptr.
 const DeviceProfile* findDeviceProfile(std::string_view modelName);
 
 } // namespace tarn

@@ -50,20 +50,6 @@ Applied applyProfile(const DeviceProfile& profile, CInstanceData& record)
 
 } // namespace
 
-const std::vector<std::string>& pinPadModelNames()
-{
-    static const std::vector<std::string> names = [] {
-        std::vector<std::string> all;
-        for (const auto& profile : deviceProfiles()) {
-            for (const auto model : profile.models) {
-                all.emplace_back(model);
-            }
-        }
-        return all;
-    }();
-    return names;
-}
-
 void writeDeviceProfile(CInstanceData& record, std::int16_t n, const std::string& propertiesFolder,
                         FailedWrites& failures)
 {

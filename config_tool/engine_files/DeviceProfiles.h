@@ -9,9 +9,6 @@
 
 namespace tarn {
 
-// The twelve PIN-pad model names, in the order profiles are selected.
-const std::vector<std::string>& pinPadModelNames();
-
 // Rewrites the device keys of the instance's terminal.properties from the profile of record.pinpad
 // and its amount prompt en.01 in language.properties, then saves both files under the instance
 // folder formed from propertiesFolder (the text of the properties-folder field). Files that could

@@ -1,5 +1,6 @@
 #include "config_tool/engine_files/BaseProperties.h"
 #include "config_tool/engine_files/EngineFileSupport.h"
+#include "config_tool/model/PinPadModels.h"
 
 #include <array>
 #include <string_view>
@@ -47,29 +48,16 @@ constexpr std::array<Message, 27> kMessages { {
     { "en.testing", "Testing..." },
 } };
 
-// The amount prompt a model gets when the file has none. Models not listed (the Vx810 and the Dione
-// without magnetic stripe among them) get none here; their device profile writes it.
+// The amount prompt a model gets when the file has none. Models without one get none here; their
+// device profile writes it.
 bool defaultAmountPrompt(const std::string& pinpad, std::string& prompt)
 {
-    static constexpr std::array<Message, 10> kPrompts { {
-        { "No Card Reader", R"(\\nlAMOUNT #)" },
-        { "Verifone sc5000", R"(\\sf\\nlAMOUNT #)" },
-        { "Verifone Vx670", R"(\\sf\\nlAMOUNT #)" },
-        { "Dione secura UPT", R"(\\nlAMOUNT #)" },
-        { "Dione xplorer", R"(\\nlAMOUNT #)" },
-        { "Dione xtreme", R"(\\nlAMOUNT #)" },
-        { "Dione secura", R"(\\nlAMOUNT #)" },
-        { "Trintech smart 5000", R"(\\nlAMOUNT #)" },
-        { "Sagem", R"(\\nlAMOUNT #)" },
-        { "Ingenico 3300", "AMOUNT #" },
-    } };
-    for (const auto& entry : kPrompts) {
-        if (entry.key == pinpad) {
-            prompt = entry.text;
-            return true;
-        }
+    const PinPadModel* model = findPinPadModel(pinpad);
+    if (!model || model->defaultAmountPrompt.empty()) {
+        return false;
     }
-    return false;
+    prompt = model->defaultAmountPrompt;
+    return true;
 }
 
 } // namespace

@@ -57,17 +57,4 @@ const std::vector<std::string>& windowSizeEntries()
     return entries;
 }
 
-const std::vector<std::string>& pinPadModels(bool hospitality)
-{
-    // The list's order is the window's own; the device profiles are looked up by name.
-    static const std::vector<std::string> allModels {
-        kNoCardReader,  "Verifone sc5000",  "Dione secura",   "Dione xplorer",
-        "Dione xtreme", "Dione secura UPT", kSagem,           "Trintech smart 5000",
-        kVx670,         "Ingenico 3300",    "Verifone Vx810", "Dione secura UPT No MagStripe"
-    };
-    static const std::vector<std::string> hospitalityModels { kNoCardReader, "Dione secura", "Dione xplorer",
-                                                              "Dione xtreme", kVx670 };
-    return hospitality ? hospitalityModels : allModels;
-}
-
 } // namespace tarn::Choices

@@ -16,10 +16,6 @@ constexpr std::int16_t kPos = 1;
 constexpr std::int16_t kHospitality = 2;
 constexpr std::int16_t kKiosk = 4;
 
-constexpr const char* kNoCardReader = "No Card Reader";
-constexpr const char* kVx670 = "Verifone Vx670";
-constexpr const char* kSagem = "Sagem";
-
 // "POS", "Kiosk", "Hospitality", "Petrol Station", "Internet", "Standalone", as listed.
 const std::vector<std::string>& environmentEntries();
 
@@ -30,8 +26,5 @@ std::optional<std::int16_t> environmentCode(const std::string& text);
 
 // "80" ... "100".
 const std::vector<std::string>& windowSizeEntries();
-
-// The PIN-pad models offered: all twelve, or the five a hospitality installation can use.
-const std::vector<std::string>& pinPadModels(bool hospitality);
 
 } // namespace tarn::Choices

@@ -1,6 +1,7 @@
 #include "config_tool/model/FieldRules.h"
 
 #include "config_tool/model/Choices.h"
+#include "config_tool/model/PinPadModels.h"
 #include "config_tool/model/WindowSize.h"
 
 #include <algorithm>
@@ -16,26 +17,37 @@ constexpr std::int16_t kSocketInterface = 0;
 
 const std::vector<std::string>& offeredPinPadModels(std::int16_t environment)
 {
-    return Choices::pinPadModels(environment == Choices::kHospitality);
+    static const auto offered = [](bool hospitality) {
+        std::vector<std::string> names;
+        for (const auto& model : pinPadModels()) {
+            if (!hospitality || model.offeredInHospitality) {
+                names.emplace_back(model.name);
+            }
+        }
+        return names;
+    };
+    static const std::vector<std::string> all = offered(false);
+    static const std::vector<std::string> hospitality = offered(true);
+    return environment == Choices::kHospitality ? hospitality : all;
 }
 
 bool isCombinedReader(const std::string& model)
 {
-    static const std::array<const char*, 3> combined { "Dione secura UPT No MagStripe", "Trintech smart 5000",
-                                                       "Dione secura UPT" };
-    return std::any_of(combined.begin(), combined.end(), [&](const char* name) { return model == name; });
+    const PinPadModel* found = findPinPadModel(model);
+    return found && found->combinedReader;
 }
 
 PortControls portControls(const std::string& model)
 {
-    const bool vx670 = model == Choices::kVx670;
-    const bool sagem = model == Choices::kSagem;
-    return { vx670, !vx670, sagem };
+    const PinPadModel* found = findPinPadModel(model);
+    const PinPadConnection connection = found ? found->connection : PinPadConnection::ComPort;
+    return { connection == PinPadConnection::Network, connection != PinPadConnection::Network,
+             connection == PinPadConnection::ComPortAndReader };
 }
 
 bool vx670PrinterOffered(const std::string& model, std::int16_t environment, bool printReceipt)
 {
-    return model == Choices::kVx670 && environment == Choices::kPos && printReceipt;
+    return model == PinPads::kVerifoneVx670 && environment == Choices::kPos && printReceipt;
 }
 
 RecordControls recordControls(const CInstanceData& record, std::int16_t environment)

@@ -1,6 +1,6 @@
 #include "config_tool/tarnctl/InstanceEditor.h"
 
-#include "config_tool/model/Choices.h"
+#include "config_tool/model/PinPadModels.h"
 
 namespace tarn::ctl {
 
@@ -21,7 +21,7 @@ InstanceEditor::InstanceEditor(ConfigSession& session, std::size_t shownIndex)
 void InstanceEditor::chooseEnvironment(std::int16_t code)
 {
     m_session.instances.at(0).environment = code;
-    choosePinPad(Choices::kNoCardReader);
+    choosePinPad(std::string(PinPads::kNoCardReader));
     FieldRules::environmentChosen(m_upgradeControls, code, m_session.common.checkUpgrade, shown().askGratuity);
 }
 

@@ -1,7 +1,7 @@
 #include "config_tool/tarnctl/SettingValues.h"
 
-#include "config_tool/engine_files/DeviceProfiles.h"
 #include "config_tool/model/Choices.h"
+#include "config_tool/model/PinPadModels.h"
 #include "config_tool/model/StoredValues.h"
 #include "config_tool/model/WindowSize.h"
 #include "platform/AsciiText.h"
@@ -94,13 +94,12 @@ CheckedValue checkColour(const std::string& value)
 
 CheckedValue checkPinPad(const std::string& value)
 {
-    const auto& models = pinPadModelNames();
-    if (std::find(models.begin(), models.end(), value) != models.end()) {
+    if (findPinPadModel(value)) {
         return accepted(value);
     }
     std::string list;
-    for (const auto& model : models) {
-        list += (list.empty() ? "" : ", ") + model;
+    for (const auto& model : pinPadModels()) {
+        list += (list.empty() ? "" : ", ") + std::string(model.name);
     }
     return refused("the value must be one of the PIN pads " + list);
 }

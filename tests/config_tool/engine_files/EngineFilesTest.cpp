@@ -2,6 +2,7 @@
 #include "config_tool/engine_files/DeviceProfiles.h"
 #include "config_tool/engine_files/InstanceProperties.h"
 #include "config_tool/foundation/Globals.h"
+#include "config_tool/model/PinPadModels.h"
 #include "config_tool/model/XmlConfig.h"
 #include "tests/support/Host.h"
 #include "tests/support/InstallationTest.h"
@@ -97,7 +98,10 @@ TEST_F(BasePropertiesTest, AFileThatCannotBeReadOrCompletedIsReportedAndLeftAlon
 
 TEST_F(DeviceProfilesTest, EveryModelRewritesTheFilesOfAnotherAndReadsBackAsItself)
 {
-    auto models = tarn::pinPadModelNames();
+    std::vector<std::string> models;
+    for (const auto& model : tarn::pinPadModels()) {
+        models.emplace_back(model.name);
+    }
     models.push_back("Verifone Vx999"); // not in the list: the files are written back as they are
     for (const auto& model : models) {
         SCOPED_TRACE(model);
