@@ -23,8 +23,8 @@ bool selectsXmlMode(std::string_view line)
     if (separator == std::string_view::npos || line.find('=', separator + 1) != std::string_view::npos) {
         return false;
     }
-    return orvant::ascii::equalsIgnoringCase(line.substr(0, separator), "CONFIGURATION")
-        && orvant::ascii::equalsIgnoringCase(line.substr(separator + 1), "XML");
+    return orvant::ascii::equalsIgnoringCase(line.substr(0, separator), kConfigurationModeKey)
+        && orvant::ascii::equalsIgnoringCase(line.substr(separator + 1), kXmlModeText);
 }
 
 } // namespace
@@ -68,8 +68,8 @@ std::int16_t readConfigurationMode()
 bool writeConfigurationMode()
 {
     Globals::ensureInstallationFolder();
-    const std::string_view line
-        = Globals::state().configurationMode == kXmlMode ? "Configuration=xml\r\n" : "Configuration=registry\r\n";
+    const std::string line = std::string(kConfigurationModeKey) + "="
+        + std::string(Globals::state().configurationMode == kXmlMode ? kXmlModeText : kRegistryModeText) + "\r\n";
     // Every save writes the mode; a file that already says it is left alone.
     std::string current;
     if (orvant::platform::fileExists(configurationModeFilePath())

@@ -2,11 +2,15 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace tarn {
 
 // The configuration mode is recorded for the engine in <installation folder>\properties\hbl.properties
 // as the single line "Configuration=xml" or "Configuration=registry".
+constexpr std::string_view kConfigurationModeKey = "Configuration";
+constexpr std::string_view kXmlModeText = "xml";
+constexpr std::string_view kRegistryModeText = "registry";
 
 // Start-up: takes the installation folder from KELBRIN_HOME and, when it names something that exists,
 // sets the XML configuration path and reads the mode file. Otherwise registry mode. The caller stores

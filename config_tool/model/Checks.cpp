@@ -91,7 +91,7 @@ bool checkOutputDirUnique(const std::vector<CInstanceData>& instances)
 bool checkCardTimetiout(const std::string& text)
 {
     const auto value = StoredValues::parseNumber(text);
-    if (value && *value >= 10.0 && *value <= 90.0) {
+    if (value && *value >= kCardTimeoutLeast && *value <= kCardTimeoutMost) {
         return true;
     }
     Globals::ui().showMessage(

@@ -23,6 +23,8 @@ bool checkOutputDirUnique(const std::vector<CInstanceData>& instances); // pairs
 
 // The card inactivity timeout: a number from 10 to 90 inclusive, fractions allowed. Refused with
 // "Enter Correct Card Inactivity Timeout between 10 to 90,Then Press Ok (Do not press Apply Button)".
+constexpr int kCardTimeoutLeast = 10;
+constexpr int kCardTimeoutMost = 90;
 bool checkCardTimetiout(const std::string& text);
 
 // "default instance" for 0, "instance " + the plain decimal index otherwise ("instance 3").

@@ -1,8 +1,8 @@
 #include "config_tool/model/FieldRules.h"
 
 #include "config_tool/model/Choices.h"
+#include "config_tool/model/ConfigurationLayout.h"
 #include "config_tool/model/PinPadModels.h"
-#include "config_tool/model/WindowSize.h"
 
 #include <algorithm>
 #include <array>
@@ -111,8 +111,29 @@ void checkUpgradeChosen(UpgradeControls& controls, std::int16_t environment, Che
 
 const std::vector<LeaveRule>& leaveRules()
 {
-    static const std::vector<LeaveRule> rules { { "cboWindowsSize", correctWindowSize } };
+    static const std::vector<LeaveRule> rules = [] {
+        std::vector<LeaveRule> withRules;
+        for (const auto& setting : instanceSettings()) {
+            if (setting.leaveRule) {
+                withRules.push_back({ setting.control, setting.leaveRule });
+            }
+        }
+        return withRules;
+    }();
     return rules;
+}
+
+void collectAsTheControlsShowIt(CInstanceData& record)
+{
+    if (record.referralMode < 0 || record.referralMode >= Layout::kReferralModeOptions) {
+        record.referralMode = 0;
+    }
+    if (record.interfaceMethod != kSocketInterface) {
+        record.interfaceMethod = 1;
+    }
+    if (record.useAvsRules && (record.avsRuleIndex < 0 || record.avsRuleIndex >= Layout::kAvsRuleOptions)) {
+        record.avsRuleIndex = 0;
+    }
 }
 
 } // namespace tarn::FieldRules

@@ -73,8 +73,8 @@ void environmentChosen(UpgradeControls& controls, std::int16_t environment, Chec
 void checkUpgradeChosen(UpgradeControls& controls, std::int16_t environment, CheckState checkUpgrade,
                         CheckState& autoUpgrade);
 
-// What a field's text becomes when the operator leaves the field, for each field that has such a rule
-// (Windows Size), by the name of its control. The window runs a field's rule when the field loses the
+// What a field's text becomes when the operator leaves the field, for each field whose setting has such a
+// rule in the configuration layout (Windows Size), by the name of its control. The window runs a field's rule when the field loses the
 // focus, and every rule again whenever it collects its controls (OK, Apply, Run Upgrade Now, an instance
 // switch, Add New): a button pressed by its keyboard shortcut leaves the focus where it was.
 struct LeaveRule
@@ -83,5 +83,11 @@ struct LeaveRule
     std::string (*correct)(const std::string& text);
 };
 const std::vector<LeaveRule>& leaveRules();
+
+// What collecting a record from the controls makes of the values the option groups cannot show: a
+// referral mode or AVS rule without a button collects as 0 (no button selected), any interface method
+// but 0 as 1 (File). The AVS rule is collected only while AVS rules are on. The window's collect and a
+// script's edits (tarnctl) both end with it.
+void collectAsTheControlsShowIt(CInstanceData& record);
 
 } // namespace tarn::FieldRules

@@ -1,4 +1,9 @@
+#include "config_tool/foundation/ConfigurationMode.h"
+#include "config_tool/model/Checks.h"
+#include "config_tool/model/Choices.h"
+#include "config_tool/model/PinPadModels.h"
 #include "config_tool/model/WindowSize.h"
+#include "config_tool/tarnctl/SettingTable.h"
 #include "config_tool/tarnctl/CommandLine.h"
 #include "config_tool/tarnctl/CommandTable.h"
 
@@ -8,34 +13,43 @@ namespace tarn::ctl {
 
 namespace {
 
-// A setting's line: its name, then its description in the second column, wrapped to the help's width.
-std::string describedSetting(const std::string& name, const std::string& description)
+constexpr std::size_t kColumn = 21;
+constexpr std::size_t kWidth = 80;
+
+// Words wrapped to the help's width, each line after the first indented by `indent` blanks.
+std::string wrapped(const std::string& words, std::size_t firstColumn, std::size_t indent)
 {
-    constexpr std::size_t kColumn = 21;
-    constexpr std::size_t kWidth = 84;
-    const std::string indent(kColumn, ' ');
-    std::string text = ("  " + name + indent).substr(0, kColumn);
-    std::size_t lineLength = kColumn;
-    std::istringstream words(description);
-    for (std::string word; words >> word;) {
-        if (lineLength > kColumn && lineLength + 1 + word.size() > kWidth) {
-            text += "\n" + indent;
-            lineLength = kColumn;
-        } else if (lineLength > kColumn) {
+    std::string text;
+    std::size_t lineLength = firstColumn;
+    std::istringstream in(words);
+    for (std::string word; in >> word;) {
+        if (lineLength > indent && lineLength + 1 + word.size() > kWidth) {
+            text += "\n" + std::string(indent, ' ');
+            lineLength = indent;
+        } else if (!text.empty()) {
             text += ' ';
             ++lineLength;
         }
         text += word;
         lineLength += word.size();
     }
-    return text + "\n";
+    return text;
+}
+
+// A setting's line: its name, then its description in the second column (below the name when the name
+// is too long for the first), wrapped to the help's width.
+std::string describedSetting(const std::string& name, const std::string& description)
+{
+    const std::string head = "  " + name;
+    const std::string start
+        = head.size() + 2 <= kColumn ? head + std::string(kColumn - head.size(), ' ') : head + "\n" + std::string(kColumn, ' ');
+    return start + wrapped(description, kColumn, kColumn) + "\n";
 }
 
 // Each command with its arguments, and its description beside them (or below, for a long name), as the
 // command table declares them.
 std::string commandsHelp()
 {
-    constexpr std::size_t kColumn = 21;
     const std::string indent(kColumn, ' ');
     std::string text = "Commands:\n";
     for (const auto& command : commandTable()) {
@@ -53,6 +67,39 @@ std::string commandsHelp()
         text += "\n";
     }
     return text;
+}
+
+// Every setting with the values it takes, from the settings table and the bounds its checks use.
+std::string settingsHelp()
+{
+    std::string text = "Settings (NAME for set; show prints them all):\n";
+    for (const auto& setting : allSettings()) {
+        std::string values
+            = setting.declaration ? valuesInWords(*setting.declaration) : std::string(kRegistryModeText) + " or " + std::string(kXmlModeText);
+        if (setting.name == Layout::kPropertiesDir) {
+            values += " (the folder the instance folders INSTANCE_nn are in: a new one must be an existing folder "
+                      "that holds every instance's folder already)";
+        } else if (setting.name == Layout::kTimeout) {
+            values += "; a save needs it from " + std::to_string(kCardTimeoutLeast) + " to "
+                + std::to_string(kCardTimeoutMost);
+        }
+        text += describedSetting(std::string(setting.name), values);
+    }
+    return text;
+}
+
+std::string fieldRulesHelp()
+{
+    return wrapped("The window's field rules apply. " + std::string(Layout::kEnvironment) + ", then "
+        + std::string(Layout::kCheckUpgrade) + " and " + std::string(Layout::kPinPad)
+        + " are applied before the other settings, as if chosen first: a changed " + std::string(Layout::kEnvironment)
+        + " resets the instance's " + std::string(Layout::kPinPad) + " to \"" + std::string(PinPads::kNoCardReader)
+        + "\" (and " + Choices::environmentText(Choices::kKiosk).value_or("")
+        + " clears Ask Gratuity); a PIN pad with a card reader built in ticks Combined Reader, any other clears "
+          "it; clearing " + std::string(Layout::kCheckUpgrade) + " clears Auto Upgrade. A setting whose field the "
+          "window disables or hides in the result is refused, and the refusal says why.",
+                   0, 0)
+        + "\n";
 }
 
 } // namespace
@@ -146,46 +193,9 @@ Exit status:
   5  the installation stayed locked by another run or window for --wait seconds,
      or its lock file could not be opened; nothing was written
 
-Settings (NAME for set; show prints them all):
-  Configuration      registry or xml
-  ClassPath, PropertiesDir, HBLHost, HBLPort, DeleteTransAfterMin, CheckCardTimeout,
-  LogoFile, InputDir, OutputDir, ReceiptDir, ReceiptWidth, FontName, Watermark,
-  Printer
-                     one line of Windows-1252 text (PropertiesDir is the folder the
-                     instance folders INSTANCE_nn are in: a new one must be an existing
-                     folder that holds every instance's folder already)
-  Timeout, Port, ReceiptPort, PinPadPort, Top, Left
-                     digits only (the window's digits-only fields); a save needs
-                     Timeout from 10 to 90
-  TransactionResultMandatory, AllowSplit, ShowConfirmTxnScreen, SendReceipt, Debug,
-  ExtendedDebug, FullScreen, AlwaysOnTop, PINByPass, CombiReader, AskGratuity,
-  USACreditDebit, UseAvsRules, AvsDetailsMandatory, DisableCancel, CardNoHashValue,
-  PrintReceiptFlag, IsVx670Printer, ExtendedPinMessage
-                     True or False
-  CheckUpgrade, AutoUpgrade
-                     True or False (stored 1 or 0)
-  Environment        POS, Hospitality, Petrol Station, Kiosk, Internet, Standalone
-                     (or 1 to 6); installation-wide
-  InterfaceMethod    Socket or File (0 or 1)
-  ReferralMode       0 to 2
-  AvsRuleIndex       0 to 5
-)" + describedSetting("WindowsSize", windowSizeRuleText() + ", as in the window")
-        + R"(  BackGroundColor    a decimal RGB value from 0 to 16777215
-  PinPad             a PIN pad of the window's list (five in Hospitality)
-  ComPort, ReaderComPort
-                     COM1 to COM255
-  NextReceiptNumber  shown only: the engine keeps it
-A value equal to the current one is always taken, so show's lines can be fed back.
+)" + settingsHelp() + R"(A value equal to the current one is always taken, so show's lines can be fed back.
 
-The window's field rules apply. The environment, then CheckUpgrade and PinPad are
-applied before the other settings, as if chosen first: a changed Environment resets
-the instance's PinPad to "No Card Reader" (and Kiosk clears AskGratuity); a PinPad
-ticks CombiReader for the combined readers and clears it for the others; clearing
-CheckUpgrade clears AutoUpgrade. A setting whose field the window disables or hides
-in the result is refused, e.g. Port while InterfaceMethod is File, PinPadPort for
-any PIN pad but Verifone Vx670, ReaderComPort for any but Sagem, AvsRuleIndex
-while UseAvsRules is False.
-
+)" + fieldRulesHelp() + R"(
 Where the window asks the window system, tarnctl assumes: a 1024 x 768 screen at
 15 twips per pixel (stored window positions in twips are converted as on that
 screen) and the stored Printer as the installed printer (a save keeps it).

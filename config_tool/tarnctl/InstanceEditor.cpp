@@ -4,13 +4,6 @@
 
 namespace tarn::ctl {
 
-namespace {
-
-constexpr std::int16_t kReferralModeOptions = 3;
-constexpr std::int16_t kAvsRuleOptions = 6;
-
-} // namespace
-
 InstanceEditor::InstanceEditor(ConfigSession& session, std::size_t shownIndex)
     : m_session(session)
     , m_shownIndex(shownIndex)
@@ -35,19 +28,6 @@ void InstanceEditor::choosePinPad(const std::string& model)
 {
     shown().pinpad = model;
     shown().combiReader = FieldRules::isCombinedReader(model);
-}
-
-void InstanceEditor::collectThroughControls(CInstanceData& record)
-{
-    if (record.referralMode < 0 || record.referralMode >= kReferralModeOptions) {
-        record.referralMode = 0;
-    }
-    if (record.interfaceMethod != 0) {
-        record.interfaceMethod = 1;
-    }
-    if (record.useAvsRules && (record.avsRuleIndex < 0 || record.avsRuleIndex >= kAvsRuleOptions)) {
-        record.avsRuleIndex = 0;
-    }
 }
 
 } // namespace tarn::ctl

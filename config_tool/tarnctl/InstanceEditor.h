@@ -34,11 +34,6 @@ public:
     const FieldRules::UpgradeControls& upgradeControls() const { return m_upgradeControls; }
     FieldRules::RecordControls recordControls() const { return FieldRules::recordControls(shown(), environment()); }
 
-    // What collecting a record from the controls does to values the option groups cannot show: a
-    // referral mode or AVS rule without a button collects as 0, any interface method but 0 as 1 (File).
-    // The AVS rule is collected only while AVS rules are on.
-    static void collectThroughControls(CInstanceData& record);
-
 private:
     ConfigSession& m_session;
     std::size_t m_shownIndex;

@@ -37,7 +37,7 @@ ExitStatus parseAssignments(const std::vector<std::string>& texts, const Instanc
             status = ExitStatus::Usage;
             continue;
         }
-        const CheckedValue checked = checkValue(setting->kind, text.substr(equals + 1), setting->text(editor));
+        const CheckedValue checked = setting->check(text.substr(equals + 1), setting->text(editor));
         if (!checked.ok) {
             err << "tarnctl: " << name << ": " << checked.error << '\n';
             if (status == ExitStatus::Done) {
@@ -70,7 +70,7 @@ bool applyAssignments(InstanceEditor& editor, const std::vector<Assignment>& ass
     }
     bool allOffered = true;
     for (const auto& [setting, previous] : before) {
-        if (!setting->whyNotOffered || setting->text(editor) == previous) {
+        if (setting->text(editor) == previous) {
             continue;
         }
         const std::string reason = setting->whyNotOffered(editor);
@@ -116,7 +116,7 @@ ExitStatus runSet(CommandContext& context)
 
     InstanceEditor editor(session, *index);
     // Switching to another instance collects the Default record from its controls first.
-    InstanceEditor::collectThroughControls(session.instances.at(0));
+    FieldRules::collectAsTheControlsShowIt(session.instances.at(0));
     std::vector<Assignment> assignments;
     if (const ExitStatus parsed = parseAssignments(texts, editor, assignments, context.err);
         parsed != ExitStatus::Done) {
@@ -125,7 +125,7 @@ ExitStatus runSet(CommandContext& context)
     if (!applyAssignments(editor, assignments, context.err)) {
         return ExitStatus::Refused;
     }
-    InstanceEditor::collectThroughControls(editor.shown());
+    FieldRules::collectAsTheControlsShowIt(editor.shown());
     return finishSave(context, save, saveAsOk(session));
 }
 
@@ -133,14 +133,14 @@ ExitStatus runApply(CommandContext& context)
 {
     ConfigSession& session = context.session;
     SaveTransaction save(dryRunOf(context));
-    InstanceEditor::collectThroughControls(session.instances.at(0));
+    FieldRules::collectAsTheControlsShowIt(session.instances.at(0));
     return finishSave(context, save, saveAsOk(session));
 }
 
 ExitStatus runAddInstance(CommandContext& context)
 {
     ConfigSession& session = context.session;
-    InstanceEditor::collectThroughControls(session.instances.at(0));
+    FieldRules::collectAsTheControlsShowIt(session.instances.at(0));
     // An installation that cannot be saved as it is would be left with the new folders and no instance.
     if (!passesSaveChecks(session)) {
         return ExitStatus::Refused;
@@ -157,7 +157,7 @@ ExitStatus runAddInstance(CommandContext& context)
     }
     session.instanceSections.push_back(result.section);
     const auto index = static_cast<std::size_t>(result.number);
-    InstanceEditor::collectThroughControls(session.instances.at(index));
+    FieldRules::collectAsTheControlsShowIt(session.instances.at(index));
 
     const ExitStatus saved = finishSave(context, save, saveAsOk(session));
     if (saved == ExitStatus::Done && !save.dryRun()) {

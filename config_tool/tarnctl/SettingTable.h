@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config_tool/model/ConfigurationLayout.h"
 #include "config_tool/tarnctl/InstanceEditor.h"
 #include "config_tool/tarnctl/SettingValues.h"
 
@@ -20,24 +21,29 @@ enum class SettingPhase
     Fields = 3, // everything else
 };
 
-// One name that show prints and set takes: a configuration value of the layout, a common setting,
-// the configuration mode, or a device field.
+// One name that show prints and set takes: the configuration mode, or a setting of the configuration
+// layout (ConfigurationLayout.h), which this table only presents.
 struct Setting
 {
     std::string_view name;
-    ValueKind kind;
+    const SettingDeclaration* declaration; // nullptr for the configuration mode
     SettingPhase phase;
     // The value as it would be stored, for the shown instance.
     std::function<std::string(const InstanceEditor&)> text;
-    // Stores a value checked by checkValue into the shown instance's record or the common settings.
+    // Stores a value checked by check() into the shown instance's record or the common settings.
     std::function<void(InstanceEditor&, const std::string&)> assign;
+
+    // A script's value checked as the setting's control takes it (see checkValue).
+    CheckedValue check(const std::string& value, const std::string& current) const;
+    // Shown only: the engine keeps it.
+    bool engineKept() const { return declaration && declaration->engineKept; }
     // Why the window would not let the operator change the value now (a disabled or hidden control);
-    // empty when it would. Not set for settings that are always offered.
-    std::function<std::string(const InstanceEditor&)> whyNotOffered;
+    // empty when it would.
+    std::string whyNotOffered(const InstanceEditor& editor) const;
 };
 
 // Every setting, in the order show prints them: the configuration mode, the common values, the
-// instance values in the order of the configuration layout, then PinPad, ComPort, ReaderComPort.
+// instance values in the order of the configuration layout, then the device fields.
 const std::vector<Setting>& allSettings();
 
 // The setting of that exact name, or nullptr.

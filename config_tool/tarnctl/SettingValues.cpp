@@ -1,5 +1,6 @@
 #include "config_tool/tarnctl/SettingValues.h"
 
+#include "config_tool/foundation/ConfigurationMode.h"
 #include "config_tool/model/Choices.h"
 #include "config_tool/model/PinPadModels.h"
 #include "config_tool/model/StoredValues.h"
@@ -15,6 +16,7 @@ namespace tarn::ctl {
 namespace {
 
 constexpr std::int32_t kLargestRgb = 0xFFFFFF;
+constexpr int kLastComPort = 255; // as Windows names serial ports
 
 using orvant::ascii::isDigits;
 using orvant::ascii::toLower;
@@ -24,9 +26,9 @@ CheckedValue accepted(std::string value)
     return { true, std::move(value), {} };
 }
 
-CheckedValue refused(std::string error)
+CheckedValue refused(const std::string& values)
 {
-    return { false, {}, std::move(error) };
+    return { false, {}, "the value must be " + values };
 }
 
 std::optional<bool> parseFlag(const std::string& value)
@@ -41,145 +43,189 @@ std::optional<bool> parseFlag(const std::string& value)
     return std::nullopt;
 }
 
+std::string listed(const std::vector<std::string>& names, const char* lastJoint)
+{
+    std::string list;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        list += (i == 0 ? "" : i + 1 == names.size() ? lastJoint : ", ") + names[i];
+    }
+    return list;
+}
+
+std::vector<std::string> environmentNames()
+{
+    std::vector<std::string> names;
+    for (std::int16_t code = 1; Choices::environmentText(code); ++code) {
+        names.push_back(*Choices::environmentText(code));
+    }
+    return names;
+}
+
+std::vector<std::string> optionNames(const SettingDeclaration& setting)
+{
+    std::vector<std::string> names;
+    for (std::int16_t i = 0; i < setting.options && !setting.optionNames[static_cast<std::size_t>(i)].empty(); ++i) {
+        names.emplace_back(setting.optionNames[static_cast<std::size_t>(i)]);
+    }
+    return names;
+}
+
 CheckedValue checkText(const std::string& value)
 {
     // The window's text boxes hold one line; the stores and the engine's files take Windows-1252.
     if (std::any_of(value.begin(), value.end(),
                     [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == '\x7F'; })) {
-        return refused("the value must be one line without control characters");
+        return refused("one line without control characters");
     }
     if (orvant::platform::ansiToUtf8(orvant::platform::utf8ToAnsi(value)) != value) {
-        return refused("the value holds characters that Windows-1252 cannot store");
+        return refused("text that Windows-1252 can store");
     }
     return accepted(value);
 }
 
-CheckedValue checkOption(const std::string& value, int options)
+CheckedValue checkOption(const SettingDeclaration& setting, const std::string& value)
 {
-    if (value.size() == 1 && value[0] >= '0' && value[0] < '0' + options) {
+    const auto names = optionNames(setting);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (toLower(value) == toLower(names[i])) {
+            return accepted(std::to_string(i));
+        }
+    }
+    if (value.size() == 1 && value[0] >= '0' && value[0] < '0' + setting.options) {
         return accepted(value);
     }
-    return refused("the value must be a number from 0 to " + std::to_string(options - 1));
+    return refused(valuesInWords(setting));
 }
 
-CheckedValue checkEnvironment(const std::string& value)
+CheckedValue checkEnvironment(const SettingDeclaration& setting, const std::string& value)
 {
-    for (std::int16_t code = 1; code <= 6; ++code) {
-        if (value == Choices::environmentText(code) || value == std::to_string(code)) {
+    for (std::int16_t code = 1; Choices::environmentText(code); ++code) {
+        if (value == *Choices::environmentText(code) || value == std::to_string(code)) {
             return accepted(std::to_string(code));
         }
     }
-    return refused("the value must be one of POS, Hospitality, Petrol Station, Kiosk, Internet, Standalone "
-                   "(or their codes 1 to 6)");
+    return refused(valuesInWords(setting));
 }
 
-// The list takes free text and corrects it when it loses the focus; a script's value must at least be
-// a number.
-CheckedValue checkWindowSize(const std::string& value)
-{
-    if (!readLeadingNumber(value)) {
-        return refused("the value must be a number, a percentage");
-    }
-    return accepted(std::to_string(windowSizeOf(correctWindowSize(value))));
-}
-
-CheckedValue checkColour(const std::string& value)
+CheckedValue checkColour(const SettingDeclaration& setting, const std::string& value)
 {
     const auto colour = StoredValues::parseInt32(value);
     if (!colour || !isDigits(value) || *colour > kLargestRgb) {
-        return refused("the value must be a colour as a decimal RGB value from 0 to 16777215");
+        return refused(valuesInWords(setting));
     }
     return accepted(std::to_string(*colour));
 }
 
-CheckedValue checkPinPad(const std::string& value)
+CheckedValue checkComPort(const SettingDeclaration& setting, const std::string& value)
 {
-    if (findPinPadModel(value)) {
-        return accepted(value);
-    }
-    std::string list;
-    for (const auto& model : pinPadModels()) {
-        list += (list.empty() ? "" : ", ") + std::string(model.name);
-    }
-    return refused("the value must be one of the PIN pads " + list);
-}
-
-CheckedValue checkComPort(const std::string& value)
-{
-    // COM1 to COM255, as Windows names serial ports.
     const std::string number = value.size() > 3 ? value.substr(3) : std::string();
     if (value.compare(0, 3, "COM") == 0 && !number.empty() && number.size() <= 3 && isDigits(number) && number[0] != '0'
-        && std::stoi(number) <= 255) {
+        && std::stoi(number) <= kLastComPort) {
         return accepted(value);
     }
-    return refused("the value must be a COM port from COM1 to COM255");
+    return refused(valuesInWords(setting));
+}
+
+// A list that takes free text for a number (the window size): its leave-rule corrects it, and the number
+// it starts with is stored.
+CheckedValue checkNumberList(const SettingDeclaration& setting, const std::string& value)
+{
+    if (!readLeadingNumber(value)) {
+        return refused("a number: " + valuesInWords(setting));
+    }
+    const std::string corrected = setting.leaveRule ? setting.leaveRule(value) : value;
+    return accepted(std::to_string(windowSizeOf(corrected)));
 }
 
 } // namespace
 
-CheckedValue checkValue(ValueKind kind, const std::string& value, const std::string& current)
+CheckedValue checkValue(const SettingDeclaration& setting, const std::string& value, const std::string& current)
 {
     if (value == current) {
         return accepted(value);
     }
-    if (kind == ValueKind::ReadOnly) {
-        return refused("the value is kept by the engine and cannot be set");
+    if (setting.engineKept) {
+        return { false, {}, "the value is kept by the engine and cannot be set" };
     }
-    switch (kind) {
-    case ValueKind::Text:
+    switch (setting.kind) {
+    case SettingKind::Text:
         return checkText(value);
-    case ValueKind::Digits:
+    case SettingKind::List:
+        return setting.leaveRule ? checkNumberList(setting, value) : checkText(value);
+    case SettingKind::Digits:
         // An emptied box is as good as one that holds digits.
-        if (!value.empty() && !isDigits(value)) {
-            return refused("the value takes digits only");
-        }
-        return accepted(value);
-    case ValueKind::Boolean:
-    case ValueKind::CheckBox:
+        return value.empty() || isDigits(value) ? accepted(value) : refused(valuesInWords(setting));
+    case SettingKind::Boolean:
         if (const auto flag = parseFlag(value)) {
-            return accepted(*flag ? "True" : "False");
+            return accepted(StoredValues::booleanText(*flag));
         }
-        return refused("the value must be True or False");
-    case ValueKind::UpgradeCheckBox:
+        return refused(valuesInWords(setting));
+    case SettingKind::UpgradeBox:
         if (const auto flag = parseFlag(value)) {
             return accepted(*flag ? "1" : "0");
         }
-        return refused("the value must be True or False (or 1 or 0)");
-    case ValueKind::Environment:
-        return checkEnvironment(value);
-    case ValueKind::Configuration: {
-        const std::string lower = toLower(value);
-        if (lower == "xml" || lower == "registry") {
-            return accepted(lower);
-        }
-        return refused("the value must be registry or xml");
+        return refused(valuesInWords(setting));
+    case SettingKind::Options:
+        return checkOption(setting, value);
+    case SettingKind::Environment:
+        return checkEnvironment(setting, value);
+    case SettingKind::Colour:
+        return checkColour(setting, value);
+    case SettingKind::PinPad:
+        return findPinPadModel(value) ? accepted(value) : refused(valuesInWords(setting));
+    case SettingKind::ComPort:
+        return checkComPort(setting, value);
     }
-    case ValueKind::InterfaceMethod: {
-        const std::string lower = toLower(value);
-        if (lower == "socket" || value == "0") {
-            return accepted("0");
-        }
-        if (lower == "file" || value == "1") {
-            return accepted("1");
-        }
-        return refused("the value must be Socket (0) or File (1)");
+    return refused(valuesInWords(setting));
+}
+
+CheckedValue checkConfigurationMode(const std::string& value, const std::string& current)
+{
+    const std::string lower = toLower(value);
+    if (value == current || lower == kXmlModeText || lower == kRegistryModeText) {
+        return accepted(value == current ? value : lower);
     }
-    case ValueKind::ReferralMode:
-        return checkOption(value, 3);
-    case ValueKind::AvsRule:
-        return checkOption(value, 6);
-    case ValueKind::WindowSize:
-        return checkWindowSize(value);
-    case ValueKind::Colour:
-        return checkColour(value);
-    case ValueKind::PinPad:
-        return checkPinPad(value);
-    case ValueKind::ComPort:
-        return checkComPort(value);
-    case ValueKind::ReadOnly:
-        break;
+    return refused(std::string(kRegistryModeText) + " or " + std::string(kXmlModeText));
+}
+
+std::string valuesInWords(const SettingDeclaration& setting)
+{
+    if (setting.engineKept) {
+        return "shown only: the engine keeps it";
     }
-    return refused("the value is kept by the engine and cannot be set");
+    switch (setting.kind) {
+    case SettingKind::Text:
+        return "one line of Windows-1252 text";
+    case SettingKind::List:
+        return setting.leaveRule ? windowSizeRuleText() + ", as in the window" : "one line of Windows-1252 text";
+    case SettingKind::Digits:
+        return "digits only (the window's digits-only fields)";
+    case SettingKind::Boolean:
+        return "True or False";
+    case SettingKind::UpgradeBox:
+        return "True or False (stored 1 or 0)";
+    case SettingKind::Options: {
+        const auto names = optionNames(setting);
+        const std::string numbers = "0 to " + std::to_string(setting.options - 1);
+        return names.empty() ? "a number from " + numbers : listed(names, " or ") + " (" + numbers + ")";
+    }
+    case SettingKind::Environment: {
+        const auto names = environmentNames();
+        return listed(names, " or ") + " (or 1 to " + std::to_string(names.size()) + "); installation-wide";
+    }
+    case SettingKind::Colour:
+        return "a decimal RGB value from 0 to " + std::to_string(kLargestRgb);
+    case SettingKind::PinPad: {
+        std::vector<std::string> names;
+        for (const auto& model : pinPadModels()) {
+            names.emplace_back(model.name);
+        }
+        return "one of the PIN pads " + listed(names, " or ");
+    }
+    case SettingKind::ComPort:
+        return "a COM port from COM1 to COM" + std::to_string(kLastComPort);
+    }
+    return {};
 }
 
 } // namespace tarn::ctl

@@ -3,6 +3,7 @@
 #include "config_tool/foundation/Globals.h"
 #include "config_tool/window/ControlValues.h"
 #include "config_tool/window/DigitsOnlyKeyFilter.h"
+#include "config_tool/model/ConfigurationLayout.h"
 #include "config_tool/window/ListClickNotifier.h"
 #include "config_tool/window/QtWindowServices.h"
 #include "config_tool/window/WindowColor.h"
@@ -97,9 +98,10 @@ void TarnConf::connectHandlers()
 void TarnConf::watchNumericKeys()
 {
     m_numericKeys = new DigitsOnlyKeyFilter(this);
-    for (QLineEdit* box :
-         { m_ui.txtLeft, m_ui.txtTop, m_ui.txtPort, m_ui.txtPinPadPort, m_ui.txtReceiptPort, m_ui.txtTimeout }) {
-        m_numericKeys->watch(box);
+    for (const auto& setting : instanceSettings()) {
+        if (setting.kind == SettingKind::Digits) {
+            m_numericKeys->watch(findChild<QLineEdit*>(QString::fromLatin1(setting.control)));
+        }
     }
     connect(m_numericKeys, &DigitsOnlyKeyFilter::keyRefused, this, [] { Globals::ui().beep(); });
     connect(m_numericKeys, &DigitsOnlyKeyFilter::enterPressed, this, [this] { focusNextChild(); });

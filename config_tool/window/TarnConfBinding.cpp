@@ -169,6 +169,7 @@ void TarnConf::collectInstanceData(CInstanceData& record)
     record.pinpad = listText(m_ui.cmbPinPad);
     record.comportReader = listText(m_ui.cmbReader);
     record.PinPadPort = text(m_ui.txtPinPadPort);
+    FieldRules::collectAsTheControlsShowIt(record);
 }
 
 } // namespace tarn

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config_tool/model/ConfigurationLayout.h"
+
 #include <array>
 
 class QButtonGroup;
@@ -62,7 +64,7 @@ struct TarnConfControls
     QCheckBox* cbCardNoHashValue = nullptr;
     QCheckBox* cbUsaCreditDebit = nullptr;
     QGroupBox* Frame7 = nullptr;
-    std::array<QRadioButton*, 3> optReferralMode {};
+    std::array<QRadioButton*, Layout::kReferralModeOptions> optReferralMode {};
     QButtonGroup* optReferralModeGroup = nullptr;
 
     // "Interfacing".
@@ -70,7 +72,7 @@ struct TarnConfControls
     QLineEdit* txtInputDir = nullptr;
     QLineEdit* txtOutputDir = nullptr;
     QWidget* Frame5 = nullptr;
-    std::array<QRadioButton*, 2> optInterfaceMethod {};
+    std::array<QRadioButton*, Layout::kInterfaceMethodOptions> optInterfaceMethod {};
     QButtonGroup* optInterfaceMethodGroup = nullptr;
 
     // "Receipt".
@@ -101,7 +103,7 @@ struct TarnConfControls
     QCheckBox* cbUseAvsRules = nullptr;
     QCheckBox* cbAvsDetailsMandatory = nullptr;
     QWidget* Frame4 = nullptr;
-    std::array<QRadioButton*, 6> optAvsRule {};
+    std::array<QRadioButton*, Layout::kAvsRuleOptions> optAvsRule {};
     QButtonGroup* optAvsRuleGroup = nullptr;
 
     // "Hospitality".

@@ -187,10 +187,10 @@ QWidget* buildGeneralTab(QWidget* window, TarnConfControls& ui)
     ui.Frame7 = named(new QGroupBox, "Frame7");
     auto* referral = new QGridLayout(ui.Frame7);
     ui.optReferralModeGroup
-        = optionGroup<3>(window, "optReferralMode", ui.optReferralMode,
+        = optionGroup<Layout::kReferralModeOptions>(window, "optReferralMode", ui.optReferralMode,
                          { "Allow blank Auth Code", "Warning on no Auth Code", "Disallow on no Auth Code" });
     referral->addWidget(label("Label27", "Referral Mode"), 0, 0, Qt::AlignTop);
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < Layout::kReferralModeOptions; ++i) {
         referral->addWidget(ui.optReferralMode[static_cast<std::size_t>(i)], i, 1);
     }
     referral->setColumnStretch(2, 1);
@@ -210,7 +210,8 @@ QWidget* buildInterfacingTab(QWidget* window, TarnConfControls& ui)
     methods->setContentsMargins(0, 0, 0, 0);
     methods->setSpacing(24);
     ui.optInterfaceMethodGroup
-        = optionGroup<2>(window, "optInterfaceMethod", ui.optInterfaceMethod, { "Socket", "File" });
+        = optionGroup<Layout::kInterfaceMethodOptions>(window, "optInterfaceMethod", ui.optInterfaceMethod,
+                                                       { "Socket", "File" });
     methods->addWidget(ui.optInterfaceMethod[0]);
     methods->addWidget(ui.optInterfaceMethod[1]);
     methods->addStretch(1);
@@ -321,7 +322,7 @@ QWidget* buildAvsTab(QWidget* window, TarnConfControls& ui)
     auto* rules = new QVBoxLayout(ui.Frame4);
     rules->setContentsMargins(22, 6, 0, 0);
     rules->setSpacing(6);
-    ui.optAvsRuleGroup = optionGroup<6>(
+    ui.optAvsRuleGroup = optionGroup<Layout::kAvsRuleOptions>(
         window, "optAvsRule", ui.optAvsRule,
         { "Accept only on all match", "Accept on cvv and zip code match", "Accept on cvv and address match",
           "Accept on cvv and any of address or zip code match", "Accept on cvv match", "Accept any response" });
