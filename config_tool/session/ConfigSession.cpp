@@ -231,6 +231,24 @@ void ConfigSession::saveInstanceData(CInstanceData& record, std::int16_t n)
     writeDeviceProfile(record, n, common.propertyDir, failedWrites);
 }
 
+bool ConfigSession::passesUniquenessChecks() const
+{
+    return checkReceiptDirUnique(instances) && checkReceiptPortUnique(instances) && checkInterfacePortUnique(instances)
+        && checkInputDirUnique(instances) && checkOutputDirUnique(instances);
+}
+
+bool ConfigSession::passesSaveChecks() const
+{
+    if (!passesUniquenessChecks()) {
+        return false;
+    }
+    bool allPassed = true;
+    for (const auto& record : instances) {
+        allPassed = checkCardTimetiout(record.timeout) && allPassed;
+    }
+    return allPassed;
+}
+
 void ConfigSession::saveAllInstances()
 {
     saveSucceeded = true;
@@ -256,8 +274,7 @@ void ConfigSession::saveAllInstances()
         storeFailed = true;
     }
 
-    if (!checkReceiptDirUnique(instances) || !checkReceiptPortUnique(instances) || !checkInterfacePortUnique(instances)
-        || !checkInputDirUnique(instances) || !checkOutputDirUnique(instances)) {
+    if (!passesUniquenessChecks()) {
         saveSucceeded = false;
         XmlConfig::endSave();
         flush();

@@ -71,6 +71,14 @@ public:
     // nothing for this record), then seeds its instance.properties and rewrites its device profile.
     void saveInstanceData(CInstanceData& record, std::int16_t n);
 
+    // The five uniqueness checks in the save's order: receipt folders, receipt ports, interface ports,
+    // input and output folders. The first refusal shows its message and ends them.
+    bool passesUniquenessChecks() const;
+    // Everything a save checks before it writes a record: the uniqueness checks, then every record's
+    // card inactivity timeout (each refusal shows its message). A front end without a question to ask
+    // (tarnctl) refuses the whole save on it; the window's OK writes what passes.
+    bool passesSaveChecks() const;
+
     // The whole save: mode file, XML reload (in registry mode too, when a document was loaded), the five
     // uniqueness checks (the first refusal stops everything), the common settings, then every record in
     // index order.

@@ -1,7 +1,6 @@
 #include "config_tool/tarnctl/CommandSupport.h"
 
 #include "config_tool/foundation/Globals.h"
-#include "config_tool/model/Checks.h"
 #include "config_tool/model/InstanceNaming.h"
 #include "config_tool/model/XmlConfig.h"
 #include "config_tool/session/SaveSequences.h"
@@ -103,16 +102,7 @@ bool passesSaveChecks(const ConfigSession& session)
         Globals::ui().showMessage(missingFoldersRefusal(missing), MessageIcon::Exclamation);
         return false;
     }
-    const auto& instances = session.instances;
-    if (!checkReceiptDirUnique(instances) || !checkReceiptPortUnique(instances) || !checkInterfacePortUnique(instances)
-        || !checkInputDirUnique(instances) || !checkOutputDirUnique(instances)) {
-        return false;
-    }
-    bool allPassed = true;
-    for (const auto& record : instances) {
-        allPassed = checkCardTimetiout(record.timeout) && allPassed;
-    }
-    return allPassed;
+    return session.passesSaveChecks();
 }
 
 ExitStatus saveAsOk(ConfigSession& session)
