@@ -74,9 +74,9 @@ void checkUpgradeChosen(UpgradeControls& controls, std::int16_t environment, Che
                         CheckState& autoUpgrade);
 
 // What a field's text becomes when the operator leaves the field, for each field whose setting has such a
-// rule in the configuration layout (Windows Size), by the name of its control. The window runs a field's rule when the field loses the
-// focus, and every rule again whenever it collects its controls (OK, Apply, Run Upgrade Now, an instance
-// switch, Add New): a button pressed by its keyboard shortcut leaves the focus where it was.
+// rule in the configuration layout (Windows Size), by the name of its control. The window runs a field's rule when the
+// field loses the focus, and every rule again whenever it collects its controls (OK, Apply, Run Upgrade Now, an
+// instance switch, Add New): a button pressed by its keyboard shortcut leaves the focus where it was.
 struct LeaveRule
 {
     std::string_view control;

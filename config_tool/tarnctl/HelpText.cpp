@@ -3,9 +3,9 @@
 #include "config_tool/model/Choices.h"
 #include "config_tool/model/PinPadModels.h"
 #include "config_tool/model/WindowSize.h"
-#include "config_tool/tarnctl/SettingTable.h"
 #include "config_tool/tarnctl/CommandLine.h"
 #include "config_tool/tarnctl/CommandTable.h"
+#include "config_tool/tarnctl/SettingTable.h"
 
 #include <sstream>
 
@@ -41,8 +41,8 @@ std::string wrapped(const std::string& words, std::size_t firstColumn, std::size
 std::string describedSetting(const std::string& name, const std::string& description)
 {
     const std::string head = "  " + name;
-    const std::string start
-        = head.size() + 2 <= kColumn ? head + std::string(kColumn - head.size(), ' ') : head + "\n" + std::string(kColumn, ' ');
+    const std::string start = head.size() + 2 <= kColumn ? head + std::string(kColumn - head.size(), ' ')
+                                                         : head + "\n" + std::string(kColumn, ' ');
     return start + wrapped(description, kColumn, kColumn) + "\n";
 }
 
@@ -74,8 +74,8 @@ std::string settingsHelp()
 {
     std::string text = "Settings (NAME for set; show prints them all):\n";
     for (const auto& setting : allSettings()) {
-        std::string values
-            = setting.declaration ? valuesInWords(*setting.declaration) : std::string(kRegistryModeText) + " or " + std::string(kXmlModeText);
+        std::string values = setting.declaration ? valuesInWords(*setting.declaration)
+                                                 : std::string(kRegistryModeText) + " or " + std::string(kXmlModeText);
         if (setting.name == Layout::kPropertiesDir) {
             values += " (the folder the instance folders INSTANCE_nn are in: a new one must be an existing folder "
                       "that holds every instance's folder already)";
@@ -91,13 +91,17 @@ std::string settingsHelp()
 std::string fieldRulesHelp()
 {
     return wrapped("The window's field rules apply. " + std::string(Layout::kEnvironment) + ", then "
-        + std::string(Layout::kCheckUpgrade) + " and " + std::string(Layout::kPinPad)
-        + " are applied before the other settings, as if chosen first: a changed " + std::string(Layout::kEnvironment)
-        + " resets the instance's " + std::string(Layout::kPinPad) + " to \"" + std::string(PinPads::kNoCardReader)
-        + "\" (and " + Choices::environmentText(Choices::kKiosk).value_or("")
-        + " clears Ask Gratuity); a PIN pad with a card reader built in ticks Combined Reader, any other clears "
-          "it; clearing " + std::string(Layout::kCheckUpgrade) + " clears Auto Upgrade. A setting whose field the "
-          "window disables or hides in the result is refused, and the refusal says why.",
+                       + std::string(Layout::kCheckUpgrade) + " and " + std::string(Layout::kPinPad)
+                       + " are applied before the other settings, as if chosen first: a changed "
+                       + std::string(Layout::kEnvironment) + " resets the instance's " + std::string(Layout::kPinPad)
+                       + " to \"" + std::string(PinPads::kNoCardReader) + "\" (and "
+                       + Choices::environmentText(Choices::kKiosk).value_or("")
+                       + " clears Ask Gratuity); a PIN pad with a card reader built in ticks Combined Reader, any "
+                         "other clears "
+                         "it; clearing "
+                       + std::string(Layout::kCheckUpgrade)
+                       + " clears Auto Upgrade. A setting whose field the "
+                         "window disables or hides in the result is refused, and the refusal says why.",
                    0, 0)
         + "\n";
 }
@@ -193,9 +197,11 @@ Exit status:
   5  the installation stayed locked by another run or window for --wait seconds,
      or its lock file could not be opened; nothing was written
 
-)" + settingsHelp() + R"(A value equal to the current one is always taken, so show's lines can be fed back.
+)" + settingsHelp()
+        + R"(A value equal to the current one is always taken, so show's lines can be fed back.
 
-)" + fieldRulesHelp() + R"(
+)" + fieldRulesHelp()
+        + R"(
 Where the window asks the window system, tarnctl assumes: a 1024 x 768 screen at
 15 twips per pixel (stored window positions in twips are converted as on that
 screen) and the stored Printer as the installed printer (a save keeps it).

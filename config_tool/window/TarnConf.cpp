@@ -1,9 +1,9 @@
 #include "config_tool/window/TarnConf.h"
 
 #include "config_tool/foundation/Globals.h"
+#include "config_tool/model/ConfigurationLayout.h"
 #include "config_tool/window/ControlValues.h"
 #include "config_tool/window/DigitsOnlyKeyFilter.h"
-#include "config_tool/model/ConfigurationLayout.h"
 #include "config_tool/window/ListClickNotifier.h"
 #include "config_tool/window/QtWindowServices.h"
 #include "config_tool/window/WindowColor.h"

@@ -186,9 +186,9 @@ QWidget* buildGeneralTab(QWidget* window, TarnConfControls& ui)
 
     ui.Frame7 = named(new QGroupBox, "Frame7");
     auto* referral = new QGridLayout(ui.Frame7);
-    ui.optReferralModeGroup
-        = optionGroup<Layout::kReferralModeOptions>(window, "optReferralMode", ui.optReferralMode,
-                         { "Allow blank Auth Code", "Warning on no Auth Code", "Disallow on no Auth Code" });
+    ui.optReferralModeGroup = optionGroup<Layout::kReferralModeOptions>(
+        window, "optReferralMode", ui.optReferralMode,
+        { "Allow blank Auth Code", "Warning on no Auth Code", "Disallow on no Auth Code" });
     referral->addWidget(label("Label27", "Referral Mode"), 0, 0, Qt::AlignTop);
     for (int i = 0; i < Layout::kReferralModeOptions; ++i) {
         referral->addWidget(ui.optReferralMode[static_cast<std::size_t>(i)], i, 1);
@@ -209,9 +209,8 @@ QWidget* buildInterfacingTab(QWidget* window, TarnConfControls& ui)
     auto* methods = new QHBoxLayout(ui.Frame5);
     methods->setContentsMargins(0, 0, 0, 0);
     methods->setSpacing(24);
-    ui.optInterfaceMethodGroup
-        = optionGroup<Layout::kInterfaceMethodOptions>(window, "optInterfaceMethod", ui.optInterfaceMethod,
-                                                       { "Socket", "File" });
+    ui.optInterfaceMethodGroup = optionGroup<Layout::kInterfaceMethodOptions>(
+        window, "optInterfaceMethod", ui.optInterfaceMethod, { "Socket", "File" });
     methods->addWidget(ui.optInterfaceMethod[0]);
     methods->addWidget(ui.optInterfaceMethod[1]);
     methods->addStretch(1);

@@ -64,9 +64,8 @@ TEST_F(BackupTest, ASavesFilesReachTheDiskInTheOrderItWroteThemLast)
     const Replacements replaced({ folder.registryFolder(), native("conf"), native("properties") });
     save("41");
     const auto names = replaced.names();
-    const auto at = [&names](const std::string& name) {
-        return std::find(names.begin(), names.end(), name) - names.begin();
-    };
+    const auto at
+        = [&names](const std::string& name) { return std::find(names.begin(), names.end(), name) - names.begin(); };
     EXPECT_LT(at("HKEY_CURRENT_USER.reg"), at("ORVANTConfiguration.xml"));
     EXPECT_LT(at("HKEY_LOCAL_MACHINE.reg"), at("ORVANTConfiguration.xml"));
     EXPECT_LT(at("ORVANTConfiguration.xml"), at("instance.properties"));
