@@ -3,6 +3,7 @@
 #include "config_tool/engine_files/EngineFileSupport.h"
 #include "config_tool/foundation/CProperties.h"
 #include "config_tool/foundation/Globals.h"
+#include "config_tool/foundation/InstallationFiles.h"
 #include "config_tool/foundation/SHA1.h"
 #include "config_tool/model/ConfigValues.h"
 #include "config_tool/model/InstanceNaming.h"
@@ -11,11 +12,6 @@
 namespace tarn {
 
 namespace {
-
-std::string installationFile(const char* relativePath)
-{
-    return Globals::ensureInstallationFolder() + relativePath;
-}
 
 // The engine hashes the file as it reads it line by line: CR LF or a lone CR ends a line (a lone LF
 // is part of the line) and every line is counted with CR LF, a last line without an ending included.
@@ -58,7 +54,7 @@ std::string withoutSpaces(const std::string& digest)
 bool computeConfigHash(std::string& hash)
 {
     std::string bytes;
-    if (!orvant::platform::readWholeFile(installationFile("\\conf\\ORVANTConfiguration.xml"), bytes).ok) {
+    if (!orvant::platform::readWholeFile(configurationFilePath(Globals::ensureInstallationFolder()), bytes).ok) {
         return false;
     }
     // Taken over the file's own bytes, whatever encoding its declaration names.
@@ -70,12 +66,12 @@ bool computeConfigHash(std::string& hash)
 
 void writeConfigHash(FailedWrites& failures)
 {
-    const std::string fileName = installationFile("\\properties\\instance.properties");
+    const std::string fileName = configHashFilePath();
     std::string hash;
     if (!computeConfigHash(hash)) {
         // A configuration file that exists but cannot be read leaves a stale hash behind, which the
         // engine would refuse; that is a failed save. A missing one has nothing to stamp.
-        if (orvant::platform::pathExists(installationFile("\\conf\\ORVANTConfiguration.xml"))) {
+        if (orvant::platform::pathExists(configurationFilePath(Globals::ensureInstallationFolder()))) {
             failures.record(fileName);
         }
         return;

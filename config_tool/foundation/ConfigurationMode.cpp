@@ -2,6 +2,7 @@
 
 #include "config_tool/foundation/CProperties.h"
 #include "config_tool/foundation/Globals.h"
+#include "config_tool/foundation/InstallationFiles.h"
 #include "platform/AsciiText.h"
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
@@ -41,7 +42,7 @@ std::int16_t determineConfigurationMode()
     if (state.installationFolder.empty() || !orvant::platform::pathExists(state.installationFolder)) {
         return kRegistryMode;
     }
-    state.xmlConfigurationPath = state.installationFolder + "\\conf\\ORVANTConfiguration.xml";
+    state.xmlConfigurationPath = configurationFilePath(state.installationFolder);
     return readConfigurationMode();
 }
 

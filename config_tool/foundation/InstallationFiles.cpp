@@ -5,6 +5,16 @@
 
 namespace tarn {
 
+std::string configurationFilePath(const std::string& installationFolder)
+{
+    return installationFolder + "\\conf\\ORVANTConfiguration.xml";
+}
+
+std::string configHashFilePath()
+{
+    return Globals::ensureInstallationFolder() + "\\properties\\instance.properties";
+}
+
 std::string userStorePath()
 {
     return Globals::ensureInstallationFolder() + "\\properties\\" + std::string(kUserStoreName);

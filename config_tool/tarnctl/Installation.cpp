@@ -2,6 +2,7 @@
 
 #include "config_tool/foundation/ConfigurationMode.h"
 #include "config_tool/foundation/Globals.h"
+#include "config_tool/foundation/InstallationFiles.h"
 #include "config_tool/model/XmlConfig.h"
 #include "platform/FileSystem.h"
 
@@ -18,7 +19,7 @@ bool openInstallationFolder(const std::optional<std::string>& home, std::string&
         error = "the installation folder " + folder + " does not exist (set KELBRIN_HOME or give --home)";
         return false;
     }
-    state.xmlConfigurationPath = folder + "\\conf\\ORVANTConfiguration.xml";
+    state.xmlConfigurationPath = configurationFilePath(folder);
     state.configurationMode = readConfigurationMode();
     return true;
 }

@@ -1,6 +1,7 @@
 #include "config_tool/engine_files/InstanceProperties.h"
 #include "config_tool/foundation/CProperties.h"
 #include "config_tool/foundation/Globals.h"
+#include "config_tool/foundation/InstallationFiles.h"
 #include "config_tool/tarnctl/CommandSupport.h"
 #include "config_tool/tarnctl/Commands.h"
 
@@ -9,11 +10,11 @@ namespace tarn::ctl {
 ExitStatus runVerify(CommandContext& context)
 {
     const std::string& folder = Globals::ensureInstallationFolder();
-    const std::string hashFile = folder + "\\properties\\instance.properties";
+    const std::string hashFile = configHashFilePath();
 
     std::string computed;
     if (!computeConfigHash(computed)) {
-        context.err << "tarnctl: " << folder << "\\conf\\ORVANTConfiguration.xml cannot be read\n";
+        context.err << "tarnctl: " << configurationFilePath(folder) << " cannot be read\n";
         context.out << "mismatch\n";
         return ExitStatus::Refused;
     }
