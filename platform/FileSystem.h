@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/SaveScope.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -109,7 +111,7 @@ FileResult flushFile(std::string_view path);
 // and each file is replaced once, atomically, when the outermost batch ends, all of them put on the
 // disk together. A save that regenerates hundreds of engine files then writes each once and pays for
 // one flush. The caller keeps other writers out for the batch's life (the installation lock).
-// Batches nest; only the outermost one writes.
+// Batches nest (SaveScope.h): only the one that holds the save's files writes.
 //
 // Folders created and files copied or removed during the batch are kept the same way, so that a whole
 // save can be looked at (changes()) before it touches the disk, backed up, or dropped (discard()).
@@ -158,7 +160,7 @@ public:
     void discard();
 
 private:
-    bool m_finished = false;
+    SaveScope m_scope { SaveScope::Part::Files, this };
 };
 
 namespace detail {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/SaveScope.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -117,7 +119,7 @@ public:
     void discard();
 
 private:
-    bool m_finished = false;
+    SaveScope m_scope { SaveScope::Part::Registry, this };
 };
 
 } // namespace orvant::platform

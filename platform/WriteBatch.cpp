@@ -36,10 +36,9 @@ struct Known
     std::size_t lastWrite = 0;
 };
 
-// The tools have one window thread; a batch belongs to the thread that opened it.
+// What the batch holding the thread's files keeps (SaveScope.h).
 struct BatchState
 {
-    int depth = 0;
     std::map<std::string, Known> files;
     std::size_t changed = 0; // changes made so far, for their order
     // The keys of what the batch writes or creates, by their spelling in lower case (spelledAsKept).
@@ -122,12 +121,14 @@ std::string prefixBelow(const std::string& folderKey, char separator)
     return !folderKey.empty() && folderKey.back() == separator ? folderKey : folderKey + separator;
 }
 
+bool batchIsOpen()
+{
+    return SaveScope::holder(SaveScope::Part::Files) != nullptr;
+}
+
 } // namespace
 
-WriteBatch::WriteBatch()
-{
-    ++t_batch.depth;
-}
+WriteBatch::WriteBatch() = default;
 
 WriteBatch::~WriteBatch()
 {
@@ -136,11 +137,7 @@ WriteBatch::~WriteBatch()
 
 std::vector<std::string> WriteBatch::finish()
 {
-    if (m_finished) {
-        return {};
-    }
-    m_finished = true;
-    if (--t_batch.depth > 0) {
+    if (!m_scope.holdsPart()) {
         return {};
     }
     std::vector<Known> inOrder;
@@ -148,6 +145,7 @@ std::vector<std::string> WriteBatch::finish()
         inOrder.push_back(std::move(*known));
     }
     clearBatch();
+    m_scope.release();
 
     // The batch is closed now: the file functions below act on the disk at once.
     std::vector<std::string> failed;
@@ -193,7 +191,7 @@ std::vector<std::string> WriteBatch::finish()
 std::vector<FileChange> WriteBatch::changes() const
 {
     std::vector<FileChange> changes;
-    if (t_batch.depth == 0) {
+    if (!batchIsOpen()) {
         return changes;
     }
     // Reading a file's old bytes changes what the batch knows, not what it does: the state is the
@@ -235,12 +233,9 @@ std::vector<FileChange> WriteBatch::changes() const
 
 void WriteBatch::discard()
 {
-    if (m_finished) {
-        return;
-    }
-    m_finished = true;
-    if (--t_batch.depth == 0) {
+    if (m_scope.holdsPart()) {
         clearBatch();
+        m_scope.release();
     }
 }
 
@@ -248,7 +243,7 @@ namespace detail {
 
 bool batchOpen()
 {
-    return t_batch.depth > 0;
+    return batchIsOpen();
 }
 
 void keepInBatch(std::string key, std::string_view storedPath, std::string_view bytes, bool ownerOnly)
@@ -275,7 +270,7 @@ void keepInBatch(std::string key, std::string_view storedPath, std::string_view 
 
 void rememberRead(std::string key, std::string_view bytes)
 {
-    if (t_batch.depth == 0) {
+    if (!batchIsOpen()) {
         return;
     }
     Known& known = t_batch.files.try_emplace(std::move(key)).first->second;
@@ -287,7 +282,7 @@ void rememberRead(std::string key, std::string_view bytes)
 
 const std::string* bytesInBatch(const std::string& key)
 {
-    if (t_batch.depth == 0) {
+    if (!batchIsOpen()) {
         return nullptr;
     }
     const auto it = t_batch.files.find(key);
@@ -303,7 +298,7 @@ const std::string* bytesInBatch(const std::string& key)
 
 InBatch lookInBatch(const std::string& key)
 {
-    if (t_batch.depth == 0) {
+    if (!batchIsOpen()) {
         return InBatch::Unknown;
     }
     const auto it = t_batch.files.find(key);
@@ -350,7 +345,7 @@ void dropFromBatch(const std::string& key)
 std::vector<KeptEntry> keptIn(const std::string& folderKey, char separator)
 {
     std::vector<KeptEntry> entries;
-    if (t_batch.depth == 0) {
+    if (!batchIsOpen()) {
         return entries;
     }
     const std::string prefix = prefixBelow(folderKey, separator);
@@ -369,7 +364,7 @@ std::vector<KeptEntry> keptIn(const std::string& folderKey, char separator)
 
 std::string spelledAsKept(std::string path, char separator)
 {
-    if (t_batch.depth == 0 || t_batch.spellings.empty()) {
+    if (!batchIsOpen() || t_batch.spellings.empty()) {
         return path;
     }
     // The path itself, or else the nearest folder above it.

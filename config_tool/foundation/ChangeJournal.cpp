@@ -6,8 +6,6 @@ namespace tarn {
 
 namespace {
 
-thread_local ChangeJournal* t_outermost = nullptr;
-
 // Registry names compare without case; a save writes thousands of values, so they are found by key.
 std::string registryKey(const RegistryValueChange& change)
 {
@@ -29,24 +27,16 @@ std::string RegistryValueChange::fullKeyPath() const
 }
 
 ChangeJournal::ChangeJournal(bool dryRun)
-    : m_outer(t_outermost)
-    , m_dryRun(t_outermost ? t_outermost->m_dryRun : dryRun)
+    : m_dryRun(current() && current() != this ? current()->m_dryRun : dryRun)
 {
-    if (!m_outer) {
-        t_outermost = this;
-    }
 }
 
-ChangeJournal::~ChangeJournal()
-{
-    if (!m_outer) {
-        t_outermost = nullptr;
-    }
-}
+ChangeJournal::~ChangeJournal() = default;
 
 ChangeJournal* ChangeJournal::current()
 {
-    return t_outermost;
+    using orvant::platform::SaveScope;
+    return static_cast<ChangeJournal*>(SaveScope::holder(SaveScope::Part::Journal));
 }
 
 void ChangeJournal::record(RegistryValueChange change)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Registry.h"
+#include "platform/SaveScope.h"
 
 #include <cstdint>
 #include <functional>
@@ -48,8 +49,8 @@ struct SettingChange
 // What one save changes below the level of whole files: the registry values and the XML elements, with
 // what they held before, so that the save can be shown before it is made (a dry run), logged and undone.
 // While a journal lives on this thread the writers record into it; a dry-run journal also keeps the
-// registry writes from happening (files are kept back by the save's WriteBatch). Journals nest: an inner
-// one records into the outermost.
+// registry writes from happening (files are kept back by the save's WriteBatch). Journals nest (SaveScope.h):
+// an inner one records into the one that holds the save's journal.
 class ChangeJournal
 {
 public:
@@ -61,7 +62,7 @@ public:
     // The outermost journal open on this thread, or nullptr.
     static ChangeJournal* current();
 
-    bool isOutermost() const { return m_outer == nullptr; }
+    bool isOutermost() const { return m_scope.holdsPart(); }
     bool dryRun() const { return m_dryRun; }
 
     void record(RegistryValueChange change);
@@ -76,7 +77,7 @@ public:
     std::vector<SettingChange> settingChanges() const;
 
 private:
-    ChangeJournal* m_outer = nullptr;
+    orvant::platform::SaveScope m_scope { orvant::platform::SaveScope::Part::Journal, this };
     bool m_dryRun = false;
     std::vector<RegistryValueChange> m_registry;
     std::vector<SettingChange> m_settings;

@@ -11,19 +11,9 @@
 
 namespace tarn {
 
-namespace {
-
-thread_local SaveTransaction* t_outermost = nullptr;
-
-} // namespace
-
 SaveTransaction::SaveTransaction(Kind kind)
-    : m_outer(t_outermost)
-    , m_journal(kind == Kind::DryRun)
+    : m_journal(kind == Kind::DryRun)
 {
-    if (!m_outer) {
-        t_outermost = this;
-    }
 }
 
 SaveTransaction::~SaveTransaction()
@@ -32,14 +22,12 @@ SaveTransaction::~SaveTransaction()
         // Left without finishing (a refusal on the way): nothing of it is written.
         dropHeldChanges();
     }
-    if (!m_outer) {
-        t_outermost = nullptr;
-    }
 }
 
 SaveTransaction* SaveTransaction::current()
 {
-    return t_outermost;
+    return static_cast<SaveTransaction*>(
+        orvant::platform::SaveScope::holder(orvant::platform::SaveScope::Part::Transaction));
 }
 
 void SaveTransaction::logEvent(const std::string& event, int instance, const std::string& description)

@@ -22,8 +22,8 @@ namespace tarn {
 //     and the held files are dropped. Then the hives are stored and the files replaced in the order the
 //     save wrote them last, then the audit lines of what reached the disk are appended, then old
 //     backups beyond the newest 20 are removed.
-// Transactions nest; an inner one (the OK sequence inside a tarnctl command that also creates an
-// instance) only joins the outer one.
+// Transactions nest (SaveScope.h); an inner one (the OK sequence inside a tarnctl command that also
+// creates an instance) only joins the outer one.
 class SaveTransaction
 {
 public:
@@ -41,7 +41,7 @@ public:
     // The outermost transaction open on this thread, or nullptr.
     static SaveTransaction* current();
 
-    bool isOutermost() const { return m_outer == nullptr; }
+    bool isOutermost() const { return m_scope.holdsPart(); }
     bool dryRun() const { return m_journal.dryRun(); }
 
     // An event for the audit log (instance created, rollback), logged with the save's changes; without
@@ -69,7 +69,8 @@ private:
     void dropHeldChanges();
     void putRegistryBack();
 
-    SaveTransaction* m_outer = nullptr;
+    // First: the parts below hang from the same save.
+    orvant::platform::SaveScope m_scope { orvant::platform::SaveScope::Part::Transaction, this };
     ChangeJournal m_journal;
     orvant::platform::RegistryBatch m_registry;
     orvant::platform::WriteBatch m_files;

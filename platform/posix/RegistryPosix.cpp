@@ -155,17 +155,21 @@ struct ReadHive
 // The tools have one window thread; a batch belongs to the thread that opened it.
 struct BatchState
 {
-    int depth = 0;
     std::map<Hive, BatchHive> hives;
     std::map<Hive, ReadHive> readOnly;
 };
 
 thread_local BatchState t_batch;
 
+bool batchIsOpen()
+{
+    return SaveScope::holder(SaveScope::Part::Registry) != nullptr;
+}
+
 // The hive of the current batch, read at its first use; nullptr outside a batch.
 BatchHive* batchHive(Hive hive)
 {
-    if (t_batch.depth == 0) {
+    if (!batchIsOpen()) {
         return nullptr;
     }
     auto [it, added] = t_batch.hives.try_emplace(hive);
@@ -183,7 +187,7 @@ BatchHive* batchHive(Hive hive)
 const RegeditFile* batchContent(Hive hive)
 {
     const auto it = t_batch.hives.find(hive);
-    if (t_batch.depth == 0 || it == t_batch.hives.end() || it->second.lock->result() != kErrorSuccess
+    if (!batchIsOpen() || it == t_batch.hives.end() || it->second.lock->result() != kErrorSuccess
         || it->second.loaded == kErrorAccessDenied) {
         return nullptr;
     }
@@ -199,7 +203,7 @@ const RegeditFile* readHive(Hive hive, RegeditFile& fresh, long& result)
     if (const RegeditFile* held = batchContent(hive)) {
         return held;
     }
-    if (t_batch.depth > 0) {
+    if (batchIsOpen()) {
         auto [it, added] = t_batch.readOnly.try_emplace(hive);
         if (added) {
             it->second.result = HiveLock::read(hiveFile(hive), it->second.content);
@@ -254,10 +258,7 @@ template <typename Apply> long changeHive(Hive hive, Apply apply)
 
 } // namespace
 
-RegistryBatch::RegistryBatch()
-{
-    ++t_batch.depth;
-}
+RegistryBatch::RegistryBatch() = default;
 
 RegistryBatch::~RegistryBatch()
 {
@@ -266,11 +267,7 @@ RegistryBatch::~RegistryBatch()
 
 long RegistryBatch::finish(std::vector<Failure>* failures)
 {
-    if (m_finished) {
-        return kErrorSuccess;
-    }
-    m_finished = true;
-    if (--t_batch.depth > 0) {
+    if (!m_scope.holdsPart()) {
         return kErrorSuccess;
     }
     long result = kErrorSuccess;
@@ -289,15 +286,13 @@ long RegistryBatch::finish(std::vector<Failure>* failures)
     // Dropping the locks lets the next writer in.
     t_batch.hives.clear();
     t_batch.readOnly.clear();
+    m_scope.release();
     return result;
 }
 
 void RegistryBatch::discard()
 {
-    if (m_finished) {
-        return;
-    }
-    if (t_batch.depth == 1) {
+    if (m_scope.holdsPart()) {
         for (auto& [hive, state] : t_batch.hives) {
             state.changed = false;
         }

@@ -207,13 +207,13 @@ RegistryBatch::~RegistryBatch() = default;
 
 long RegistryBatch::finish(std::vector<Failure>* /*failures*/)
 {
-    m_finished = true;
+    m_scope.release();
     return ERROR_SUCCESS;
 }
 
 void RegistryBatch::discard()
 {
-    m_finished = true;
+    m_scope.release();
 }
 
 } // namespace orvant::platform
