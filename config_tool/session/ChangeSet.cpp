@@ -70,7 +70,12 @@ std::optional<std::string> wholeFile(const platform::FileChange& file, const std
     if (!bytes) {
         return std::nullopt;
     }
-    return file.folder ? std::string("<folder>") : "<" + std::to_string(bytes->size()) + " bytes>";
+    if (file.folder) {
+        return std::string("<folder>");
+    }
+    std::string size = std::to_string(bytes->size());
+    size.insert(0, 1, '<');
+    return size.append(" bytes>");
 }
 
 std::optional<std::string> registryText(const std::optional<RegistryData>& data)
@@ -86,7 +91,10 @@ std::optional<std::string> registryText(const std::optional<RegistryData>& data)
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         char digits[4];
         std::snprintf(digits, sizeof digits, "%02x", static_cast<unsigned char>(bytes[i]));
-        hex += (i ? "," : "") + std::string(digits);
+        if (i > 0) {
+            hex += ',';
+        }
+        hex += digits;
     }
     return hex;
 }

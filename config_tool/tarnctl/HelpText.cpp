@@ -24,7 +24,8 @@ std::string wrapped(const std::string& words, std::size_t firstColumn, std::size
     std::istringstream in(words);
     for (std::string word; in >> word;) {
         if (lineLength > indent && lineLength + 1 + word.size() > kWidth) {
-            text += "\n" + std::string(indent, ' ');
+            text += '\n';
+            text.append(indent, ' ');
             lineLength = indent;
         } else if (!text.empty()) {
             text += ' ';
@@ -53,9 +54,11 @@ std::string commandsHelp()
     const std::string indent(kColumn, ' ');
     std::string text = "Commands:\n";
     for (const auto& command : commandTable()) {
-        std::string head = "  " + std::string(command.name);
+        std::string head = "  ";
+        head += command.name;
         if (!command.arguments.empty()) {
-            head += " " + std::string(command.arguments);
+            head += ' ';
+            head += command.arguments;
         }
         text += head.size() + 2 <= kColumn ? head + std::string(kColumn - head.size(), ' ') : head + "\n" + indent;
         for (const char c : command.summary) {
