@@ -4,15 +4,18 @@
 Every fault in scripts/planted-faults.txt must make at least one test fail. The faults are written as
 text replacements, not as line numbers, so the list keeps working when code moves between files: each
 fault lists one or more old/new pairs, and every occurrence of every pair that is found in the code
-folders is replaced. A rule that was written twice gets both copies planted; a pair that matches
-nothing (code that has since moved) is skipped.
+folders is replaced. A rule that was written twice gets both copies planted. A pair that matches
+nothing is a defect of the list (the code it was written against has changed, and the fault would plant
+less than it says): such a fault is reported, never planted, and fails the run.
 
     scripts/plant-faults.py                 # every fault
     scripts/plant-faults.py sha1 timeout    # only faults whose id contains one of the words
     scripts/plant-faults.py --list          # what would be planted, and where
+    scripts/plant-faults.py --check         # only that every pair of every fault matches (no build)
 
 The build happens in build/faults (the default configuration without benchmarks); the source tree is
-restored after each fault, also when the run is interrupted. Exit status 0 when every fault was caught.
+restored after each fault, also when the run is interrupted. Exit status 0 when every fault was caught
+(--list, --check: when every pair of every fault matches).
 """
 
 import argparse
@@ -86,20 +89,39 @@ def code_files():
                 yield path
 
 
-def locate(fault):
-    """{path: original text} of every file a pair of the fault matches, and the match counts."""
-    touched = {}
-    counts = []
-    for old, _ in fault.pairs:
-        found = 0
-        for path in code_files():
-            text = touched.get(path) or path.read_text(encoding="utf-8")
-            n = text.count(old)
-            if n:
-                found += n
-                touched.setdefault(path, path.read_text(encoding="utf-8"))
-        counts.append(found)
-    return touched, counts
+class CodeTexts:
+    """The code files' texts, each read once."""
+
+    def __init__(self):
+        self.texts = {path: path.read_text(encoding="utf-8") for path in code_files()}
+
+    def locate(self, fault):
+        """{path: original text} of every file a pair of the fault matches, and each pair's match count."""
+        touched = {}
+        counts = []
+        for old, _ in fault.pairs:
+            found = 0
+            for path, text in self.texts.items():
+                n = text.count(old)
+                if n:
+                    found += n
+                    touched[path] = text
+            counts.append(found)
+        return touched, counts
+
+
+def unmatched_pairs(counts):
+    """The numbers (from 1) of the pairs that match nothing."""
+    return [i + 1 for i, n in enumerate(counts) if n == 0]
+
+
+def describe_unmatched(fault, counts):
+    pairs = unmatched_pairs(counts)
+    if len(pairs) == len(counts):
+        return f"{fault.ident}: no pair matches anything"
+    if len(pairs) == 1:
+        return f"{fault.ident}: pair {pairs[0]} of {len(counts)} matches nothing"
+    return f"{fault.ident}: pairs {', '.join(map(str, pairs))} of {len(counts)} match nothing"
 
 
 def plant(fault, originals):
@@ -134,18 +156,34 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("words", nargs="*", help="run only faults whose id contains one of these")
     parser.add_argument("--list", action="store_true", help="show where each fault would be planted")
+    parser.add_argument("--check", action="store_true", help="only check that every pair of every fault matches")
     parser.add_argument("--jobs", type=int, default=os.cpu_count() or 2)
     args = parser.parse_args()
 
     faults = parse_faults(FAULT_FILE.read_text(encoding="utf-8"))
     if args.words:
         faults = [f for f in faults if any(w in f.ident for w in args.words)]
+        if not faults:
+            print(f"plant-faults: no fault id contains {' or '.join(args.words)}", file=sys.stderr)
+            return 2
+    code = CodeTexts()
+    located = {fault.ident: code.locate(fault) for fault in faults}
+    unmatched = [describe_unmatched(f, located[f.ident][1]) for f in faults if unmatched_pairs(located[f.ident][1])]
 
     if args.list:
         for fault in faults:
-            touched, counts = locate(fault)
+            touched, counts = located[fault.ident]
             where = ", ".join(str(p.relative_to(ROOT)) for p in touched) or "NOT FOUND"
             print(f"{fault.ident:32} {counts} {where}")
+    if args.list or args.check:
+        for line in unmatched:
+            print(f"plant-faults: {line}", file=sys.stderr)
+        if unmatched:
+            print(f"plant-faults: {len(unmatched)} of {len(faults)} faults match nothing where they should; "
+                  f"re-anchor them in {FAULT_FILE.relative_to(ROOT)}", file=sys.stderr)
+            return 1
+        if args.check:
+            print(f"plant-faults: every pair of the {len(faults)} faults matches")
         return 0
 
     BUILD.mkdir(parents=True, exist_ok=True)
@@ -160,12 +198,14 @@ def main():
         print(f"plant-faults: the unchanged tree fails its tests; see {BUILD / 'test.log'}", file=sys.stderr)
         return 2
 
+    for line in unmatched:
+        print(f"plant-faults: {line}: not planted", file=sys.stderr, flush=True)
     results = []
     for fault in faults:
-        originals, counts = locate(fault)
-        if not originals:
-            results.append((fault, "NOT FOUND", counts, []))
-            print(f"{fault.ident:32} NOT FOUND", flush=True)
+        originals, counts = CodeTexts().locate(fault)  # as the files are now
+        if unmatched_pairs(counts):
+            results.append((fault, "UNMATCHED", counts, []))
+            print(f"{fault.ident:32} UNMATCHED    {describe_unmatched(fault, counts)}", flush=True)
             continue
         started = time.monotonic()
         try:
@@ -189,7 +229,9 @@ def main():
         for fault, outcome, counts, names in results:
             out.write(f"{fault.ident}\t{outcome}\t{counts}\t{fault.description}\t{'; '.join(names)}\n")
     caught = sum(1 for r in results if r[1] == "caught")
-    print(f"\n{caught} of {len(results)} faults caught; report in {report}")
+    not_planted = sum(1 for r in results if r[1] == "UNMATCHED")
+    print(f"\n{caught} of {len(results)} faults caught" + (f", {not_planted} not planted (UNMATCHED)" if not_planted else "")
+          + f"; report in {report}")
     return 0 if caught == len(results) else 1
 
 
