@@ -85,7 +85,9 @@ TEST(Checks, PairsAreWalkedInOrderAndOnlyTheFirstClashIsShown)
 TEST(Checks, TheTimeoutIsANumberFromTenToNinety)
 {
     orvant::test::ProcessStateGuard process;
-    EXPECT_TRUE(checkCardTimetiout("10") && checkCardTimetiout("90.0") && checkCardTimetiout(" 30.5 "));
+    for (const char* text : { "10", "90.0", " 30.5 " }) {
+        EXPECT_TRUE(checkCardTimetiout(text)) << text;
+    }
     const Messages bad { "9", "91", "", "abc", "90.01", "9.99", "-30" };
     for (const auto& text : bad) {
         EXPECT_FALSE(checkCardTimetiout(text)) << text;

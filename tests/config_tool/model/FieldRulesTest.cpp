@@ -1,51 +1,60 @@
 #include "config_tool/model/FieldRules.h"
 
+#include "config_tool/model/PinPadModels.h"
 #include "config_tool/model/WindowSize.h"
 
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 #include <limits>
 
 namespace tarn::FieldRules {
 namespace {
 
+using ::testing::AllOf;
+using ::testing::ElementsAre;
+using ::testing::Field;
+
 constexpr std::int16_t kPos = 1, kHospitality = 2, kKiosk = 4;
 constexpr auto Unchecked = CheckState::Unchecked, Checked = CheckState::Checked, Grayed = CheckState::Grayed;
 
-// Flags as "0" and "1", to compare a set of controls at once.
-std::string bits(std::initializer_list<bool> flags)
+auto ports(bool pinPadPort, bool comPort, bool readerPort)
 {
-    std::string text;
-    for (const bool flag : flags) {
-        text += flag ? '1' : '0';
-    }
-    return text;
+    return AllOf(Field("pinPadPort", &PortControls::pinPadPort, pinPadPort),
+                 Field("comPort", &PortControls::comPort, comPort),
+                 Field("readerPort", &PortControls::readerPort, readerPort));
 }
 
-std::string enabled(const UpgradeControls& c)
+auto enabled(bool autoUpgrade, bool askGratuity, bool referralModes)
 {
-    return bits({ c.autoUpgradeEnabled, c.askGratuityEnabled, c.referralModeEnabled });
+    return AllOf(Field("autoUpgradeEnabled", &UpgradeControls::autoUpgradeEnabled, autoUpgrade),
+                 Field("askGratuityEnabled", &UpgradeControls::askGratuityEnabled, askGratuity),
+                 Field("referralModeEnabled", &UpgradeControls::referralModeEnabled, referralModes));
+}
+
+// The models whose table entry says so, in the order the window lists them.
+std::vector<std::string> modelsWhere(bool PinPadModel::*flag)
+{
+    std::vector<std::string> names;
+    for (const auto& model : pinPadModels()) {
+        if (model.*flag) {
+            names.emplace_back(model.name);
+        }
+    }
+    return names;
 }
 
 TEST(FieldRules, PinPadModelsDecideTheCombinedReaderAndThePortControls)
 {
-    const std::pair<std::string, const char*> models[] = {
-        // as listed -> combined reader, PIN-pad port, COM port, reader port
-        { "No Card Reader", "0010" }, { "Verifone sc5000", "0010" },     { "Dione secura", "0010" },
-        { "Dione xplorer", "0010" },  { "Dione xtreme", "0010" },        { "Dione secura UPT", "1010" },
-        { "Sagem", "0011" },          { "Trintech smart 5000", "1010" }, { "Verifone Vx670", "0100" },
-        { "Ingenico 3300", "0010" },  { "Verifone Vx810", "0010" },      { "Dione secura UPT No MagStripe", "1010" },
-    };
-    std::vector<std::string> listed;
-    for (const auto& [model, expected] : models) {
-        listed.push_back(model);
-        const auto ports = portControls(model);
-        EXPECT_EQ(bits({ isCombinedReader(model), ports.pinPadPort, ports.comPort, ports.readerPort }), expected)
-            << model;
-    }
-    EXPECT_EQ(offeredPinPadModels(kPos), listed);
-    EXPECT_EQ(offeredPinPadModels(kHospitality),
-              (std::vector<std::string> { "No Card Reader", "Dione secura", "Dione xplorer", "Dione xtreme",
-                                          "Verifone Vx670" }));
+    EXPECT_THAT(modelsWhere(&PinPadModel::combinedReader),
+                ElementsAre("Dione secura UPT", "Trintech smart 5000", "Dione secura UPT No MagStripe"));
+    EXPECT_TRUE(isCombinedReader("Trintech smart 5000"));
+    EXPECT_FALSE(isCombinedReader("Verifone Vx999")) << "a model not in the list";
+    EXPECT_THAT(portControls("Verifone Vx670"), ports(true, false, false)) << "reached over the network";
+    EXPECT_THAT(portControls("Sagem"), ports(false, true, true)) << "a COM port and one for its reader";
+    EXPECT_THAT(portControls("Dione xtreme"), ports(false, true, false));
+    EXPECT_THAT(portControls("Verifone Vx999"), ports(false, true, false));
+    EXPECT_THAT(offeredPinPadModels(kHospitality),
+                ElementsAre("No Card Reader", "Dione secura", "Dione xplorer", "Dione xtreme", "Verifone Vx670"));
+    EXPECT_EQ(offeredPinPadModels(kPos).size(), pinPadModels().size()) << "every model outside Hospitality";
 }
 
 TEST(FieldRules, RecordControlsFollowTheShownValuesAndTheVx670PrinterNeedsAPosThatPrints)
@@ -61,32 +70,48 @@ TEST(FieldRules, RecordControlsFollowTheShownValuesAndTheVx670PrinterNeedsAPosTh
     record.interfaceMethod = 1;
     record.sendReceipt = record.useAvsRules = record.printReceiptFlag = true;
     record.pinpad = "Verifone Vx670";
-    const auto c = recordControls(record, kPos);
-    EXPECT_EQ(
-        bits({ c.socketPort, c.fileDirs, c.receiptPort, c.avsRules, c.printers, c.vx670Printer, c.ports.comPort }),
-        "0111110");
+    EXPECT_THAT(recordControls(record, kPos),
+                AllOf(Field("socketPort", &RecordControls::socketPort, false),
+                      Field("fileDirs", &RecordControls::fileDirs, true),
+                      Field("receiptPort", &RecordControls::receiptPort, true),
+                      Field("avsRules", &RecordControls::avsRules, true),
+                      Field("printers", &RecordControls::printers, true),
+                      Field("vx670Printer", &RecordControls::vx670Printer, true),
+                      Field("ports", &RecordControls::ports, ports(true, false, false))));
 }
 
 TEST(FieldRules, AKioskLocksAutoUpgradeAskGratuityAndTheReferralModes)
 {
     // After the load: Auto Upgrade follows Check Upgrades outside a kiosk.
-    const std::tuple<std::int16_t, CheckState, const char*> loads[]
-        = { { kPos, Unchecked, "011" }, { kPos, Grayed, "111" }, { kKiosk, Checked, "010" } };
-    for (const auto& [environment, checkUpgrade, expected] : loads) {
-        EXPECT_EQ(enabled(upgradeControlsAfterLoad(environment, checkUpgrade)), expected) << environment;
-    }
+    EXPECT_THAT(upgradeControlsAfterLoad(kPos, Unchecked), enabled(false, true, true));
+    EXPECT_THAT(upgradeControlsAfterLoad(kPos, Grayed), enabled(true, true, true));
+    EXPECT_THAT(upgradeControlsAfterLoad(kKiosk, Checked), enabled(false, true, false));
     UpgradeControls shown;
     instanceShown(shown, kKiosk);
-    EXPECT_EQ(enabled(shown), "010");
+    EXPECT_THAT(shown, enabled(false, true, false));
+
     // Choosing an environment: a kiosk clears Ask Gratuity; elsewhere only a ticked Check Upgrades unlocks.
-    const std::tuple<std::int16_t, CheckState, const char*> choices[] = {
-        { kKiosk, Checked, "0000" }, { kPos, Checked, "1111" }, { kPos, Grayed, "0001" }, { kPos, Unchecked, "0001" }
+    struct Choice
+    {
+        std::int16_t environment;
+        CheckState checkUpgrade;
+        bool unlocked; // the three controls enabled afterwards (all were disabled)
+        bool askGratuity; // Ask Gratuity still ticked afterwards (it was)
     };
-    for (const auto& [environment, checkUpgrade, expected] : choices) {
+    const Choice choices[] = {
+        { kKiosk, Checked, false, false },
+        { kPos, Checked, true, true },
+        { kPos, Grayed, false, true },
+        { kPos, Unchecked, false, true },
+    };
+    for (const auto& choice : choices) {
+        SCOPED_TRACE(::testing::Message()
+                     << "environment " << choice.environment << ", Check Upgrades " << int(choice.checkUpgrade));
         UpgradeControls controls { false, false, false };
         bool askGratuity = true;
-        environmentChosen(controls, environment, checkUpgrade, askGratuity);
-        EXPECT_EQ(enabled(controls) + bits({ askGratuity }), expected) << environment;
+        environmentChosen(controls, choice.environment, choice.checkUpgrade, askGratuity);
+        EXPECT_THAT(controls, enabled(choice.unlocked, choice.unlocked, choice.unlocked));
+        EXPECT_EQ(askGratuity, choice.askGratuity);
     }
 }
 

@@ -17,7 +17,8 @@ TEST(StoredValues, TextsConvertAsTheEnginesToolingConvertedThem)
     }
     for (const char* bad :
          { "", " ", "yes", "True1", "12abc", "1 2", "--1", ".", "e5", "1e", "inf", "nan", "0x10", "1,5" }) {
-        EXPECT_FALSE(parseNumber(bad) || parseBoolean(bad)) << bad;
+        EXPECT_FALSE(parseNumber(bad)) << bad;
+        EXPECT_FALSE(parseBoolean(bad)) << bad;
     }
     const std::pair<const char*, bool> booleans[]
         = { { "True", true }, { "  TRUE ", true }, { "false", false }, { "1", true },
@@ -34,7 +35,8 @@ TEST(StoredValues, TextsConvertAsTheEnginesToolingConvertedThem)
         EXPECT_FALSE(parseInt16(bad)) << bad;
     }
     EXPECT_FALSE(parseInt32("2147483648"));
-    EXPECT_EQ(toInt16("40000", "100") + toInt32("3000000000", "7"), 107);
+    EXPECT_EQ(toInt16("40000", "100"), 100) << "out of range: the default";
+    EXPECT_EQ(toInt32("3000000000", "7"), 7);
 }
 
 } // namespace
