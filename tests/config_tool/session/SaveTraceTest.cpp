@@ -151,7 +151,8 @@ TEST_F(SaveTraceTest, ADryRunShowsExactlyWhatTheSaveThenMakesAndWritesNothing)
         const auto log = auditLog();
         for (std::size_t i = logged; i < log.size(); ++i) {
             ASSERT_EQ(log[i].size(), 8u);
-            EXPECT_EQ(log[i][1] + " " + log[i][2], "TarnConfig " + tarn::auditIdentity().user);
+            EXPECT_EQ(log[i][1], "TarnConfig") << "the program";
+            EXPECT_EQ(log[i][2], tarn::auditIdentity().user) << "the user";
             recorded.push_back(log[i][5] + "\t" + log[i][4] + "\t" + log[i][6] + "\t" + log[i][7]);
         }
         EXPECT_EQ(recorded, shown);
@@ -288,7 +289,8 @@ TEST(RegistryBackupTest, TheTextPutsBackEveryValueExactly)
     ASSERT_EQ(read.size(), changes.size());
     for (std::size_t i = 0; i < read.size(); ++i) {
         EXPECT_EQ(read[i].hive, changes[i].hive);
-        EXPECT_EQ(read[i].keyPath + "|" + read[i].valueName, changes[i].keyPath + "|" + changes[i].valueName);
+        EXPECT_EQ(read[i].keyPath, changes[i].keyPath);
+        EXPECT_EQ(read[i].valueName, changes[i].valueName);
         EXPECT_EQ(read[i].before, changes[i].before);
         EXPECT_EQ(read[i].keyCreated, changes[i].keyCreated);
     }
