@@ -7,6 +7,8 @@
 #include "tests/support/Host.h"
 #include "tests/support/InstallationTest.h"
 
+#include <gmock/gmock.h>
+
 namespace orvant::test {
 namespace {
 
@@ -90,9 +92,11 @@ TEST_F(BasePropertiesTest, AFileThatCannotBeReadOrCompletedIsReportedAndLeftAlon
                                           "C:\\ORVANT\\properties\\instance.properties" }));
     EXPECT_EQ(records[1].pinpadProperties.getValue("version"), "as loaded");
     fs::permissions(native("INSTANCE_01/properties/terminal.properties"), fs::perms::owner_read, fs::perm_options::add);
-    EXPECT_EQ(read("properties/terminal.properties") + read("properties/language.properties")
-                  + read("properties/instance.properties") + read("INSTANCE_01/properties/terminal.properties"),
-              full + full + full + "version=0.9\r\n");
+    for (const char* file :
+         { "properties/terminal.properties", "properties/language.properties", "properties/instance.properties" }) {
+        EXPECT_EQ(read(file), full) << file;
+    }
+    EXPECT_EQ(read("INSTANCE_01/properties/terminal.properties"), "version=0.9\r\n");
     EXPECT_FALSE(exists("INSTANCE_04"));
 }
 
@@ -128,7 +132,8 @@ TEST_F(DeviceProfilesTest, MissingFilesAndUnwritableFolders)
     record.comport = "COM1";
     makeInstanceFolders(2);
     tarn::writeDeviceProfile(record, 2, "C:\\ORVANT", failures);
-    EXPECT_EQ(read("INSTANCE_02/properties/terminal.properties").rfind("smartCardReader.port=COM1,\r\n", 0), 0u);
+    EXPECT_THAT(read("INSTANCE_02/properties/terminal.properties"),
+                ::testing::StartsWith("smartCardReader.port=COM1,\r\n"));
     EXPECT_TRUE(failures.empty());
 
     record = loaded("Sagem");
