@@ -6,7 +6,7 @@
 #include "tests/support/TestFolder.h"
 
 #include <filesystem>
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 #include <ostream>
 
 namespace orvant::platform {
@@ -36,7 +36,7 @@ protected:
     // A refused write names the file and leaves the old bytes and no temporary file behind.
     void expectRefused(const FileResult& result)
     {
-        EXPECT_EQ(result.error.rfind("Cannot write " + at("Orvant\\conf\\settings.xml") + ": ", 0), 0u) << result.error;
+        EXPECT_THAT(result.error, ::testing::StartsWith("Cannot write " + at("Orvant\\conf\\settings.xml") + ": "));
         EXPECT_EQ(m_folder.read("Orvant/conf/settings.xml"), "old\r\n");
         EXPECT_EQ(listFolder(at("Orvant\\conf")), Names { "settings.xml" });
     }
@@ -46,9 +46,13 @@ protected:
 
 TEST_F(FileSystemTest, StoredPathsAreCheckedListedAndCreatedWithoutRegardToCase)
 {
-    EXPECT_TRUE(fileExists(at("ORVANT\\CONF\\Settings.xml")) && !folderExists(at("ORVANT\\CONF\\Settings.xml")));
-    EXPECT_TRUE(folderExists(at("orvant\\conf\\")) && !fileExists(at("orvant\\conf")) && pathExists(at("orvant")));
-    EXPECT_FALSE(pathExists(at("orvant\\conf\\missing.xml")) || createFolder(at("ORVANT\\a\\b")).ok);
+    EXPECT_TRUE(fileExists(at("ORVANT\\CONF\\Settings.xml")));
+    EXPECT_FALSE(folderExists(at("ORVANT\\CONF\\Settings.xml")));
+    EXPECT_TRUE(folderExists(at("orvant\\conf\\")));
+    EXPECT_FALSE(fileExists(at("orvant\\conf")));
+    EXPECT_TRUE(pathExists(at("orvant")));
+    EXPECT_FALSE(pathExists(at("orvant\\conf\\missing.xml")));
+    EXPECT_FALSE(createFolder(at("ORVANT\\a\\b")).ok) << "its parent is missing";
     EXPECT_TRUE(createFolder(at("ORVANT\\Logs")).ok);
     EXPECT_TRUE(createFolder(at("orvant\\logs")).ok);
     EXPECT_FALSE(createFolder(at("ORVANT\\conf\\settings.xml")).ok);
@@ -63,19 +67,23 @@ TEST_F(FileSystemTest, WholeFilesAreReadAndReplacedAsBytes)
     const std::string bytes = "line\r\n\0\xA3\xFF end"s;
     ASSERT_TRUE(writeFileAtomically(at("ORVANT\\CONF\\settings.xml"), bytes).ok);
     std::string read = "kept";
-    EXPECT_FALSE(readWholeFile(at("Orvant\\conf\\none.dat"), read).ok || readWholeFile(at("Orvant\\conf"), read).ok);
+    EXPECT_FALSE(readWholeFile(at("Orvant\\conf\\none.dat"), read).ok);
+    EXPECT_FALSE(readWholeFile(at("Orvant\\conf"), read).ok) << "a folder";
     EXPECT_EQ(read, "kept");
-    EXPECT_TRUE(readWholeFile(at("orvant\\conf\\settings.xml"), read).ok && read == bytes);
+    EXPECT_TRUE(readWholeFile(at("orvant\\conf\\settings.xml"), read).ok);
+    EXPECT_EQ(read, bytes);
     // Deferred: the same replacement, put on the disk by a later flush.
     ASSERT_TRUE(writeFileAtomically(at("Orvant\\conf\\settings.xml"), "", false, Durability::Deferred).ok);
-    EXPECT_TRUE(flushFile(at("Orvant\\conf\\settings.xml")).ok && !flushFile(at("Orvant\\conf\\none.xml")).ok);
+    EXPECT_TRUE(flushFile(at("Orvant\\conf\\settings.xml")).ok);
+    EXPECT_FALSE(flushFile(at("Orvant\\conf\\none.xml")).ok);
     EXPECT_EQ(m_folder.read("Orvant/conf/settings.xml"), "");
     EXPECT_EQ(listFolder(at("Orvant\\conf")), Names { "settings.xml" });
 }
 
 TEST_F(FileSystemTest, RefusedWritesLeaveEverythingAsItWasAndCopiesTakeTheSource)
 {
-    EXPECT_FALSE(writeFileAtomically(at("Orvant\\conf"), "x").ok || writeFileAtomically(at("Orvant\\no\\x"), "x").ok);
+    EXPECT_FALSE(writeFileAtomically(at("Orvant\\conf"), "x").ok) << "a folder";
+    EXPECT_FALSE(writeFileAtomically(at("Orvant\\no\\x"), "x").ok) << "a missing folder";
     EXPECT_EQ(listFolder(at("Orvant")), Names { "conf" });
     test::makeReadOnly(m_folder.path() / "Orvant" / "conf" / "settings.xml");
     expectRefused(writeFileAtomically(at("Orvant\\conf\\settings.xml"), "new"));
@@ -125,17 +133,22 @@ TEST_F(FileSystemTest, ABatchKeepsFoldersCopiesAndRemovalsAndListsThemBeforeItEn
     ASSERT_TRUE(removePath(at("Orvant\\conf\\gone.xml")).ok);
     // Only what exists or is kept may take a write, and that is checked at once.
     EXPECT_FALSE(writeFileAtomically(at("Orvant\\none\\x.xml"), "x").ok);
-    EXPECT_FALSE(createFolder(at("Orvant\\none\\sub")).ok || createFolder(at("Orvant\\conf\\same.xml")).ok);
+    EXPECT_FALSE(createFolder(at("Orvant\\none\\sub")).ok);
+    EXPECT_FALSE(createFolder(at("Orvant\\conf\\same.xml")).ok);
     EXPECT_FALSE(copyFile(at("Orvant\\bin\\Printer.exe"), at("Orvant\\Instance_01\\none\\Printer.exe")).ok);
     EXPECT_FALSE(writeFileAtomically(at("Orvant\\Instance_01\\conf"), "x").ok) << "a kept folder is in the way";
 
-    EXPECT_TRUE(folderExists(at("orvant\\instance_01\\conf")) && pathExists(at("Orvant\\Instance_01")));
-    EXPECT_FALSE(fileExists(at("Orvant\\Instance_01")) || folderExists(at("Orvant\\Instance_01\\conf\\Printer.exe")));
+    EXPECT_TRUE(folderExists(at("orvant\\instance_01\\conf")));
+    EXPECT_TRUE(pathExists(at("Orvant\\Instance_01")));
+    EXPECT_FALSE(fileExists(at("Orvant\\Instance_01")));
+    EXPECT_FALSE(folderExists(at("Orvant\\Instance_01\\conf\\Printer.exe")));
     EXPECT_TRUE(fileExists(at("Orvant\\Instance_01\\conf\\printer.exe")));
-    EXPECT_FALSE(pathExists(at("Orvant\\conf\\gone.xml")) || fileExists(at("Orvant\\conf\\gone.xml")));
+    EXPECT_FALSE(pathExists(at("Orvant\\conf\\gone.xml")));
+    EXPECT_FALSE(fileExists(at("Orvant\\conf\\gone.xml")));
     std::string bytes;
     EXPECT_FALSE(readWholeFile(at("Orvant\\conf\\gone.xml"), bytes).ok);
-    EXPECT_TRUE(readWholeFile(at("Orvant\\Instance_01\\conf\\Printer.exe"), bytes).ok && bytes == "MZ program");
+    EXPECT_TRUE(readWholeFile(at("Orvant\\Instance_01\\conf\\Printer.exe"), bytes).ok);
+    EXPECT_EQ(bytes, "MZ program");
     EXPECT_EQ(listFolder(at("Orvant")), (Names { "Instance_01", "bin", "conf" }));
     EXPECT_EQ(listFolder(at("Orvant\\conf")), (Names { "same.xml", "settings.xml" }));
     EXPECT_EQ(listFolder(at("Orvant\\INSTANCE_01\\conf")), Names { "Printer.exe" });
@@ -189,7 +202,8 @@ TEST_F(FileSystemTest, ADiscardedBatchLeavesTheTreeAsItWasAndAnInnerOneLeavesTha
     EXPECT_TRUE(next.changes().empty());
     EXPECT_FALSE(folderExists(at("Orvant\\Instance_02")));
     std::string bytes;
-    EXPECT_TRUE(readWholeFile(at("Orvant\\conf\\settings.xml"), bytes).ok && bytes == "old\r\n");
+    EXPECT_TRUE(readWholeFile(at("Orvant\\conf\\settings.xml"), bytes).ok);
+    EXPECT_EQ(bytes, "old\r\n");
 }
 
 // A failed provisioning takes back what it created: inside a batch that only drops it from the batch.
@@ -200,7 +214,8 @@ TEST_F(FileSystemTest, RemovingWhatABatchCreatedDropsItAndRemovingWhatExistsWait
     const auto before = test::snapshotTree(m_folder.path());
     {
         WriteBatch batch;
-        ASSERT_TRUE(createFolder(at("Orvant\\new")).ok && createFolder(at("Orvant\\new\\sub")).ok);
+        ASSERT_TRUE(createFolder(at("Orvant\\new")).ok);
+        ASSERT_TRUE(createFolder(at("Orvant\\new\\sub")).ok);
         ASSERT_TRUE(writeFileAtomically(at("Orvant\\new\\sub\\a.txt"), "a").ok);
         EXPECT_FALSE(removePath(at("Orvant\\new")).ok) << "it holds a kept folder";
         EXPECT_FALSE(removePath(at("Orvant\\old")).ok) << "it holds a file";
@@ -231,7 +246,8 @@ TEST_F(FileSystemTest, RemovingWhatABatchCreatedDropsItAndRemovingWhatExistsWait
     // Without a batch: at once, and only files and empty folders.
     test::makeReadOnly(m_folder.path() / "Orvant/conf/settings.xml");
     EXPECT_FALSE(removePath(at("orvant\\conf")).ok);
-    EXPECT_TRUE(removePath(at("orvant\\conf\\SETTINGS.xml")).ok && removePath(at("Orvant\\conf")).ok);
+    EXPECT_TRUE(removePath(at("orvant\\conf\\SETTINGS.xml")).ok);
+    EXPECT_TRUE(removePath(at("Orvant\\conf")).ok) << "empty now";
     EXPECT_TRUE(removePath(at("Orvant\\conf")).ok) << "nothing left to remove";
     EXPECT_EQ(listFolder(at("Orvant")), Names {});
 }

@@ -33,7 +33,8 @@ protected:
     Lines run(const std::string& program, const std::string& parameters, const std::string& folder)
     {
         const auto started = startProgram(program, parameters, folder, WindowMode::Hidden);
-        EXPECT_TRUE(started && started->waitForExit(20s)) << program;
+        EXPECT_NE(started, nullptr) << program << " did not start";
+        EXPECT_TRUE(started && started->waitForExit(20s)) << program << " did not end";
         std::istringstream report(m_folder.read("report.txt"));
         Lines lines;
         for (std::string line; std::getline(report, line);) {
@@ -80,7 +81,8 @@ TEST_F(ProcessTest, FindsProgramsWaitsForThemAndStartsNothingThatIsNoProgram)
     auto program = startProgram(at("Orvant\\Bin\\Reporter"), "", "", WindowMode::MinimizedActive);
     ASSERT_NE(program, nullptr);
     EXPECT_FALSE(program->waitForExit(100ms));
-    EXPECT_TRUE(program->waitForExit(20s) && program->waitForExit(0ms));
+    EXPECT_TRUE(program->waitForExit(20s));
+    EXPECT_TRUE(program->waitForExit(0ms)) << "asked again once it ended";
     EXPECT_TRUE(fs::equivalent(m_folder.read("report.txt").substr(0, m_folder.read("report.txt").find('\n')),
                                fs::current_path()));
     m_folder.write("Orvant/Bin/notes", "not a program");

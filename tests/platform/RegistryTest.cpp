@@ -53,7 +53,8 @@ TEST(Registry, QueriesReportSizesAndShortBuffersAndBadCallsAreRefused)
     std::uint32_t type = 0, size = 4;
     std::uint8_t buffer[20] = {};
     EXPECT_EQ(regQueryValueEx(key, "Ten", &type, buffer, &size), kErrorMoreData);
-    EXPECT_TRUE(size == 10 && type == kRegBinary);
+    EXPECT_EQ(size, 10u);
+    EXPECT_EQ(type, kRegBinary);
     EXPECT_EQ(regQueryValueEx(key, "Ten", nullptr, buffer, nullptr), 87); // ERROR_INVALID_PARAMETER
     EXPECT_EQ(regQueryValueEx(key, "Eleven", &type, nullptr, &size), kErrorFileNotFound);
     EXPECT_EQ(regSetValueEx(key, "Ten", kRegSz, { '1', 0 }), kErrorAccessDenied); // opened for reading only

@@ -31,10 +31,11 @@ TEST(Environment, VariablesAreSetAndReadWithoutRegardToCase)
 {
     const ScopedEnv alpha("ORVANT_T_ALPHA", std::string("alpha"));
     EXPECT_EQ(getEnvironmentVariable("orvant_t_Alpha"), "alpha");
-    EXPECT_TRUE(setEnvironmentVariable("ORVANT_T_EMPTY", std::string())
-                && getEnvironmentVariable("ORVANT_T_EMPTY") == "");
+    EXPECT_TRUE(setEnvironmentVariable("ORVANT_T_EMPTY", std::string()));
+    EXPECT_EQ(getEnvironmentVariable("ORVANT_T_EMPTY"), "");
     EXPECT_TRUE(setEnvironmentVariable("ORVANT_T_EMPTY", std::nullopt));
-    EXPECT_FALSE(getEnvironmentVariable("ORVANT_T_EMPTY") || getEnvironmentVariable(""));
+    EXPECT_EQ(getEnvironmentVariable("ORVANT_T_EMPTY"), std::nullopt);
+    EXPECT_EQ(getEnvironmentVariable(""), std::nullopt);
     EXPECT_FALSE(setEnvironmentVariable("ORVANT_T=X", std::string("y")));
 }
 

@@ -66,8 +66,9 @@ TEST(StandIn, FilesKeepTheirModeAndFailedWritesLeaveNoTrace)
     EXPECT_TRUE(writeFileAtomically(folder.stored("conf\\users.properties"), "x", true).ok);
     EXPECT_TRUE(writeFileAtomically(folder.stored("CONF\\SETTINGS.XML"), "new").ok);
     const auto mode = [&folder](const char* file) { return fs::status(folder.path() / "conf" / file).permissions(); };
-    EXPECT_TRUE(mode("new.properties") == fs::perms(0644) && mode("users.properties") == fs::perms(0600)
-                && mode("settings.xml") == fs::perms(0640));
+    EXPECT_EQ(mode("new.properties"), fs::perms(0644)) << "as the umask leaves it";
+    EXPECT_EQ(mode("users.properties"), fs::perms(0600)) << "the owner's alone";
+    EXPECT_EQ(mode("settings.xml"), fs::perms(0640)) << "as it was";
     rlimit previous {};
     ::getrlimit(RLIMIT_FSIZE, &previous);
     const auto handler = std::signal(SIGXFSZ, SIG_IGN);
@@ -100,7 +101,8 @@ TEST(StandIn, ChildRunsInItsOwnSessionWithoutInputAndIsReaped)
     for (auto waited = 0ms; waited < 10s && !gone(); waited += 10ms) {
         std::this_thread::sleep_for(10ms);
     }
-    EXPECT_TRUE(pid > 0 && gone()) << "process " << pid << " left behind";
+    ASSERT_GT(pid, 0);
+    EXPECT_TRUE(gone()) << "process " << pid << " left behind";
 }
 
 // Windows does the same; Wine does not (it passes both signs of an undefined name over).
