@@ -68,10 +68,12 @@ TEST_F(EnvironmentSetupTest, VariablesGetTheirStandardValuesAndPathTheMissingEnt
     for (const auto& c : cases) {
         SCOPED_TRACE(c.stored);
         test::TestFolder folder;
-        ASSERT_TRUE(test::storeMachineVariable("INSTALL_DIR", kSz, R"(c:\orvant)")
-                    && test::storeMachineVariable("KELBRIN_HOME", kSz, R"(C:\ORVANT)")
-                    && test::storeMachineVariable("JAVA_HOME", kSz, R"(c:\Orvant\jre1.6.0_20)")
-                    && test::storeMachineVariable("Path", c.storedType, c.stored));
+        for (const auto& [name, type, value] : { std::tuple { "INSTALL_DIR", kSz, R"(c:\orvant)" },
+                                                 { "KELBRIN_HOME", kSz, R"(C:\ORVANT)" },
+                                                 { "JAVA_HOME", kSz, R"(c:\Orvant\jre1.6.0_20)" },
+                                                 { "Path", c.storedType, c.stored.c_str() } }) {
+            ASSERT_TRUE(test::storeMachineVariable(name, type, value)) << name;
+        }
         test::ScopedEnv knownInstallDir("INSTALL_DIR", c.knownHere ? &installDir : nullptr);
         test::ScopedEnv knownJavaHome("JAVA_HOME", c.knownHere ? &javaHome : nullptr);
         m_broadcasts = 0;
@@ -91,7 +93,9 @@ TEST_F(EnvironmentSetupTest, WithoutTheRightToChangeMachineSettingsNothingIsWrit
     const auto outcome = run();
     // Path fails once; the Windows folders it would have added are not tried again on their own.
     EXPECT_EQ(outcome.failed, (Names { "INSTALL_DIR", "KELBRIN_HOME", "JAVA_HOME", "Path" }));
-    EXPECT_TRUE(outcome.written.empty() && m_broadcasts == 0 && outcome.scriptStarted);
+    EXPECT_EQ(outcome.written, Names {});
+    EXPECT_EQ(m_broadcasts, 0);
+    EXPECT_TRUE(outcome.scriptStarted);
     EXPECT_EQ(test::machineVariable("KELBRIN_HOME")->bytes, std::string("D:\\OLD") + '\0');
     EXPECT_EQ(test::machineVariable("Path"), std::nullopt);
 }

@@ -29,7 +29,8 @@ TEST(StartScript, StartsTheScriptAtTheStoredPathWithoutRegardToCase)
     EXPECT_FALSE(startScript(folder.stored("ORVANT\\StartPOSServer.bat")));
     platform::createFolder(folder.stored("ORVANT"));
     test::host::writeRecordingScript(folder.stored("ORVANT\\StartPOSServer.bat"), folder.stored("ORVANT\\ran.txt"));
-    EXPECT_TRUE(startScript(folder.stored("orvant\\startposserver.BAT")) && ran(folder.stored("ORVANT\\ran.txt")));
+    EXPECT_TRUE(startScript(folder.stored("orvant\\startposserver.BAT")));
+    EXPECT_TRUE(ran(folder.stored("ORVANT\\ran.txt")));
 }
 
 // The built Varset on the machine environment and the installation's C:\ORVANT\StartPOSServer.bat (on
@@ -50,7 +51,8 @@ protected:
         std::filesystem::remove(platform::toNativePath("C:\\ORVANT\\record.txt"));
         const int broadcasts = test::host::environmentBroadcastsDuring([] {
             const auto varset = platform::startProgram(VARSET_PROGRAM, "", "", platform::WindowMode::Hidden);
-            EXPECT_TRUE(varset && varset->waitForExit(std::chrono::seconds(60)));
+            ASSERT_NE(varset, nullptr) << "Varset did not start";
+            EXPECT_TRUE(varset->waitForExit(std::chrono::seconds(60))) << "Varset did not end";
         });
         EXPECT_TRUE(ran("C:\\ORVANT\\record.txt"));
         EXPECT_EQ(broadcasts, test::host::kEnvironmentBroadcastsArrive ? changes : 0);
