@@ -13,22 +13,42 @@
 namespace orvant::test {
 namespace {
 
-// Once the next box is open (exec() runs its own event loop, where the timer fires), describes what it
+// What a message box showed.
+struct ShownBox
+{
+    std::string title;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    std::vector<std::string> buttons; // sorted: their order is the style's
+    bool plainText = false;
+    std::string text;
+};
+
+// A box under this title with this icon and these buttons, its text shown as it is.
+::testing::Matcher<const ShownBox&> plainBox(const std::string& title, QMessageBox::Icon icon,
+                                             const std::vector<std::string>& buttons, const std::string& text)
+{
+    using ::testing::Field;
+    return ::testing::AllOf(Field("title", &ShownBox::title, title), Field("icon", &ShownBox::icon, icon),
+                            Field("buttons", &ShownBox::buttons, buttons),
+                            Field("plainText", &ShownBox::plainText, true), Field("text", &ShownBox::text, text));
+}
+
+// Once the next box is open (exec() runs its own event loop, where the timer fires), records what it
 // shows and answers it with `answer`, so no test waits for a click.
-void answerNextBox(std::string& seen, QMessageBox::StandardButton answer)
+void answerNextBox(ShownBox& seen, QMessageBox::StandardButton answer)
 {
     QTimer::singleShot(0, [&seen, answer] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
-        QStringList buttons;
+        seen = { box->windowTitle().toStdString(),
+                 box->icon(),
+                 {},
+                 box->textFormat() == Qt::PlainText,
+                 box->text().toStdString() };
         for (QAbstractButton* button : box->buttons()) {
-            buttons << button->text();
+            seen.buttons.push_back(button->text().toStdString());
         }
-        buttons.sort(); // their order is the style's
-        const QString format = box->textFormat() == Qt::PlainText ? "plain: " : "rich: ";
-        seen = (box->windowTitle() + " | icon " + QString::number(box->icon()) + " | " + buttons.join(' ') + " | "
-                + format + box->text())
-                   .toStdString();
+        std::sort(seen.buttons.begin(), seen.buttons.end());
         box->button(answer)->click();
     });
 }
@@ -36,13 +56,14 @@ void answerNextBox(std::string& seen, QMessageBox::StandardButton answer)
 TEST(QtUiServicesTest, BoxesShowTheirTextAsItIsUnderTheProgramsNameOrTheirOwnTitle)
 {
     tarn::QtUiServices services;
-    std::string seen;
+    ShownBox seen;
     answerNextBox(seen, QMessageBox::Ok);
     services.showMessage("Receipt Directory for <b>instance 1</b>", tarn::MessageIcon::Exclamation);
-    EXPECT_EQ(seen, "TarnConfig | icon 2 | OK | plain: Receipt Directory for <b>instance 1</b>");
+    EXPECT_THAT(seen,
+                plainBox("TarnConfig", QMessageBox::Warning, { "OK" }, "Receipt Directory for <b>instance 1</b>"));
     answerNextBox(seen, QMessageBox::Ok);
     services.showTitledMessage("Config ORVANT", "Incorrect Password", tarn::MessageIcon::Critical);
-    EXPECT_EQ(seen, "Config ORVANT | icon 3 | OK | plain: Incorrect Password");
+    EXPECT_THAT(seen, plainBox("Config ORVANT", QMessageBox::Critical, { "OK" }, "Incorrect Password"));
 
     using Answer = tarn::QuestionAnswer;
     for (const auto& [button, answer] :
@@ -50,7 +71,7 @@ TEST(QtUiServicesTest, BoxesShowTheirTextAsItIsUnderTheProgramsNameOrTheirOwnTit
            std::pair(QMessageBox::Cancel, Answer::Cancel) }) {
         answerNextBox(seen, button);
         EXPECT_EQ(services.askYesNoCancel("Save first?"), answer);
-        EXPECT_EQ(seen, "TarnConfig | icon 4 | &No &Yes Cancel | plain: Save first?");
+        EXPECT_THAT(seen, plainBox("TarnConfig", QMessageBox::Question, { "&No", "&Yes", "Cancel" }, "Save first?"));
     }
 }
 

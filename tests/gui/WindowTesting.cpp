@@ -3,7 +3,6 @@
 #include <QPixmap>
 #include <QSet>
 #include <QTabWidget>
-#include <sstream>
 
 namespace orvant::test {
 
@@ -74,18 +73,6 @@ std::string controlDump(const QWidget& window)
     }
     const QWidget* focus = window.focusWidget();
     return (out + "\nFocus: " + (focus ? focus->objectName() : QString()) + '\n').toStdString();
-}
-
-std::string controlStates(const QWidget& window, const std::string& names)
-{
-    std::istringstream in(names);
-    std::string out;
-    for (std::string name; in >> name;) {
-        const QWidget* widget = child(window, name);
-        out += (out.empty() ? "" : ", ") + name + (widget->property("checked").toBool() ? " checked" : "")
-            + (widget->isEnabled() ? "" : " disabled") + (widget->isHidden() ? " hidden" : "");
-    }
-    return out;
 }
 
 } // namespace orvant::test

@@ -28,9 +28,6 @@ template <typename Widget = QWidget> Widget* child(const QWidget& window, const 
 // default, password, picture, disabled, hidden); then the Tab order and the control with the focus.
 std::string controlDump(const QWidget& window);
 
-// "name[ checked][ disabled][ hidden]" for each control of a blank-separated list, joined by ", ".
-std::string controlStates(const QWidget& window, const std::string& names);
-
 // A folder with an installation at C:\ORVANT (Administrator's password Installation::kPassword), the
 // process state fresh with messages and questions going to `ui`; windows left open are closed afterwards.
 class WindowTest : public ::testing::Test

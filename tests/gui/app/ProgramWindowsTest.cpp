@@ -54,7 +54,8 @@ TEST_F(ProgramWindowsTest, LoginOpensTheMainWindowWhoseButtonsOpenTheChangePassw
 
     child<QPushButton>(*window, "btCancel")->click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(window.isNull() && changeUser.isNull()) << "every window closed";
+    EXPECT_TRUE(window.isNull()) << "the main window closed";
+    EXPECT_TRUE(changeUser.isNull()) << "the change-password window closed with it";
     EXPECT_EQ(ui.takeMessages(), "");
 }
 
