@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Runs every test CI runs: the formatting check, the default and sanitizer builds with their tests,
-# one short run of each benchmark and of the real-X picture, the Debian package, the Windows side built
-# with mingw-w64 with its tests run under Wine, and short bounded runs of the fuzz targets.
+# Runs every test CI runs: the formatting check, the check that every planted fault still matches the
+# code, the default and sanitizer builds with their tests, one short run of each benchmark and of the
+# real-X picture, the Debian package, the Windows side built with mingw-w64 with its tests run under
+# Wine, and short bounded runs of the fuzz targets.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,6 +12,9 @@ jobs=$(nproc)
 
 echo "== format: the sources as clang-format writes them"
 find platform config_tool env_tool tests -name '*.cpp' -o -name '*.h' | sort | xargs clang-format --dry-run -Werror
+
+echo "== planted faults: every text of every fault still matches the code"
+python3 scripts/plant-faults.py --check
 
 for preset in default sanitize; do
     echo "== ${preset}: configure, build, test"
