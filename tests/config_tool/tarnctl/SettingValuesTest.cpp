@@ -40,6 +40,7 @@ TEST(SettingValuesTest, ScriptValuesAreStoredAsTheWindowStoresThemOrRefused)
         { "Timeout", "0045", "0045" },
         { "Timeout", "", "" },
         { "Timeout", " 45", nullptr },
+        { "Top", "12a", nullptr },
         { "Port", "-1", nullptr },
         { "ComPort", "COM255", "COM255" },
         { "ComPort", "COM0", nullptr },
