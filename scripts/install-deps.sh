@@ -6,12 +6,16 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ clang clang-format libclang-rt-14-dev
     qt6-base-dev libqt6opengl6-dev
-    libpugixml-dev libexpat1-dev libgtest-dev libgmock-dev libbenchmark-dev
+    libpugixml-dev libexpat1-dev nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev
     mingw-w64 googletest wine wine64
     xvfb xauth
     dpkg-dev
     lintian help2man man-db python3-debian
+    ansible-core
 )
+# Installed without what they recommend: ansible-core recommends Debian's whole set of Ansible collections
+# (package ansible), and the fleet test needs none of them.
+without_recommends=(ansible-core)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -77,4 +81,9 @@ if $deb_src_missing; then
 fi
 echo "install-deps: installing ${missing[*]:-no packages}"
 apt-get update -q
-[ ${#missing[@]} -eq 0 ] || apt-get install -y -q "${missing[@]}"
+plain=() bare=()
+for p in "${missing[@]}"; do
+    if [[ " ${without_recommends[*]} " == *" $p "* ]]; then bare+=("$p"); else plain+=("$p"); fi
+done
+[ ${#plain[@]} -eq 0 ] || apt-get install -y -q "${plain[@]}"
+[ ${#bare[@]} -eq 0 ] || apt-get install -y -q --no-install-recommends "${bare[@]}"

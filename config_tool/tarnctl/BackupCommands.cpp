@@ -5,6 +5,7 @@
 #include "config_tool/session/SaveSequences.h"
 #include "config_tool/tarnctl/CommandSupport.h"
 #include "config_tool/tarnctl/Commands.h"
+#include "config_tool/tarnctl/JsonOutput.h"
 
 namespace tarn::ctl {
 
@@ -21,6 +22,7 @@ void loadConfiguration()
 ExitStatus runBackups(CommandContext& context)
 {
     loadConfiguration();
+    std::vector<BackupSummary> summaries;
     for (const auto& id : listBackups()) {
         Backup backup;
         std::string error;
@@ -32,10 +34,18 @@ ExitStatus runBackups(CommandContext& context)
         for (const auto& entry : backup.entries) {
             files += entry.folder ? 0 : 1;
         }
+        summaries.push_back(
+            { backup.id, backup.time, backup.program, backup.user, backup.osUser, files, backup.registry.size() });
+    }
+    if (context.line.json) {
+        context.out << backupsJson(summaries);
+        return ExitStatus::Done;
+    }
+    for (const auto& backup : summaries) {
         // The names come from the backup's manifest: a tab or a line end in them must not make another field.
         context.out << backup.id << '\t' << backup.time << '\t' << escapeControlCharacters(backup.program) << '\t'
                     << escapeControlCharacters(backup.user) << '\t' << escapeControlCharacters(backup.osUser) << '\t'
-                    << files << '\t' << backup.registry.size() << '\n';
+                    << backup.files << '\t' << backup.registryValues << '\n';
     }
     return ExitStatus::Done;
 }

@@ -35,6 +35,19 @@ bool isOption(const std::string& argument, std::string_view option)
             && argument[option.size()] == '=');
 }
 
+// "a, b and c": the commands the table marks so.
+std::string commandNames(bool CommandSpec::*mark)
+{
+    std::string names;
+    for (const auto& command : commandTable()) {
+        if (command.*mark) {
+            names += (names.empty() ? "" : ", ") + std::string(command.name);
+        }
+    }
+    const auto last = names.rfind(", ");
+    return last == std::string::npos ? names : names.replace(last, 2, " and ");
+}
+
 } // namespace
 
 ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments)
@@ -81,6 +94,24 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments)
             line.dryRun = true;
             continue;
         }
+        if (argument == "--json") {
+            line.json = true;
+            continue;
+        }
+        if (isOption(argument, "--changed-exit")) {
+            std::string status;
+            if (!takeOptionValue(arguments, i, "--changed-exit", status, parsed.error)) {
+                return parsed;
+            }
+            // Apart from every status tarnctl gives itself, and from the shells' own (126 and up).
+            if (status.empty() || status.size() > 3 || !orvant::ascii::isDigits(status) || std::stoi(status) < 6
+                || std::stoi(status) > 125) {
+                parsed.error = "--changed-exit needs a status from 6 to 125";
+                return parsed;
+            }
+            line.changedExit = std::stoi(status);
+            continue;
+        }
         const bool fileOption = isOption(argument, "--password-file");
         if (fileOption || argument == "--password-stdin") {
             if (passwordOptionSeen) {
@@ -122,13 +153,15 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments)
         return parsed;
     }
     if (line.dryRun && !command->takesDryRun) {
-        std::string saving;
-        for (const auto& other : commandTable()) {
-            if (other.takesDryRun) {
-                saving += (saving.empty() ? "" : ", ") + std::string(other.name);
-            }
-        }
-        parsed.error = "--dry-run goes with " + saving.replace(saving.rfind(", "), 2, " and ");
+        parsed.error = "--dry-run goes with " + commandNames(&CommandSpec::takesDryRun);
+        return parsed;
+    }
+    if (line.changedExit && !command->takesDryRun) {
+        parsed.error = "--changed-exit goes with " + commandNames(&CommandSpec::takesDryRun);
+        return parsed;
+    }
+    if (line.json && !command->takesJson && !line.dryRun) {
+        parsed.error = "--json goes with " + commandNames(&CommandSpec::takesJson) + ", and with --dry-run";
         return parsed;
     }
     if (line.arguments.size() < command->leastArguments) {

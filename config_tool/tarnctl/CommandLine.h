@@ -22,6 +22,9 @@ struct CommandLine
     // --wait: how long a run waits for another run (or a window) that is saving the same installation.
     std::chrono::milliseconds wait { 5000 };
     bool dryRun = false; // --dry-run: run the checks and show the save without making it
+    bool json = false; // --json: the command's output as one JSON document
+    // --changed-exit N: the status of a save that changed something (or a dry run that would).
+    std::optional<int> changedExit;
     PasswordSource passwordSource = PasswordSource::Terminal;
     std::string passwordFile;
     std::string command;

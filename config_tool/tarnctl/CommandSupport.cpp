@@ -3,8 +3,10 @@
 #include "config_tool/foundation/Globals.h"
 #include "config_tool/model/InstanceNaming.h"
 #include "config_tool/model/XmlConfig.h"
+#include "config_tool/provisioning/NewInstance.h"
 #include "config_tool/session/SaveSequences.h"
 #include "config_tool/tarnctl/Installation.h"
+#include "config_tool/tarnctl/JsonOutput.h"
 #include "config_tool/tarnctl/Login.h"
 #include "platform/AsciiText.h"
 #include "platform/FileSystem.h"
@@ -85,14 +87,33 @@ std::optional<std::size_t> resolveInstance(const ConfigSession& session, const s
     return index;
 }
 
-std::string instanceLine(const ConfigSession& session, std::size_t index)
+InstanceSummary instanceSummary(const ConfigSession& session, std::size_t index)
 {
     const CInstanceData& record = session.instances.at(index);
     const std::string section = index < session.instanceSections.size()
         ? session.instanceSections[index]
         : instanceSection(static_cast<std::int16_t>(index));
-    return std::to_string(index) + '\t' + section + '\t' + record.pinpad + '\t'
-        + (record.interfaceMethod == 0 ? "Socket" : "File") + '\t' + record.port;
+    return { index, section, record.pinpad, record.interfaceMethod == 0 ? "Socket" : "File", record.port };
+}
+
+std::string instanceLine(const ConfigSession& session, std::size_t index)
+{
+    const InstanceSummary summary = instanceSummary(session, index);
+    return std::to_string(summary.number) + '\t' + summary.section + '\t' + summary.pinPad + '\t'
+        + summary.interfaceMethod + '\t' + summary.port;
+}
+
+std::optional<std::size_t> addNewInstance(ConfigSession& session)
+{
+    const NewInstanceResult result = createNewInstance(
+        session.instances, static_cast<int>(session.instances.size()), session.common.propertyDir,
+        [&session](CInstanceData& record, std::int16_t n) { return session.loadInstanceData(record, n); });
+    if (!result.created) {
+        Globals::ui().showMessage(result.message, MessageIcon::Exclamation);
+        return std::nullopt;
+    }
+    session.instanceSections.push_back(result.section);
+    return static_cast<std::size_t>(result.number);
 }
 
 bool passesSaveChecks(const ConfigSession& session)
@@ -118,6 +139,11 @@ ExitStatus saveAsOk(ConfigSession& session)
     return session.saveSucceeded ? ExitStatus::WriteFailed : ExitStatus::Refused;
 }
 
+SaveTransaction::Kind saveKindOf(const CommandContext& context)
+{
+    return context.line.dryRun ? SaveTransaction::Kind::DryRun : SaveTransaction::Kind::Save;
+}
+
 ExitStatus finishSave(CommandContext& context, SaveTransaction& save, ExitStatus status)
 {
     if (status != ExitStatus::Done && status != ExitStatus::WriteFailed) {
@@ -125,7 +151,12 @@ ExitStatus finishSave(CommandContext& context, SaveTransaction& save, ExitStatus
     }
     FailedWrites failures;
     save.finish(failures);
+    context.changed = !save.changes().empty();
     if (save.dryRun()) {
+        if (context.line.json) {
+            context.out << changesJson(save.changes().shown);
+            return status;
+        }
         for (const auto& change : save.changes().shown) {
             context.out << dryRunLine(change) << '\n';
         }

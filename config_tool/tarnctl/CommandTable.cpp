@@ -20,20 +20,37 @@ const std::vector<CommandSpec>& commandTable()
           "While the user file has no Administrator entry (a fresh\n"
           "installation) no login is needed and only the Administrator\n"
           "can be set. The new password, trimmed, needs 7 characters." },
-        { "list", "", 0, 0, false, Preamble::LogInLockAndLoad, Kind::Shared, runList, "one line per instance" },
+        { "list", "", 0, 0, false, Preamble::LogInLockAndLoad, Kind::Shared, runList, "one line per instance", nullptr,
+          true },
         { "show", "[INSTANCE]", 0, 1, false, Preamble::LogInLockAndLoad, Kind::Shared, runShow,
-          "the settings as NAME=VALUE lines" },
+          "the settings as NAME=VALUE lines", nullptr, true },
         { "set", "[INSTANCE] NAME=VALUE...", 1, kAnyNumber, true, Preamble::LogInLockAndLoad, Kind::Exclusive, runSet,
           "change settings, then save as the window's OK does", checkSetArguments },
         { "add-instance", "", 0, 0, true, Preamble::LogInLockAndLoad, Kind::Exclusive, runAddInstance,
           "create the next instance as \"Add New\" does, then save as OK" },
         { "apply", "", 0, 0, true, Preamble::LogInLockAndLoad, Kind::Exclusive, runApply,
           "save as OK without changes (rewrites the engine's files)" },
+        { "export", "", 0, 0, false, Preamble::LogInLockAndLoad, Kind::Shared, runExport,
+          "the whole configuration as one JSON document: the\n"
+          "configuration mode, the common settings and each\n"
+          "instance's settings by name; no password, nothing the\n"
+          "engine keeps (NextReceiptNumber)",
+          nullptr, true },
+        { "import", "FILE|-", 1, 1, true, Preamble::LogInLockAndLoad, Kind::Exclusive, runImport,
+          "make the installation match a document as export\n"
+          "writes it (- reads standard input), as one save as OK\n"
+          "does: instances it names that are missing are added as\n"
+          "\"Add New\" does, in number order; instances and\n"
+          "settings it leaves out are left as they are. A\n"
+          "document with an unknown setting, a value the window\n"
+          "would refuse or another version is refused whole",
+          checkImportArguments },
         { "verify", "", 0, 0, false, Preamble::Lock, Kind::Shared, runVerify,
           "recompute the ConfigHash of the configuration file and\n"
-          "compare it with properties\\instance.properties" },
+          "compare it with properties\\instance.properties",
+          nullptr, true },
         { "backups", "", 0, 0, false, Preamble::LogInAndLock, Kind::Shared, runBackups,
-          "the backups of earlier saves, oldest first" },
+          "the backups of earlier saves, oldest first", nullptr, true },
         { "rollback", "[ID]", 0, 1, false, Preamble::LogInAndLock, Kind::Exclusive, runRollback,
           "put back what the save of backup ID (default the newest)\n"
           "changed, as one save that is itself backed up and logged" },

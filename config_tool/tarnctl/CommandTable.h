@@ -32,6 +32,7 @@ struct CommandSpec
     std::string_view summary; // --help's description, lines of at most 57 characters
     // Checked before the password is asked for, where the arguments' count says too little; nullptr: none.
     ExitStatus (*checkArguments)(CommandContext&) = nullptr;
+    bool takesJson = false; // --json gives the command's output as JSON (any dry run takes it too)
 };
 
 constexpr std::size_t kAnyNumber = static_cast<std::size_t>(-1);

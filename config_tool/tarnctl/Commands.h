@@ -21,10 +21,13 @@ struct CommandContext
     std::ostream& err;
     InstallationLock lock = {}; // held for the rest of the command
     ConfigSession session = {};
+    bool changed = false; // the command's save changed something, or its dry run would (--changed-exit)
 };
 
 // set's arguments before anything else: an instance alone is no change.
 ExitStatus checkSetArguments(CommandContext& context);
+// import's document and the password cannot both come from standard input.
+ExitStatus checkImportArguments(CommandContext& context);
 
 ExitStatus runPasswd(CommandContext& context);
 ExitStatus runList(CommandContext& context);
@@ -35,5 +38,7 @@ ExitStatus runApply(CommandContext& context);
 ExitStatus runVerify(CommandContext& context);
 ExitStatus runBackups(CommandContext& context);
 ExitStatus runRollback(CommandContext& context);
+ExitStatus runExport(CommandContext& context);
+ExitStatus runImport(CommandContext& context);
 
 } // namespace tarn::ctl

@@ -113,7 +113,8 @@ std::string fieldRulesHelp()
 
 std::string helpText()
 {
-    return R"(Usage: tarnctl [--home DIR] [--wait SECONDS] [--password-file FILE | --password-stdin] [--dry-run] COMMAND
+    return R"(Usage: tarnctl [--home DIR] [--wait SECONDS] [--password-file FILE | --password-stdin] [--dry-run]
+               [--json] [--changed-exit N] COMMAND
 
 Configures an ORVANT installation from scripts, through the same checks and save
 sequence as the TarnConfig window: whatever tarnctl writes, the window would have
@@ -126,10 +127,16 @@ Options:
   --password-stdin      read passwords from standard input, one per line
   --wait SECONDS        how long to wait for another run or a TarnConfig window
                         that is saving the same installation (default 5)
-  --dry-run             with set, add-instance and apply: run every check and
-                        work out the whole save, print what it would change and
-                        write nothing; the exit status is the one the command
-                        would have
+  --dry-run             with set, add-instance, apply and import: run every check
+                        and work out the whole save, print what it would change
+                        and write nothing; the exit status is the one the
+                        command would have
+  --json                with list, show, verify, backups and a dry run: the same
+                        output as one JSON document (see below); export's is
+                        JSON anyway
+  --changed-exit N      with set, add-instance, apply and import: exit N (6 to
+                        125) instead of 0 when the save changed something, or
+                        the dry run would; 0 then means nothing needed changing
   --help                this text
   --version             the product version
 
@@ -140,15 +147,15 @@ standard input the lines are taken in order: the Administrator password first,
 then, for passwd, the new password (asked twice on a terminal).
 
 Runs on one installation follow one another: a command that saves (passwd, set,
-add-instance, apply) locks the installation from before it reads the configuration
-until its last file is written; list, show and verify wait for such a save to end,
-so they never see one half done. A run that cannot have the lock within --wait
-writes nothing and exits 5, as does a save whose lock file cannot be opened. The
-lock is the file conf\ORVANTConfiguration.lock of the installation; the system
-releases it when the program holding it ends. A dry run waits like a reader and
-makes no lock file.
+add-instance, apply, import) locks the installation from before it reads the
+configuration until its last file is written; list, show, export and verify wait
+for such a save to end, so they never see one half done. A run that cannot have the
+lock within --wait writes nothing and exits 5, as does a save whose lock file cannot
+be opened. The lock is the file conf\ORVANTConfiguration.lock of the installation;
+the system releases it when the program holding it ends. A dry run waits like a
+reader and makes no lock file.
 
-Every save (set, add-instance, apply, rollback, and the window's) first keeps the
+Every save (set, add-instance, apply, import, rollback, the window's) first keeps the
 previous version of exactly what it changes in backups\ID of the installation (the
 newest 20 are kept), then appends one line per changed value to
 logs\configuration-audit.log. A backup that cannot be written stops the save before
@@ -171,6 +178,12 @@ Output on standard output, stable for scripts:
                       Configuration, the common settings, the instance values of
                       the configuration layout, then PinPad, ComPort, ReaderComPort
   verify              match or mismatch
+  export              the configuration document, JSON: {"version": 1,
+                      "installation": {NAME: VALUE, ...}, "instances": {"0":
+                      {NAME: VALUE, ...}, "1": ...}}; the installation-wide
+                      settings (Configuration to ShowConfirmTxnScreen) in
+                      "installation", the others in each instance, by number;
+                      values as show prints them; NextReceiptNumber left out
   backups             ID<TAB>TIME<TAB>PROGRAM<TAB>USER<TAB>OS-USER<TAB>FILES<TAB>REGISTRY-VALUES
                       (TIME in UTC, ISO 8601; FILES the number of files the save
                       changed, REGISTRY-VALUES the number of registry values)
@@ -184,7 +197,16 @@ Output on standard output, stable for scripts:
                       or folder; OLD and NEW are (none) or a text in double
                       quotes with \\, \", \t, \r, \n and \xNN escapes; a whole
                       file shows as "<N bytes>", a folder as "<folder>"
-  passwd, set, apply  nothing
+  passwd, set, apply, import
+                      nothing
+  --json              list: {"instances": [{"number", "section", "pinPad",
+                      "interfaceMethod", "port"}, ...]}; show: {"instance",
+                      "section", "settings": {NAME: VALUE, ...}}; verify:
+                      {"match": true|false}; backups: {"backups": [{"id", "time",
+                      "program", "user", "osUser", "files", "registryValues"},
+                      ...]}; a dry run: {"changes": [{"location", "instance",
+                      "setting", "old", "new"}, ...]}, old and new null for
+                      (none); texts as they are, not quoted
 Messages, the window's own included, go to standard error.
 
 Exit status:
@@ -194,7 +216,9 @@ Exit status:
      new instance that cannot be made, a password rule, a rollback that cannot
      be done whole; verify: the hash does not match or cannot be computed
   2  usage: unknown command, option, instance or setting; no password available;
-     the installation folder does not exist; a backup that cannot be used
+     the installation folder does not exist; a backup that cannot be used; an
+     import document that cannot be read, is not JSON, has another version,
+     an unknown key or a gap in the instance numbers
   3  wrong password (or no Administrator entry in the user file)
   4  a file could not be written (the backup and the audit log included)
   5  the installation stayed locked by another run or window for --wait seconds,
@@ -202,6 +226,17 @@ Exit status:
 
 )" + settingsHelp()
         + R"(A value equal to the current one is always taken, so show's lines can be fed back.
+
+import takes a document as export writes it, from FILE or standard input (-; the
+password then comes from --password-file), and saves once, as set does: values
+are checked as set checks them, the installation-wide ones and the Default's with
+the Default shown, then each instance of the document in number order; an instance
+the document names that the installation lacks is added first as "Add New" adds
+it. Instances the document leaves out and settings it leaves out are left as they
+are: it never removes an instance. A document with any problem is refused whole
+and nothing is written; messages name the value by its JSON path
+(/instances/2/Timeout). Values may also be whole numbers or true and false. A
+document that matches the installation writes nothing, no backup, no log line.
 
 )" + fieldRulesHelp()
         + R"(

@@ -1,6 +1,7 @@
 #include "config_tool/tarnctl/CommandSupport.h"
 #include "config_tool/tarnctl/Commands.h"
 #include "config_tool/tarnctl/Installation.h"
+#include "config_tool/tarnctl/JsonOutput.h"
 #include "config_tool/tarnctl/SettingTable.h"
 
 namespace tarn::ctl {
@@ -8,6 +9,14 @@ namespace tarn::ctl {
 ExitStatus runList(CommandContext& context)
 {
     const ConfigSession& session = context.session;
+    if (context.line.json) {
+        std::vector<InstanceSummary> instances;
+        for (std::size_t i = 0; i < session.instances.size(); ++i) {
+            instances.push_back(instanceSummary(session, i));
+        }
+        context.out << listJson(instances);
+        return ExitStatus::Done;
+    }
     for (std::size_t i = 0; i < session.instances.size(); ++i) {
         context.out << instanceLine(session, i) << '\n';
     }
@@ -23,8 +32,16 @@ ExitStatus runShow(CommandContext& context)
         return ExitStatus::Usage;
     }
     const InstanceEditor editor(session, *index);
+    std::vector<std::pair<std::string, std::string>> settings;
     for (const auto& setting : allSettings()) {
-        context.out << setting.name << '=' << setting.text(editor) << '\n';
+        settings.emplace_back(setting.name, setting.text(editor));
+    }
+    if (context.line.json) {
+        context.out << showJson(*index, instanceSummary(session, *index).section, settings);
+        return ExitStatus::Done;
+    }
+    for (const auto& [setting, value] : settings) {
+        context.out << setting << '=' << value << '\n';
     }
     return ExitStatus::Done;
 }

@@ -11,6 +11,13 @@ InstanceEditor::InstanceEditor(ConfigSession& session, std::size_t shownIndex)
 {
 }
 
+void InstanceEditor::showInstance(std::size_t index)
+{
+    FieldRules::collectAsTheControlsShowIt(shown());
+    m_shownIndex = index;
+    FieldRules::instanceShown(m_upgradeControls, environment());
+}
+
 void InstanceEditor::chooseEnvironment(std::int16_t code)
 {
     m_session.instances.at(0).environment = code;

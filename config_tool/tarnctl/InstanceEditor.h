@@ -27,6 +27,10 @@ public:
     // The installation-wide environment, kept in record 0.
     std::int16_t environment() const { return m_session.instances.at(0).environment; }
 
+    // Selects another instance as the window's instance list does: the shown record is collected through
+    // the controls first; the upgrade controls keep their state, but for the referral modes.
+    void showInstance(std::size_t index);
+
     void chooseEnvironment(std::int16_t code);
     void chooseCheckUpgrade(CheckState state);
     void choosePinPad(const std::string& model);

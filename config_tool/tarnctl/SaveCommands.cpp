@@ -1,24 +1,14 @@
-#include "config_tool/foundation/Globals.h"
-#include "config_tool/provisioning/NewInstance.h"
 #include "config_tool/tarnctl/CommandSupport.h"
 #include "config_tool/tarnctl/Commands.h"
 #include "config_tool/tarnctl/Installation.h"
-#include "config_tool/tarnctl/SettingTable.h"
-
-#include <map>
+#include "config_tool/tarnctl/SettingAssignments.h"
 
 namespace tarn::ctl {
 
 namespace {
 
-struct Assignment
-{
-    const Setting* setting;
-    std::string value; // as it will be stored
-};
-
-// NAME=VALUE pairs checked against the settings table. Unknown names are a usage error (Usage);
-// values the window would not take are refused (Refused). Every problem is reported, not just the first.
+// set's NAME=VALUE pairs, checked against the settings table. Every problem is reported, not just the
+// first; a text that is not NAME=VALUE is a usage error.
 ExitStatus parseAssignments(const std::vector<std::string>& texts, const InstanceEditor& editor,
                             std::vector<Assignment>& assignments, std::ostream& err)
 {
@@ -30,61 +20,10 @@ ExitStatus parseAssignments(const std::vector<std::string>& texts, const Instanc
             status = ExitStatus::Usage;
             continue;
         }
-        const std::string name = text.substr(0, equals);
-        const Setting* setting = findSetting(name);
-        if (!setting) {
-            err << "tarnctl: there is no setting " << name << " ('tarnctl show' lists them)\n";
-            status = ExitStatus::Usage;
-            continue;
-        }
-        const CheckedValue checked = setting->check(text.substr(equals + 1), setting->text(editor));
-        if (!checked.ok) {
-            err << "tarnctl: " << name << ": " << checked.error << '\n';
-            if (status == ExitStatus::Done) {
-                status = ExitStatus::Refused;
-            }
-            continue;
-        }
-        assignments.push_back({ setting, checked.value });
+        const SettingText value { text.substr(0, equals), text.substr(equals + 1), {} };
+        status = worseOf(status, checkAssignment(value, editor, assignments, err));
     }
     return status;
-}
-
-// Applies the assignments phase by phase, as an operator who chose the environment, then Check
-// Upgrades and the PIN pad, then typed the other fields. A change to a control the window disables
-// or hides at the end is refused.
-bool applyAssignments(InstanceEditor& editor, const std::vector<Assignment>& assignments, std::ostream& err)
-{
-    std::map<const Setting*, std::string> before;
-    for (const auto phase : { SettingPhase::Installation, SettingPhase::Drivers, SettingPhase::Fields }) {
-        for (const auto& assignment : assignments) {
-            if (assignment.setting->phase == phase && !before.count(assignment.setting)) {
-                before[assignment.setting] = assignment.setting->text(editor);
-            }
-        }
-        for (const auto& assignment : assignments) {
-            if (assignment.setting->phase == phase) {
-                assignment.setting->assign(editor, assignment.value);
-            }
-        }
-    }
-    bool allOffered = true;
-    for (const auto& [setting, previous] : before) {
-        if (setting->text(editor) == previous) {
-            continue;
-        }
-        const std::string reason = setting->whyNotOffered(editor);
-        if (!reason.empty()) {
-            err << "tarnctl: " << setting->name << " cannot be changed: " << reason << '\n';
-            allOffered = false;
-        }
-    }
-    return allOffered;
-}
-
-SaveTransaction::Kind dryRunOf(const CommandContext& context)
-{
-    return context.line.dryRun ? SaveTransaction::Kind::DryRun : SaveTransaction::Kind::Save;
 }
 
 } // namespace
@@ -112,7 +51,7 @@ ExitStatus runSet(CommandContext& context)
     if (!index) {
         return ExitStatus::Usage;
     }
-    SaveTransaction save(dryRunOf(context));
+    SaveTransaction save(saveKindOf(context));
 
     InstanceEditor editor(session, *index);
     // Switching to another instance collects the Default record from its controls first.
@@ -132,7 +71,7 @@ ExitStatus runSet(CommandContext& context)
 ExitStatus runApply(CommandContext& context)
 {
     ConfigSession& session = context.session;
-    SaveTransaction save(dryRunOf(context));
+    SaveTransaction save(saveKindOf(context));
     FieldRules::collectAsTheControlsShowIt(session.instances.at(0));
     return finishSave(context, save, saveAsOk(session));
 }
@@ -147,21 +86,16 @@ ExitStatus runAddInstance(CommandContext& context)
     }
 
     // The new folders and copies are part of the save: a dry run shows them, a rollback takes them away.
-    SaveTransaction save(dryRunOf(context));
-    const NewInstanceResult result = createNewInstance(
-        session.instances, static_cast<int>(session.instances.size()), session.common.propertyDir,
-        [&session](CInstanceData& record, std::int16_t n) { return session.loadInstanceData(record, n); });
-    if (!result.created) {
-        Globals::ui().showMessage(result.message, MessageIcon::Exclamation);
+    SaveTransaction save(saveKindOf(context));
+    const auto index = addNewInstance(session);
+    if (!index) {
         return ExitStatus::Refused;
     }
-    session.instanceSections.push_back(result.section);
-    const auto index = static_cast<std::size_t>(result.number);
-    FieldRules::collectAsTheControlsShowIt(session.instances.at(index));
+    FieldRules::collectAsTheControlsShowIt(session.instances.at(*index));
 
     const ExitStatus saved = finishSave(context, save, saveAsOk(session));
     if (saved == ExitStatus::Done && !save.dryRun()) {
-        context.out << instanceLine(session, index) << '\n';
+        context.out << instanceLine(session, *index) << '\n';
     }
     return saved;
 }

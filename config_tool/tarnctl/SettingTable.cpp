@@ -114,7 +114,8 @@ Setting configurationMode()
              },
              [](InstanceEditor&, const std::string& value) {
                  Globals::state().configurationMode = value == kXmlModeText ? kXmlMode : kRegistryMode;
-             } };
+             },
+             SettingScope::Installation };
 }
 
 Setting common(const CommonSetting& setting)
@@ -122,7 +123,8 @@ Setting common(const CommonSetting& setting)
     Setting shown {
         setting.name, &setting, SettingPhase::Fields,
         [&setting](const InstanceEditor& e) { return storedText(setting, e.session().common, e.environment()); },
-        [&setting](InstanceEditor& e, const std::string& value) { assignStored(setting, e.session().common, value); }
+        [&setting](InstanceEditor& e, const std::string& value) { assignStored(setting, e.session().common, value); },
+        SettingScope::Installation
     };
     if (setting.kind == SettingKind::Environment) {
         shown.phase = SettingPhase::Installation;

@@ -21,6 +21,14 @@ enum class SettingPhase
     Fields = 3, // everything else
 };
 
+// Where a setting is kept: once for the installation (the configuration mode, the common settings and the
+// installation-wide environment), or in each instance's record. An exported document groups them so.
+enum class SettingScope
+{
+    Instance,
+    Installation,
+};
+
 // One name that show prints and set takes: the configuration mode, or a setting of the configuration
 // layout (ConfigurationLayout.h), which this table only presents.
 struct Setting
@@ -40,6 +48,7 @@ struct Setting
     // Why the window would not let the operator change the value now (a disabled or hidden control);
     // empty when it would.
     std::string whyNotOffered(const InstanceEditor& editor) const;
+    SettingScope scope = SettingScope::Instance;
 };
 
 // Every setting, in the order show prints them: the configuration mode, the common values, the

@@ -53,6 +53,9 @@ int run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
     CommandContext context { line, passwords, out, err };
     const ExitStatus status = runCommand(*findCommand(line.command), context);
     out.flush();
+    if (status == ExitStatus::Done && context.changed && line.changedExit) {
+        return *line.changedExit;
+    }
     return toInt(status);
 }
 

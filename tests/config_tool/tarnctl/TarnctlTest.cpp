@@ -32,7 +32,9 @@ TEST_F(TarnctlTest, HelpAndUsageErrors)
                                                         { "frobnicate" },
                                                         { "--verbose", "list" },
                                                         { "--password-stdin", "show", "Harbell_09" },
-                                                        { "--password-stdin", "set", "1", "Colour=Red" } };
+                                                        { "--password-stdin", "set", "1", "Colour=Red" },
+                                                        { "--json", "--password-stdin", "set", "Timeout=45" },
+                                                        { "--changed-exit", "5", "--password-stdin", "apply" } };
     for (const auto& line : lines) {
         const TarnctlRun result = run(line);
         EXPECT_EQ(result.status, 2) << result.err;
