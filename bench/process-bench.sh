@@ -6,7 +6,8 @@
 #   bench/process-bench.sh [BUILD_DIR] [RUNS]      (default build/default, 5)
 #
 # Prints: tarnctl add-instance from 98 to 99 instances, tarnctl apply with nothing changed, tarnctl set
-# of one value, list and verify; in each mode, apply and set beside their dry runs (and the ratio of
+# of one value, list and verify; tarnctl import of the 99 instances' document into an installation of the
+# base instance alone and into the installation it made (nothing to change); in each mode, apply and set beside their dry runs (and the ratio of
 # each dry run to the save it previews); the login window's start-up against an empty Qt window started
 # the same way (and their ratio); and the time from the login's Ok to the main window showing the 99
 # instances.
@@ -95,6 +96,36 @@ cp -a "$work/copy" "$work/saved99"
 sed -i "s|$work/copy|$work/saved99|g" "$work/saved99/env.sh"
 measure_with_dry_run "apply, nothing changed (registry)" "$work/saved99" apply
 measure_with_dry_run "set 50 Timeout=45 (registry)" "$work/saved99" set 50 Timeout=45
+# The document of the 99 instances, less the folders their Socket interface hides (the hand-grown instances
+# hold some; import refuses to change a field the window hides, and a new instance has none there).
+in_copy "$work/saved99"
+ctl export | python3 -c '
+import json, sys
+document = json.load(sys.stdin)
+for values in document["instances"].values():
+    if values["InterfaceMethod"] == "0":
+        del values["InputDir"], values["OutputDir"]
+json.dump(document, sys.stdout, indent=2)' >"$work/fleet99.json"
+# The sample installation less instance 1: the base instance alone.
+TARNCTL="$tarnctl" "$repo/scripts/make-sample-installation.sh" "$work/base" >/dev/null
+python3 - "$work/base/drive_c/ORVANT/conf/ORVANTConfiguration.xml" <<'REMOVE'
+import sys
+path = sys.argv[1]
+xml = open(path, "rb").read()
+start = xml.index(b"\t\t<InstanceConfiguration>\r\n\t\t\t<InstanceId>01<")
+end = xml.index(b"\t\t</InstanceConfiguration>\r\n", start) + len(b"\t\t</InstanceConfiguration>\r\n")
+open(path, "wb").write(xml[:start] + xml[end:])
+REMOVE
+rm -rf "$work/base/drive_c/ORVANT/INSTANCE_01" "$work/base/drive_c/ORVANT/bin/ReceiptPrinter_01.exe"
+printf 'orvant-demo\n' >"$work/base/pw"
+measure "tarnctl import of 99, into the base alone" "$work/base" ctl import "$work/fleet99.json"
+in_copy "$work/base"
+ctl import "$work/fleet99.json" >/dev/null
+cp -a "$work/copy" "$work/imported99"
+sed -i "s|$work/copy|$work/imported99|g" "$work/imported99/env.sh"
+in_copy "$work/imported99"
+ctl --changed-exit 10 import "$work/fleet99.json" # 10 would mean the second import changed something
+measure "tarnctl import of 99, nothing to change" "$work/imported99" ctl import "$work/fleet99.json"
 measure "tarnctl list" "$work/saved99" ctl list
 measure "tarnctl verify" "$work/saved99" ctl verify
 in_copy "$work/saved99"

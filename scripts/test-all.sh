@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs every test CI runs: the formatting check, the check that every planted fault still matches the
-# code, the default and sanitizer builds with their tests, one short run of each benchmark and of the
-# real-X picture, the Debian package, the Windows side built with mingw-w64 with its tests run under
-# Wine, and short bounded runs of the fuzz targets.
+# code, the default and sanitizer builds with their tests, the Ansible collection's example playbook
+# against three local installations, one short run of each benchmark and of the real-X picture, the
+# Debian package, the Windows side built with mingw-w64 with its tests run under Wine, and short bounded
+# runs of the fuzz targets.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -20,8 +21,13 @@ for preset in default sanitize; do
     echo "== ${preset}: configure, build, test"
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset" -j "$jobs"
-    ctest --preset "$preset" -j "$jobs"
+    ctest --preset "$preset" -j "$jobs" -LE ansible
 done
+
+echo "== ansible: ansible-playbook runs the example playbook against three local installations"
+started=$(date +%s)
+ctest --preset default -L ansible
+echo "== ansible: $(($(date +%s) - started)) s"
 
 echo "== tools: each benchmark once, briefly; the main window's picture in a real X server"
 build/default/bench/bench_saves --benchmark_min_time=0.01 >/dev/null 2>&1
