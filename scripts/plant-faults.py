@@ -26,7 +26,8 @@ import sys
 import time
 
 ROOT = pathlib.Path(__file__).resolve().parent.parent
-CODE_FOLDERS = ["platform", "config_tool", "env_tool"]
+CODE_FOLDERS = ["platform", "config_tool", "env_tool", "ansible"]
+CODE_SUFFIXES = (".cpp", ".h", ".py")
 FAULT_FILE = ROOT / "scripts" / "planted-faults.txt"
 BUILD = ROOT / "build" / "faults"
 
@@ -85,7 +86,7 @@ def parse_faults(text):
 def code_files():
     for folder in CODE_FOLDERS:
         for path in sorted((ROOT / folder).rglob("*")):
-            if path.suffix in (".cpp", ".h") and path.is_file():
+            if path.suffix in CODE_SUFFIXES and path.is_file():
                 yield path
 
 

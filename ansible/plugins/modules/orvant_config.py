@@ -14,9 +14,9 @@ DOCUMENTATION = r"""
 module: orvant_config
 short_description: Makes an ORVANT installation's configuration match a document
 description:
-  - Runs C(tarnctl import) with the document as I(tarnctl) saves it, under the installation's lock, through the
-    configuration window's checks and OK sequence, as one save with one backup and one audit trail. A document
-    the installation already matches writes nothing.
+  - Runs C(tarnctl import) with the document: one save under the installation's lock, through the configuration
+    window's checks and OK sequence, with one backup and one audit trail. A document the installation already
+    matches writes nothing.
   - Instances the document names that the installation lacks are added as "Add New" adds them. Instances and
     settings the document leaves out are left as they are.
   - A document with an unknown setting, a value the window would refuse or another version fails the task and
