@@ -8,9 +8,9 @@
 # Prints: tarnctl add-instance from 98 to 99 instances, tarnctl apply with nothing changed, tarnctl set
 # of one value, list and verify; tarnctl import of the 99 instances' document into an installation of the
 # base instance alone and into the installation it made (nothing to change); in each mode, apply and set
-# beside their dry runs (and the ratio of each dry run to the save it previews); the login window's start-up against an empty Qt window started
-# the same way (and their ratio); and the time from the login's Ok to the main window showing the 99
-# instances.
+# beside their dry runs (and the ratio of each dry run to the save it previews); the login window's
+# start-up against an empty Qt window started the same way (and their ratio); and the time from the
+# login's Ok to the main window showing the 99 instances.
 set -euo pipefail
 
 repo="$(cd "$(dirname "$0")/.." && pwd)"

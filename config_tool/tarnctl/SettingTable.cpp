@@ -108,7 +108,9 @@ std::string reasonNotOffered(Offer offer)
 
 Setting configurationMode()
 {
-    return { kConfigurationModeKey, nullptr, SettingPhase::Installation,
+    return { kConfigurationModeKey,
+             nullptr,
+             SettingPhase::Installation,
              [](const InstanceEditor&) {
                  return std::string(Globals::state().configurationMode == kXmlMode ? kXmlModeText : kRegistryModeText);
              },
@@ -121,7 +123,9 @@ Setting configurationMode()
 Setting common(const CommonSetting& setting)
 {
     Setting shown {
-        setting.name, &setting, SettingPhase::Fields,
+        setting.name,
+        &setting,
+        SettingPhase::Fields,
         [&setting](const InstanceEditor& e) { return storedText(setting, e.session().common, e.environment()); },
         [&setting](InstanceEditor& e, const std::string& value) { assignStored(setting, e.session().common, value); },
         SettingScope::Installation
