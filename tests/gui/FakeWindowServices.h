@@ -20,10 +20,11 @@ public:
         return std::exchange(fileAnswer, {}).value_or(pattern);
     }
     std::vector<std::string> printerNames() override { return { "Receipt Printer", "Office Laser" }; }
-    std::string defaultPrinterName() override { return "Office Laser"; }
+    std::string defaultPrinterName() override { return defaultPrinter; }
     std::vector<std::string> fontNames() override { return { "Arial", "", "Courier New", "Tahoma" }; }
     tarn::ScreenMetrics screenMetrics() override { return { 1024, 768, 15.0, 15.0 }; }
 
+    std::string defaultPrinter = "Office Laser"; // empty: none chosen
     std::optional<std::int32_t> colorAnswer;
     std::optional<std::string> fileAnswer;
 };

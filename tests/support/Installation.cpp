@@ -201,12 +201,14 @@ fs::path Installation::fileOf(const std::string& snapshotPath) const
 void Installation::restore(const TreeSnapshot& saved) const
 {
     for (const auto& [path, bytes] : snapshot()) {
-        if (!saved.count(path) && path.back() != '/') {
-            if (const auto hive = hiveOf(path)) {
-                host::restoreHive(m_folder.registryFolder(), *hive, "");
-            } else {
-                fs::remove(fileOf(path));
-            }
+        if (saved.count(path)) {
+            continue;
+        }
+        if (const auto hive = hiveOf(path)) {
+            host::restoreHive(m_folder.registryFolder(), *hive, "");
+        } else {
+            std::error_code gone; // already, with the folder it was in
+            fs::remove_all(fileOf(path), gone);
         }
     }
     for (const auto& [path, bytes] : saved) {

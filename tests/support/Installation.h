@@ -76,7 +76,7 @@ public:
     // The installation and the registry hives, file by file, by path below the test's folder
     // ("drive_c/ORVANT/conf/ORVANTConfiguration.xml", "registry/HKEY_CURRENT_USER.reg").
     TreeSnapshot snapshot(Trace trace = Trace::LeftOut) const;
-    // Puts back every file and registry hive of a snapshot and removes the files it did not hold.
+    // Puts back every file and registry hive of a snapshot and removes the files and folders it did not hold.
     void restore(const TreeSnapshot& snapshot) const;
 
 private:
