@@ -305,4 +305,11 @@ void ConfigSession::saveAllInstances()
     flush();
 }
 
+bool configurationUnloaded()
+{
+    const GlobalState& state = Globals::state();
+    return !XmlConfig::isLoaded()
+        && (state.configurationMode == kXmlMode || orvant::platform::pathExists(state.xmlConfigurationPath));
+}
+
 } // namespace tarn

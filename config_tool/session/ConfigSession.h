@@ -98,4 +98,9 @@ private:
     bool wasUnread(const std::string& path) const;
 };
 
+// Whether the last load found no configuration it could use: the file is there but could not be loaded
+// (not well-formed, unreadable), or it is missing in XML mode. What is shown then are defaults, and a
+// save would write them over every instance; only a registry-mode installation may have no file at all.
+bool configurationUnloaded();
+
 } // namespace tarn

@@ -1,6 +1,7 @@
 #include "config_tool/session/SaveGuard.h"
 
 #include "config_tool/foundation/Globals.h"
+#include "config_tool/session/ConfigSession.h"
 
 namespace tarn {
 
@@ -14,6 +15,10 @@ SaveGuard::SaveGuard(const LoadedFiles& loaded, bool edited, const std::function
     }
     if (m_lock.outcome() == InstallationLock::Outcome::Refused) {
         Globals::ui().showMessage(std::string(kRefusedMessage) + "\n" + m_lock.error(), MessageIcon::Exclamation);
+        return;
+    }
+    if (configurationUnloaded()) {
+        Globals::ui().showMessage(kUnloadedMessage, MessageIcon::Exclamation);
         return;
     }
     if (!loaded.changedOnDisk(Globals::state().configurationMode != kXmlMode)) {

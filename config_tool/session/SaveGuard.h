@@ -8,11 +8,11 @@
 
 namespace tarn {
 
-// What a program that keeps a configuration open between its load and its saves (the window) does
-// before it saves: it takes the installation lock, and checks whether another program changed what it
-// loaded since (LoadedFiles). A window that edited nothing then has nothing to save: it writes nothing
-// and asks nothing, and the other program's changes stay. One with edits asks before it overwrites
-// them. The lock is held while the guard lives: from before the check until the save has written its
+// What a program that keeps a configuration open between its load and its saves (the window) does before it saves:
+// it takes the installation lock, and checks whether another program changed what it loaded since (LoadedFiles). A
+// window that found no configuration it could load saves nothing. A window that edited nothing then has nothing to
+// save: it writes nothing and asks nothing, and the other program's changes stay. One with edits asks before it
+// overwrites them. The lock is held while the guard lives: from before the check until the save has written its
 // last file.
 class SaveGuard
 {
@@ -26,6 +26,10 @@ public:
     static constexpr const char* kRefusedMessage
         = "This configuration cannot be locked for saving, so another program could be saving it at the same "
           "time. Nothing was saved.";
+
+    static constexpr const char* kUnloadedMessage
+        = "The configuration could not be loaded when this window was opened: saving would write the defaults "
+          "it shows over every instance. Nothing was saved.";
 
     // How long a save waits for another program's save before it gives up.
     static constexpr std::chrono::milliseconds kWait { 10000 };

@@ -2,7 +2,6 @@
 
 #include "config_tool/foundation/Globals.h"
 #include "config_tool/model/InstanceNaming.h"
-#include "config_tool/model/XmlConfig.h"
 #include "config_tool/provisioning/NewInstance.h"
 #include "config_tool/session/SaveSequences.h"
 #include "config_tool/tarnctl/Installation.h"
@@ -51,11 +50,8 @@ ExitStatus lockInstallation(CommandContext& context, InstallationLock::Kind kind
 ExitStatus loadInstances(CommandContext& context, InstallationLock::Kind kind)
 {
     loadSession(context.session);
-    // The load has said why it failed. A save would write the defaults it then shows over every
-    // instance; only a registry-mode installation may have no configuration file at all.
-    const GlobalState& state = Globals::state();
-    if (kind == InstallationLock::Kind::Exclusive && !XmlConfig::isLoaded()
-        && (state.configurationMode == kXmlMode || orvant::platform::pathExists(state.xmlConfigurationPath))) {
+    // The load has said why it failed.
+    if (kind == InstallationLock::Kind::Exclusive && configurationUnloaded()) {
         return ExitStatus::WriteFailed;
     }
     return ExitStatus::Done;

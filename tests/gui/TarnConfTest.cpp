@@ -196,6 +196,19 @@ TEST_F(MainWindowTest, ASaveOverwritesAConfigurationChangedOnDiskOnlyWhenTheOper
     EXPECT_EQ(ends, 0);
 }
 
+TEST_F(MainWindowTest, AWindowOpenedOnAConfigurationItCouldNotLoadSavesNothing)
+{
+    installation.write("conf/ORVANTConfiguration.xml", "<ORVANTConfiguration><Instance>\r\n");
+    open();
+    ui.takeMessages();
+    const auto unloadable = installation.snapshot();
+    type("txtHBLHost", "10.0.0.9");
+    click("btOk");
+    EXPECT_THAT(ui.takeMessages(), HasSubstr(tarn::SaveGuard::kUnloadedMessage));
+    EXPECT_TRUE(sameTree(unloadable, installation.snapshot()));
+    EXPECT_EQ(ends, 0);
+}
+
 TEST_F(MainWindowTest, AWindowWithoutEditsLeavesAnotherProgramsChangeAsItIsAndOkEndsTheProgram)
 {
     installation.write("INSTANCE_01/properties/terminal.properties", "smartCardReader.class=sts.drivers.Sagem\r\n");
