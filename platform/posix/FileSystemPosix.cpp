@@ -1,6 +1,7 @@
 #include "platform/DirectWrites.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
+#include "platform/TemporaryNames.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -10,7 +11,6 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <optional>
-#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -52,23 +52,6 @@ std::string baseName(const std::string& path)
 {
     const auto slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string randomSuffix()
-{
-    static constexpr char alphabet[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    thread_local std::mt19937_64 generator([] {
-        std::random_device device;
-        return (static_cast<std::uint64_t>(device()) << 32) ^ device()
-            ^ static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count())
-            ^ static_cast<std::uint64_t>(::getpid());
-    }());
-    std::uniform_int_distribution<std::size_t> pick(0, sizeof(alphabet) - 2);
-    std::string suffix(8, ' ');
-    for (char& c : suffix) {
-        c = alphabet[pick(generator)];
-    }
-    return suffix;
 }
 
 bool writeAll(int fd, std::string_view bytes)
@@ -248,13 +231,10 @@ FileResult replaceFile(std::string_view storedPath, std::string_view bytes, std:
     const struct stat& old = examined.old;
     const bool hadOld = examined.hadOld;
 
-    // Beside the target, so that the rename stays on one file system; hidden, so that nobody
-    // listing the folder takes it for a file of the system.
-    const std::string stem = folder + "/." + baseName(target).substr(0, 200) + ".tmp-";
     std::string temporary;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temporary = stem + randomSuffix();
+        temporary = temporaryNameBeside(folder, '/', baseName(target));
         fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST) {
             return failure(action, storedPath, errno);

@@ -1,5 +1,6 @@
 #include "platform/DirectWrites.h"
 #include "platform/FileSystem.h"
+#include "platform/TemporaryNames.h"
 #include "platform/TextCodec.h"
 
 #include <algorithm>
@@ -447,20 +448,32 @@ FileResult replaceFile(std::string_view path, std::string_view bytes, Durability
         return refused;
     }
 
-    char temporary[MAX_PATH] = {};
-    if (!GetTempFileNameA(parentFolder(target).c_str(), "orv", 0, temporary)) {
-        return failure(action, path, GetLastError());
+    std::string folder = parentFolder(target);
+    if (folder.back() == '\\' || folder.back() == '/') {
+        folder.pop_back(); // a root: the name brings its own separator
     }
-    HANDLE file = CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const auto cut = target.find_last_of("\\/");
+    const std::string name = cut == std::string::npos ? target : target.substr(cut + 1);
+    std::string temporary;
+    HANDLE file = INVALID_HANDLE_VALUE;
+    for (int attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
+        temporary = temporaryNameBeside(folder, '\\', name);
+        file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) {
+            return failure(action, path, GetLastError());
+        }
+    }
+    if (file == INVALID_HANDLE_VALUE) {
+        return failure(action, path, ERROR_FILE_EXISTS);
+    }
     const auto abandon = [&](DWORD error) {
         if (file != INVALID_HANDLE_VALUE) {
             CloseHandle(file);
         }
-        DeleteFileA(temporary);
+        DeleteFileA(temporary.c_str());
         return failure(action, path, error);
     };
-    if (file == INVALID_HANDLE_VALUE || !writeAll(file, bytes)
-        || (durability == Durability::Flushed && !FlushFileBuffers(file))) {
+    if (!writeAll(file, bytes) || (durability == Durability::Flushed && !FlushFileBuffers(file))) {
         return abandon(GetLastError());
     }
     const BOOL closed = CloseHandle(file);
@@ -470,8 +483,8 @@ FileResult replaceFile(std::string_view path, std::string_view bytes, Durability
     }
     // ReplaceFile keeps the old file's attributes and access rules; a new file needs a plain move.
     const BOOL moved = replacing
-        ? ReplaceFileA(target.c_str(), temporary, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)
-        : MoveFileExA(temporary, target.c_str(),
+        ? ReplaceFileA(target.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)
+        : MoveFileExA(temporary.c_str(), target.c_str(),
                       MOVEFILE_REPLACE_EXISTING | (durability == Durability::Flushed ? MOVEFILE_WRITE_THROUGH : 0));
     if (!moved) {
         return abandon(GetLastError());
