@@ -51,6 +51,10 @@ public:
     // record 0, whichever record is shown.
     void showInstanceData(const CInstanceData& record);
     void collectInstanceData(CInstanceData& record);
+    // The settings whose check box or text box takes no part in the window's events, straight from the
+    // configuration layout (TarnConfPlainSettings.cpp).
+    void showPlainSettings(const CInstanceData& record);
+    void collectPlainSettings(CInstanceData& record) const;
     void setEnvironmentFromList();
 
     // Lists filled at load; also used when the environment changes the PIN-pad list.

@@ -24,25 +24,18 @@ void TarnConf::showInstanceData(const CInstanceData& record)
 {
     // Setting a check box or an option raises its handler, which keeps the dependent controls in step;
     // setting a list's text raises nothing.
-    setText(m_ui.txtTimeout, record.timeout);
-    setText(m_ui.txtCheckcardTimeout, record.checkCardTimeout);
+    showPlainSettings(record);
 
     if (const auto environment = Choices::environmentText(environmentOfRecord0())) {
         setListText(m_ui.cboEnvironment, *environment);
     }
 
-    setChecked(m_ui.cbEnablePinBypass, record.pinByPass);
     setChecked(m_ui.cbCombiReader, record.combiReader);
     Controls::selectOption(m_ui.optReferralModeGroup, record.referralMode);
     FieldRules::instanceShown(m_upgradeControls, environmentOfRecord0());
     showUpgradeControls();
 
     setChecked(m_ui.cbAskGratuity, record.askGratuity);
-    setChecked(m_ui.cbUsaCreditDebit, record.usaCreditDebit);
-    setChecked(m_ui.cbDebug, record.debugOn);
-    setChecked(m_ui.cbExtendedDebug, record.extendedDebugOn);
-    setChecked(m_ui.cbDisableCancel, record.disableCancel);
-    setChecked(m_ui.cbCardNoHashValue, record.cardNoHashValue);
 
     const FieldRules::RecordControls controls = FieldRules::recordControls(record, environmentOfRecord0());
     setChecked(m_ui.cbUseAvsRules, record.useAvsRules);
@@ -61,8 +54,6 @@ void TarnConf::showInstanceData(const CInstanceData& record)
     setText(m_ui.txtOutputDir, record.outputDir);
     showInterfaceControls(controls);
 
-    setText(m_ui.txtReceiptDir, record.receiptDir);
-    setText(m_ui.txtReceiptWidth, record.receiptWidth);
     setText(m_ui.txtReceiptPort, record.receiptPort);
 
     setChecked(m_ui.cbSendReceipt, record.sendReceipt);
@@ -72,10 +63,6 @@ void TarnConf::showInstanceData(const CInstanceData& record)
         disableReceiptPort();
     }
 
-    setChecked(m_ui.cbFullScreen, record.fullScreen);
-    setChecked(m_ui.cbAlwaysOnTop, record.alwaysOnTop);
-    setText(m_ui.txtTop, record.top);
-    setText(m_ui.txtLeft, record.left);
     setListText(m_ui.cboWindowsSize, std::to_string(record.WindowsSize));
     setBackColor(record.backgroundColor);
     setListText(m_ui.cboFont, record.fontName);
@@ -91,7 +78,6 @@ void TarnConf::showInstanceData(const CInstanceData& record)
         setListText(m_ui.cmbPrinters, record.printer);
     }
 
-    setChecked(m_ui.cbExtendedEnterPinMessage, record.extendedEnterPin);
     setListText(m_ui.cmbComPort, record.comport);
     setListText(m_ui.cmbPinPad, record.pinpad);
 
@@ -121,34 +107,21 @@ void TarnConf::collectInstanceData(CInstanceData& record)
     // A save or switch pressed by a shortcut leaves the focus in its field: its leave-rule runs here.
     applyLeaveRules();
     setEnvironmentFromList();
+    collectPlainSettings(record);
 
-    record.timeout = text(m_ui.txtTimeout);
-    record.checkCardTimeout = text(m_ui.txtCheckcardTimeout);
     record.sendReceipt = isChecked(m_ui.cbSendReceipt);
     record.receiptPort = text(m_ui.txtReceiptPort);
-    record.debugOn = isChecked(m_ui.cbDebug);
-    record.extendedDebugOn = isChecked(m_ui.cbExtendedDebug);
-    record.cardNoHashValue = isChecked(m_ui.cbCardNoHashValue);
-    record.disableCancel = isChecked(m_ui.cbDisableCancel);
-    record.fullScreen = isChecked(m_ui.cbFullScreen);
-    record.alwaysOnTop = isChecked(m_ui.cbAlwaysOnTop);
-    record.pinByPass = isChecked(m_ui.cbEnablePinBypass);
     record.logoFile = text(m_ui.txtLogoFile);
     record.combiReader = isChecked(m_ui.cbCombiReader);
 
     record.referralMode = getSelectedOptionIndex(m_ui.optReferralModeGroup);
 
     record.askGratuity = isChecked(m_ui.cbAskGratuity);
-    record.usaCreditDebit = isChecked(m_ui.cbUsaCreditDebit);
     record.interfaceMethod = m_ui.optInterfaceMethod[0]->isChecked() ? 0 : 1;
 
     record.port = text(m_ui.txtPort);
     record.inputDir = text(m_ui.txtInputDir);
     record.outputDir = text(m_ui.txtOutputDir);
-    record.receiptDir = text(m_ui.txtReceiptDir);
-    record.receiptWidth = text(m_ui.txtReceiptWidth);
-    record.top = text(m_ui.txtTop);
-    record.left = text(m_ui.txtLeft);
     record.WindowsSize = windowSizeOf(listText(m_ui.cboWindowsSize));
     record.fontName = listText(m_ui.cboFont);
     record.backgroundColor = m_backColor;
@@ -164,7 +137,6 @@ void TarnConf::collectInstanceData(CInstanceData& record)
     record.printReceiptFlag = isChecked(m_ui.cbEnablePrintReceipt);
     record.printVeriFoneFlag = isChecked(m_ui.cbVerifoneVxPri);
     record.printer = listText(m_ui.cmbPrinters);
-    record.extendedEnterPin = isChecked(m_ui.cbExtendedEnterPinMessage);
     record.comport = listText(m_ui.cmbComPort);
     record.pinpad = listText(m_ui.cmbPinPad);
     record.comportReader = listText(m_ui.cmbReader);

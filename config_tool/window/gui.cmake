@@ -9,6 +9,7 @@ target_sources(tarn_gui PRIVATE
     ${CMAKE_CURRENT_SOURCE_DIR}/window/TarnConf.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/window/TarnConfBehaviour.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/window/TarnConfBinding.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/window/TarnConfPlainSettings.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/window/TarnConfEdits.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/window/TarnConfLayout.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/window/TarnConfLoad.cpp
