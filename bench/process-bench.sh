@@ -5,12 +5,12 @@
 #
 #   bench/process-bench.sh [BUILD_DIR] [RUNS]      (default build/default, 5)
 #
-# Prints: tarnctl add-instance from 98 to 99 instances, tarnctl apply with nothing changed, tarnctl set
-# of one value, list and verify; tarnctl import of the 99 instances' document into an installation of the
-# base instance alone and into the installation it made (nothing to change); in each mode, apply and set
-# beside their dry runs (and the ratio of each dry run to the save it previews); the login window's
-# start-up against an empty Qt window started the same way (and their ratio); and the time from the
-# login's Ok to the main window showing the 99 instances.
+# Prints: tarnctl add-instance from 98 to 99 instances, tarnctl apply with nothing changed, tarnctl set of
+# one value, list and verify; tarnctl rollback of the add-instance and of the set; tarnctl import of the
+# 99 instances' document into an installation of the base instance alone and into the installation it made
+# (nothing to change); in each mode, apply and set beside their dry runs (and the ratio of each dry run to
+# the save it previews); the login window's start-up against an empty Qt window started the same way (and
+# their ratio); and the time from the login's Ok to the main window showing the 99 instances.
 set -euo pipefail
 
 repo="$(cd "$(dirname "$0")/.." && pwd)"
@@ -96,6 +96,13 @@ cp -a "$work/copy" "$work/saved99"
 sed -i "s|$work/copy|$work/saved99|g" "$work/saved99/env.sh"
 measure_with_dry_run "apply, nothing changed (registry)" "$work/saved99" apply
 measure_with_dry_run "set 50 Timeout=45 (registry)" "$work/saved99" set 50 Timeout=45
+# A rollback puts back the newest save: in saved99 the add-instance that made instance 99.
+measure "tarnctl rollback of add-instance 98 -> 99" "$work/saved99" ctl rollback
+in_copy "$work/saved99"
+ctl set 50 Timeout=45 >/dev/null
+cp -a "$work/copy" "$work/set99"
+sed -i "s|$work/copy|$work/set99|g" "$work/set99/env.sh"
+measure "tarnctl rollback of set 50 Timeout=45" "$work/set99" ctl rollback
 # The document of the 99 instances, less the folders their Socket interface hides (the hand-grown instances
 # hold some; import refuses to change a field the window hides, and a new instance has none there).
 in_copy "$work/saved99"
