@@ -12,6 +12,7 @@ namespace {
 using ::testing::AllOf;
 using ::testing::ElementsAre;
 using ::testing::Field;
+using ::testing::HasSubstr;
 
 constexpr std::int16_t kPos = 1, kHospitality = 2, kKiosk = 4;
 constexpr auto Unchecked = CheckState::Unchecked, Checked = CheckState::Checked, Grayed = CheckState::Grayed;
@@ -156,6 +157,18 @@ TEST(WindowSize, TheLeadingNumberDecidesAndSizesUpToSeventyNineOrAboveAHundredBe
     for (const auto& [text, size] : stored) {
         EXPECT_EQ(windowSizeOf(text), size) << text;
     }
+}
+
+TEST(WindowSize, TheHelpStatesTheBoundsTheRuleUses)
+{
+    // The largest whole size the rule still replaces, found by asking the rule.
+    int replaced = 100;
+    while (replaced > 0 && correctWindowSize(std::to_string(replaced - 1)) == std::to_string(replaced - 1)) {
+        --replaced;
+    }
+    --replaced;
+    EXPECT_EQ(correctWindowSize(std::to_string(replaced)), "100");
+    EXPECT_THAT(windowSizeRuleText(), HasSubstr(std::to_string(replaced) + " or less and above 100 become 100"));
 }
 
 } // namespace
