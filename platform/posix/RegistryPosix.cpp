@@ -463,6 +463,25 @@ long regDeleteKey(Hive hive, const std::string& subKey)
     });
 }
 
+namespace {
+
+// The hive of an open key that may be queried, as readHive gives it; nothing, with the reason in result,
+// when the key is not open, was opened without the right to query, or its hive cannot be read.
+const RegeditFile* hiveToQuery(HKey key, RegeditFile& fresh, long& result)
+{
+    if (!isOpen(key)) {
+        result = kErrorInvalidHandle;
+        return nullptr;
+    }
+    if (!(key->rights & kKeyQueryValue)) {
+        result = kErrorAccessDenied;
+        return nullptr;
+    }
+    return readHive(key->hive, fresh, result);
+}
+
+} // namespace
+
 long regQueryValueEx(HKey key, const std::string& valueName, std::uint32_t* type, std::uint8_t* data,
                      std::uint32_t* size)
 {
@@ -509,15 +528,9 @@ long regQueryValueEx(HKey key, const std::string& valueName, std::uint32_t* type
 
 long regQueryInfoKey(HKey key, std::uint32_t* subKeys, std::uint32_t* values)
 {
-    if (!isOpen(key)) {
-        return kErrorInvalidHandle;
-    }
-    if (!(key->rights & kKeyQueryValue)) {
-        return kErrorAccessDenied;
-    }
     RegeditFile fresh;
     long result = kErrorSuccess;
-    const RegeditFile* current = readHive(key->hive, fresh, result);
+    const RegeditFile* current = hiveToQuery(key, fresh, result);
     if (!current) {
         return result;
     }
@@ -548,15 +561,9 @@ const char* hiveName(Hive hive)
 long regEnumValue(HKey key, std::uint32_t index, std::string& valueName, std::uint32_t* type,
                   std::vector<std::uint8_t>& data)
 {
-    if (!isOpen(key)) {
-        return kErrorInvalidHandle;
-    }
-    if (!(key->rights & kKeyQueryValue)) {
-        return kErrorAccessDenied;
-    }
     RegeditFile fresh;
     long result = kErrorSuccess;
-    const RegeditFile* current = readHive(key->hive, fresh, result);
+    const RegeditFile* current = hiveToQuery(key, fresh, result);
     if (!current) {
         return result;
     }

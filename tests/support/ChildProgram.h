@@ -40,8 +40,11 @@ private:
 };
 
 // Runs the program to its end and gives its exit status.
-int runProgram(const std::string& program, const std::vector<std::string>& arguments,
-               const ChildProgram::Streams& streams);
+inline int runProgram(const std::string& program, const std::vector<std::string>& arguments,
+                      const ChildProgram::Streams& streams)
+{
+    return ChildProgram(program, arguments, streams).wait();
+}
 
 // What a program printed, as text with "\n" line ends: on Windows the C runtime prints a console
 // program's "\n" as CR LF, as every Windows console program does.

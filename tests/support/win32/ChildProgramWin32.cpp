@@ -112,12 +112,6 @@ void ChildProgram::kill()
     }
 }
 
-int runProgram(const std::string& program, const std::vector<std::string>& arguments,
-               const ChildProgram::Streams& streams)
-{
-    return ChildProgram(program, arguments, streams).wait();
-}
-
 std::string consoleText(std::string printed)
 {
     std::string text;
